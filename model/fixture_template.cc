@@ -1,0 +1,102 @@
+#include "model/fixture_template.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace fxt {
+namespace {
+
+// Slot n is entry n - 1. The slots own their templates: destroying a
+// template is emptying its slot.
+std::array<std::unique_ptr<FixtureTemplate>, FIXTURE_SLOT_COUNT> fixtureSlots;
+
+bool IsSlotNumber(int slot) { return slot >= 1 && slot <= FIXTURE_SLOT_COUNT; }
+
+}  // namespace
+
+FixtureTemplate* FixtureInSlot(int slot) {
+  return IsSlotNumber(slot) ? fixtureSlots[slot - 1].get() : nullptr;
+}
+
+void EmptySlot(int slot) {
+  if (IsSlotNumber(slot)) fixtureSlots[slot - 1].reset();
+}
+
+void EmptyAllSlots() {
+  for (auto& slot : fixtureSlots) slot.reset();
+}
+
+FixtureTemplate* FixtureTemplate::Create(uint8_t slot) {
+  std::unique_ptr<FixtureTemplate> created(new (std::nothrow) FixtureTemplate(slot));
+  if (created == nullptr || !IsSlotNumber(slot)) return nullptr;
+  EmptySlot(slot);
+  fixtureSlots[slot - 1] = std::move(created);
+  return fixtureSlots[slot - 1].get();
+}
+
+Attribute* FixtureTemplate::AddAttribute() {
+  if (attributeCount == 0) {
+    attributeCount = 1;
+    return &firstAttribute;
+  }
+  if (attributeCount >= MAX_ATTRIBUTES) return nullptr;
+  std::unique_ptr<Attribute> added(new (std::nothrow) Attribute);
+  if (added == nullptr) return nullptr;
+  Attribute* last = NthAttribute(&firstAttribute, attributeCount);
+  last->next = std::move(added);
+  ++attributeCount;
+  return last->next.get();
+}
+
+Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
+  Parameter* found = nullptr;
+  Parameter* parameter = &firstParameter;
+  for (int n = 1; n <= parameterCount; ++n, parameter = parameter->next.get()) {
+    if (parameter->displayer == displayer) found = parameter;
+  }
+  return found;
+}
+
+// The first parameter is part of the record: dropping it moves the second
+// one's content into it.
+void FixtureTemplate::DropParameter(Parameter* parameter) {
+  parameter->Destroy();
+  if (parameter != &firstParameter) {
+    parameter->Unlink();
+  } else if (std::unique_ptr<Parameter> second = std::move(firstParameter.next)) {
+    firstParameter = std::move(*second);
+    firstParameter.prev = nullptr;
+    if (firstParameter.next != nullptr) firstParameter.next->prev = &firstParameter;
+  }
+  --parameterCount;
+}
+
+Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {
+  if (parameterCount >= 2) {
+    if (Parameter* unnumbered = FindParameterByDisplayer(displayer)) DropParameter(unnumbered);
+  }
+  Parameter* added = &firstParameter;
+  if (parameterCount != 0) {
+    if (parameterCount >= MAX_PARAMETERS) return nullptr;
+    std::unique_ptr<Parameter> allocated(new (std::nothrow) Parameter);
+    if (allocated == nullptr) return nullptr;
+    Parameter* last = NthParameter(&firstParameter, parameterCount);
+    allocated->prev = last;
+    last->next = std::move(allocated);
+    added = last->next.get();
+  }
+  ++parameterCount;
+  added->displayer = static_cast<uint8_t>(displayer);
+  return added;
+}
+
+void FixtureTemplate::SetManufacturer(const char* text) {
+  manufacturer.Set(NormaliseName(text).c_str(), ManufacturerNames);
+}
+
+void FixtureTemplate::SetModelName(const std::string& name) {
+  modelName.assign(name.c_str(), std::min(std::strlen(name.c_str()), MODEL_NAME_LENGTH));
+}
+
+}  // namespace fxt

@@ -1,0 +1,64 @@
+// The in-memory fixture template, and the numbered slots that hold templates.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/attribute.h"
+#include "model/parameter.h"
+#include "model/table_name.h"
+
+namespace fxt {
+
+inline constexpr size_t MODEL_NAME_LENGTH = 15;
+inline constexpr int FIXTURE_SLOT_COUNT = 11;
+inline constexpr int MAX_ATTRIBUTES = 255;
+inline constexpr int MAX_PARAMETERS = 255;
+
+class FixtureTemplate {
+ public:
+  Attribute firstAttribute;  // a member of the list once attributeCount >= 1
+  Parameter firstParameter;  // a member of the list once parameterCount >= 1
+  uint8_t slotNumber;
+  TableName manufacturer;
+  std::string modelName;
+  uint16_t version = 0;  // major * 256 + minor
+  uint8_t attributeCount = 0;
+  uint8_t parameterCount = 0;
+
+  // Builds an empty template and registers it in its slot (1 to 11),
+  // destroying the template that the slot held. The slot owns it from then
+  // on; a template for any other slot number is not kept. Null when no
+  // memory could be had or the slot number names no slot.
+  static FixtureTemplate* Create(uint8_t slot);
+
+  virtual ~FixtureTemplate() = default;
+  FixtureTemplate(const FixtureTemplate&) = delete;
+  FixtureTemplate& operator=(const FixtureTemplate&) = delete;
+
+  // Null when no memory could be had or the list is full (255 attributes).
+  Attribute* AddAttribute();
+  // Drops an earlier parameter with displayer `displayer` when the list holds
+  // two or more, then appends. Null when no memory could be had or the list
+  // is full (255 parameters).
+  Parameter* AddParameter(uint16_t displayer);
+  Parameter* FindParameterByDisplayer(int displayer);
+  void SetManufacturer(const char* text);
+  void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
+  void ReleaseManufacturer() { manufacturer.Free(); }
+  void SetModelName(const std::string& name);
+
+ private:
+  explicit FixtureTemplate(uint8_t slot) : slotNumber(slot) {}
+  void DropParameter(Parameter* parameter);
+};
+
+// The template held in slot 1 to 11, or null.
+FixtureTemplate* FixtureInSlot(int slot);
+// Destroys the template held in the slot, if any.
+void EmptySlot(int slot);
+void EmptyAllSlots();
+
+}  // namespace fxt

@@ -1,0 +1,69 @@
+#include "model/parameter.h"
+
+#include <algorithm>
+#include <new>
+
+namespace fxt {
+
+Parameter* Parameter::Init() {
+  const uint8_t keptDisplayer = displayer;
+  *this = Parameter{};
+  displayer = keptDisplayer;
+  return this;
+}
+
+void Parameter::Destroy() {
+  for (int count = stopCount; count > 1; --count) {
+    Stop* beforeLast = NthStop(&firstStop, count - 1);
+    beforeLast->next->Destroy();
+    beforeLast->next.reset();
+  }
+  stopCount = std::min<uint8_t>(stopCount, 1);
+  attribList.reset();
+  FreeTypeName();
+  firstStop.Destroy();
+}
+
+std::unique_ptr<Parameter> Parameter::Unlink() {
+  std::unique_ptr<Parameter> self = std::move(prev->next);
+  prev->next = std::move(next);
+  if (prev->next != nullptr) prev->next->prev = prev;
+  return self;
+}
+
+Stop* Parameter::AddStop() {
+  if (stopCount == 0) {
+    stopCount = 1;
+    return &firstStop;
+  }
+  if (stopCount >= MAX_STOPS) return nullptr;
+  std::unique_ptr<Stop> stop(new (std::nothrow) Stop);
+  if (stop == nullptr) return nullptr;
+  Stop* last = NthStop(&firstStop, stopCount);
+  last->next = std::move(stop);
+  ++stopCount;
+  return last->next.get();
+}
+
+bool Parameter::AppendAttribute(uint8_t attributeNumber) {
+  if (attribCount >= MAX_ATTRIBUTE_NUMBERS) return false;
+  std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[attribCount + 1]);
+  if (grown == nullptr) return false;
+  std::copy_n(attribList.get(), attribCount, grown.get());
+  grown[attribCount] = attributeNumber;
+  attribList = std::move(grown);
+  ++attribCount;
+  return true;
+}
+
+void Parameter::SetTypeName(const char* text) {
+  typeName.Set(NormaliseName(text).c_str(), ParameterTypeNames);
+}
+
+Parameter* NthParameter(Parameter* first, int n) {
+  Parameter* parameter = first;
+  for (int i = 1; i < n && parameter->next != nullptr; ++i) parameter = parameter->next.get();
+  return parameter;
+}
+
+}  // namespace fxt

@@ -1,0 +1,51 @@
+// One control of a fixture as the operator sees it: a type name, a kind, the
+// attributes it drives, its displayer number and its stops.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/stop.h"
+#include "model/table_name.h"
+
+namespace fxt {
+
+inline constexpr uint8_t NO_DISPLAYER = 30;
+inline constexpr int MAX_STOPS = 255;
+inline constexpr int MAX_ATTRIBUTE_NUMBERS = 255;
+
+struct Parameter {
+  Stop firstStop;
+  Parameter* prev = nullptr;
+  std::unique_ptr<Parameter> next;
+  TableName typeName;
+  int32_t kind = 0;
+  uint8_t displayer = 0;  // set by the template's AddParameter
+  uint8_t stopCount = 0;
+  uint8_t attribCount = 0;
+  std::unique_ptr<uint8_t[]> attribList;
+
+  // Resets every field but `displayer`, which the caller sets.
+  Parameter* Init();
+  // Releases the stops (last to second, then the first), the attribute
+  // numbers and the type name. The links stay: see Unlink.
+  void Destroy();
+  // Takes this parameter out of its list, joining its neighbours, and hands
+  // back the ownership that its predecessor held. Only for a parameter that
+  // has a predecessor.
+  std::unique_ptr<Parameter> Unlink();
+  // The stop that the next stop line fills; null when no memory could be had
+  // or the parameter holds the most stops its 8-bit count allows.
+  Stop* AddStop();
+  bool AppendAttribute(uint8_t attributeNumber);
+  void SetTypeName(const char* text);
+  void SetTypeName(const std::string& text) { SetTypeName(text.c_str()); }
+  void FreeTypeName() { typeName.Free(); }
+};
+
+// The n-th parameter from `first`, stopping at the last one; n <= 1 gives
+// `first`.
+Parameter* NthParameter(Parameter* first, int n);
+
+}  // namespace fxt

@@ -1,0 +1,63 @@
+// One displayer stop of a parameter: a label, one value range per attribute of
+// the parameter's list, a stop mode and the mouse-controlled entry.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "model/table_name.h"
+
+namespace fxt {
+
+inline constexpr int16_t DEFAULT_DISPLAY_TO = 360;
+inline constexpr uint8_t NO_ENTRY_SELECTED = 255;
+inline constexpr int MAX_STOP_ENTRIES = 255;
+
+inline constexpr int32_t STOP_MODE_NONE = 0;
+inline constexpr int32_t STOP_MODE_B = 1;
+inline constexpr int32_t STOP_MODE_W = 2;
+inline constexpr int32_t STOP_MODE_1 = 3;
+inline constexpr int32_t STOP_MODE_2 = 4;
+inline constexpr int32_t STOP_MODE_3 = 5;
+inline constexpr int32_t STOP_MODE_DISPLAY = 6;
+
+// A value range on the 16-bit scale, for one attribute of the template.
+struct StopEntry {
+  uint16_t low = 0;
+  uint16_t high = 0;
+  uint8_t attribute = 0;
+  uint8_t flagR = 0;
+};
+
+struct Stop {
+  std::unique_ptr<Stop> next;
+  TableName label;
+  std::unique_ptr<StopEntry[]> entries;
+  uint16_t midValue = 0;
+  int16_t displayFrom = 0;
+  int16_t displayTo = DEFAULT_DISPLAY_TO;
+  int32_t mode = STOP_MODE_NONE;
+  uint8_t entryCount = 0;
+  uint8_t selectedEntry = NO_ENTRY_SELECTED;
+
+  Stop* Init();
+  void Destroy();
+  // Grows the entry array by exactly one; false when no memory could be had
+  // or the stop already holds the most entries its 8-bit count allows.
+  bool AppendEntry(const StopEntry& entry);
+  // An 8-bit attribute's values, stored shifted left by 8.
+  bool AddEntry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag);
+  bool AddEntry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag);
+  void SetLabel(const char* text);
+  void SetLabel(const std::string& text) { SetLabel(text.c_str()); }
+  void FreeLabel() { label.Free(); }
+  // Selects the entry of the mouse-controlled attribute; an index at or past
+  // the entry count changes nothing.
+  void SelectEntry(uint8_t index);
+};
+
+// The n-th stop from `first`, stopping at the last one; n <= 1 gives `first`.
+Stop* NthStop(Stop* first, int32_t n);
+
+}  // namespace fxt

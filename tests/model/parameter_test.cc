@@ -1,0 +1,120 @@
+#include "model/parameter.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace fxt {
+namespace {
+
+TEST(Parameter, InitLeavesTheDisplayerToTheCaller) {
+  Parameter parameter;
+  parameter.displayer = 12;
+  parameter.kind = 5;
+  parameter.Init();
+  EXPECT_EQ(parameter.displayer, 12);
+  EXPECT_EQ(parameter.kind, 0);
+  EXPECT_EQ(parameter.firstStop.selectedEntry, 255);
+}
+
+TEST(Parameter, TypeNamesAreNormalisedBeforeTheLookup) {
+  struct Case {
+    std::string text;
+    const char* stored;
+    bool shared;
+  } cases[] = {
+      {"-PAN-", "-PAN-", true},
+      {"-pan-", "-PAN-", true},
+      {"  -pan-", "-PAN-", true},
+      {"-pan- ", "-PAN- ", false},
+      {"\t-pan-", "\t-PAN-", false},
+      {"   ", "", false},
+      {"-MAGENTA-", "-MAGENTA-", false},
+      {"-magnta-", "-MAGNTA-", true},
+      {std::string(60, 'a'), "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA", false},
+      {std::string(55, ' ') + "abcde", "", false},
+  };
+  for (const Case& c : cases) {
+    Parameter parameter;
+    parameter.SetTypeName(c.text);
+    ASSERT_TRUE(parameter.typeName.IsSet()) << c.text;
+    EXPECT_STREQ(parameter.typeName.get(), c.stored) << c.text;
+    EXPECT_EQ(parameter.typeName.IsCopy(), !c.shared) << c.text;
+  }
+}
+
+TEST(Parameter, StopsAreAppendedAfterTheEmbeddedFirstOne) {
+  Parameter parameter;
+  EXPECT_EQ(parameter.AddStop(), &parameter.firstStop);
+  Stop* second = parameter.AddStop();
+  Stop* third = parameter.AddStop();
+  Stop* fourth = parameter.AddStop();
+  EXPECT_EQ(parameter.stopCount, 4);
+  EXPECT_EQ(parameter.firstStop.next.get(), second);
+  EXPECT_EQ(second->next.get(), third);
+  EXPECT_EQ(third->next.get(), fourth);
+}
+
+TEST(Parameter, StopCountNeverWraps) {
+  Parameter parameter;
+  for (int i = 0; i < MAX_STOPS; ++i) ASSERT_NE(parameter.AddStop(), nullptr);
+  EXPECT_EQ(parameter.AddStop(), nullptr);
+  EXPECT_EQ(parameter.stopCount, 255);
+}
+
+TEST(Parameter, DestroyReleasesEverythingItOwns) {
+  Parameter parameter;
+  parameter.SetTypeName("custom");
+  parameter.AppendAttribute(1);
+  for (int i = 0; i < 4; ++i) parameter.AddStop()->SetLabel("own label");
+  parameter.Destroy();
+  EXPECT_EQ(parameter.stopCount, 1);
+  EXPECT_EQ(parameter.firstStop.next, nullptr);
+  EXPECT_FALSE(parameter.firstStop.label.IsSet());
+  EXPECT_EQ(parameter.attribList, nullptr);
+  EXPECT_FALSE(parameter.typeName.IsSet());
+}
+
+TEST(Parameter, UnlinkJoinsTheNeighbours) {
+  Parameter a;
+  a.next = std::make_unique<Parameter>();
+  Parameter* b = a.next.get();
+  b->prev = &a;
+  b->next = std::make_unique<Parameter>();
+  Parameter* c = b->next.get();
+  c->prev = b;
+
+  std::unique_ptr<Parameter> removed = b->Unlink();
+  EXPECT_EQ(removed.get(), b);
+  EXPECT_EQ(a.next.get(), c);
+  EXPECT_EQ(c->prev, &a);
+}
+
+TEST(Parameter, AttributeNumbersKeepTheirOrder) {
+  Parameter parameter;
+  for (uint8_t number : {3, 1, 2}) ASSERT_TRUE(parameter.AppendAttribute(number));
+  ASSERT_EQ(parameter.attribCount, 3);
+  EXPECT_EQ(parameter.attribList[0], 3);
+  EXPECT_EQ(parameter.attribList[1], 1);
+  EXPECT_EQ(parameter.attribList[2], 2);
+}
+
+TEST(Parameter, AttributeCountNeverWraps) {
+  Parameter parameter;
+  for (int i = 0; i < MAX_ATTRIBUTE_NUMBERS; ++i) ASSERT_TRUE(parameter.AppendAttribute(1));
+  EXPECT_FALSE(parameter.AppendAttribute(1));
+  EXPECT_EQ(parameter.attribCount, 255);
+}
+
+TEST(Parameter, NthParameterStopsAtTheEnds) {
+  Parameter first;
+  first.next = std::make_unique<Parameter>();
+  Parameter* second = first.next.get();
+  EXPECT_EQ(NthParameter(&first, 0), &first);
+  EXPECT_EQ(NthParameter(&first, 2), second);
+  EXPECT_EQ(NthParameter(&first, 40), second);
+}
+
+}  // namespace
+}  // namespace fxt

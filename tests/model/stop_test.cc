@@ -1,0 +1,100 @@
+#include "model/stop.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace fxt {
+namespace {
+
+TEST(Stop, FreshStopHasNoSelectionAndTheDefaultDisplayRange) {
+  Stop stop;
+  stop.mode = 3;
+  stop.Init();
+  EXPECT_EQ(stop.displayTo, 360);
+  EXPECT_EQ(stop.selectedEntry, 255);
+  EXPECT_EQ(stop.entryCount, 0);
+  EXPECT_EQ(stop.entries, nullptr);
+  EXPECT_EQ(sizeof(StopEntry), 6u);
+}
+
+TEST(Stop, EightBitValuesAreShiftedAndSixteenBitValuesKept) {
+  Stop stop;
+  ASSERT_TRUE(stop.AddEntry8(3, 255, 255, 1));
+  ASSERT_TRUE(stop.AddEntry8(3, 0, 1, 2));
+  ASSERT_TRUE(stop.AddEntry16(4, 1000, 2000, 0));
+  ASSERT_EQ(stop.entryCount, 3);
+  struct Expected {
+    uint16_t low, high;
+    uint8_t attribute, flagR;
+  } expected[] = {{65280, 65280, 3, 1}, {0, 256, 3, 0}, {1000, 2000, 4, 0}};
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_EQ(stop.entries[i].low, expected[i].low) << i;
+    EXPECT_EQ(stop.entries[i].high, expected[i].high) << i;
+    EXPECT_EQ(stop.entries[i].attribute, expected[i].attribute) << i;
+    EXPECT_EQ(stop.entries[i].flagR, expected[i].flagR) << i;
+  }
+}
+
+TEST(Stop, SelectEntryTakesTheMiddleRoundedDownWithoutOverflow) {
+  struct Case {
+    uint16_t low, high, mid;
+  } cases[] = {{0, 65280, 32640}, {4097, 4098, 4097}, {65280, 65280, 65280}, {65535, 65535, 65535}};
+  for (const Case& c : cases) {
+    Stop stop;
+    stop.AddEntry16(1, 0, 0, 0);
+    stop.AddEntry16(1, c.low, c.high, 0);
+    stop.SelectEntry(1);
+    EXPECT_EQ(stop.selectedEntry, 1);
+    EXPECT_EQ(stop.midValue, c.mid);
+  }
+}
+
+TEST(Stop, SelectingPastTheEntriesChangesNothing) {
+  Stop stop;
+  stop.SelectEntry(0);
+  EXPECT_EQ(stop.selectedEntry, 255);
+  stop.AddEntry8(1, 10, 20, 0);
+  stop.SelectEntry(0);
+  stop.SelectEntry(1);
+  EXPECT_EQ(stop.selectedEntry, 0);
+  EXPECT_EQ(stop.midValue, (2560 + 5120) / 2);
+}
+
+TEST(Stop, TableLabelsAreSharedOthersCopied) {
+  Stop stop;
+  stop.SetLabel("Colour:");
+  EXPECT_EQ(stop.label.get(), DisplayLabels[14]);
+  stop.SetLabel("Ti@=");
+  EXPECT_EQ(stop.label.get(), DisplayLabels[1]);
+  stop.SetLabel("Gam 995");
+  EXPECT_EQ(stop.label.get(), DisplayLabels[432]);
+  for (std::string text : {"Pan", "Tilt=", "pan=", "", "a label of thirty characters.."}) {
+    stop.SetLabel(text);
+    EXPECT_TRUE(stop.label.IsCopy()) << text;
+    EXPECT_EQ(stop.label.get(), text);
+  }
+  stop.FreeLabel();
+  EXPECT_FALSE(stop.label.IsSet());
+}
+
+TEST(Stop, EntryCountNeverWraps) {
+  Stop stop;
+  for (int i = 0; i < MAX_STOP_ENTRIES; ++i) ASSERT_TRUE(stop.AddEntry8(1, 0, 0, 0));
+  EXPECT_FALSE(stop.AddEntry8(1, 0, 0, 0));
+  EXPECT_EQ(stop.entryCount, 255);
+}
+
+TEST(Stop, NthStopStopsAtTheEnds) {
+  Stop first;
+  first.next = std::make_unique<Stop>();
+  first.next->next = std::make_unique<Stop>();
+  EXPECT_EQ(NthStop(&first, 0), &first);
+  EXPECT_EQ(NthStop(&first, 1), &first);
+  EXPECT_EQ(NthStop(&first, 3), first.next->next.get());
+  EXPECT_EQ(NthStop(&first, 9), first.next->next.get());
+}
+
+}  // namespace
+}  // namespace fxt
