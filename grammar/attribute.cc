@@ -1,0 +1,255 @@
+#include "grammar/attribute.h"
+
+#include "grammar/grammar_support.h"
+#include "grammar/header.h"
+#include "grammar/parameter.h"
+#include "reader/keywords.h"
+#include "reader/line_reader.h"
+#include "reader/number_scan.h"
+#include "reader/report.h"
+
+namespace fxt {
+namespace {
+
+constexpr Transition kAttributeBodyTable[] = {
+    {TOKEN_FIXTURE, 0, To(StateAttributeThenFixture)},
+    {TOKEN_ATTRIBUTE, 0, To(StateAttributeThenAttribute)},
+    {TOKEN_PARAMETER, 0, To(StateAttributeThenParameter)},
+    {TOKEN_NAME, 0, To(StateAttributeName)},
+    {TOKEN_CHANNEL, 0, To(StateAttributeChannel)},
+    {TOKEN_FINE_CHANNEL, 0, To(StateAttributeFineChannel)},
+    {TOKEN_HOME_VALUE, 0, To(StateAttributeHomeValue)},
+    {TOKEN_MIN_VALUE, 0, To(StateAttributeMinValue)},
+    {TOKEN_MAX_VALUE, 0, To(StateAttributeMaxValue)},
+    {TOKEN_TYPE, 0, To(StateAttributeType)},
+    {TOKEN_DEFLECTION, 0, To(StateAttributeDeflection)},
+    {TOKEN_INVERT, 0, To(StateAttributeInvert)},
+    {TOKEN_END, 0, To(StateAttributeThenEnd)},
+    {TRANSITION_ANY, 0, To(StateAttributeUnknownKeyword)},
+    kTableEnd,
+};
+
+constexpr Transition kToAttributeBody[] = {Automatic(StateAttributeBody)};
+constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
+constexpr Transition kToTooManyAttributes[] = {Automatic(StateTooManyAttributes)};
+constexpr Transition kToFixture[] = {Automatic(StateFixture)};
+constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
+constexpr Transition kToParameter[] = {Automatic(StateParameter)};
+constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
+
+constexpr int MIN_VALUE_LIMIT = 255;
+constexpr int MAX_VALUE_LIMIT = 256;
+constexpr int8_t BITS_PER_DMX_VALUE = 8;
+
+Attribute& CurrentAttribute() {
+  return *NthAttribute(&LoadedTemplate().firstAttribute, parseContext.attributeNumber);
+}
+
+bool IsIntensityAttribute() {
+  return parseContext.attributeNumber == parseContext.intensityAttribute;
+}
+
+void DeclareIntensityAttribute() {
+  parseContext.intensitySeen = 1;
+  parseContext.intensityAttribute = static_cast<uint8_t>(parseContext.attributeNumber);
+}
+
+const Transition* CreateAttribute() {
+  FixtureTemplate& fixture = LoadedTemplate();
+  if (fixture.attributeCount >= MAX_ATTRIBUTES) return kToTooManyAttributes;
+  if (fixture.AddAttribute() == nullptr) return kToOutOfMemory;
+  RaiseCounter(parseContext.attributeNumber);
+  parseContext.pendingHomeValue = HOME_VALUE_NONE;
+  parseContext.channelGiven = 0;
+  return kToAttributeBody;
+}
+
+void ReadTypeName() {
+  const std::string& name = parseContext.quotedText;
+  Attribute& attribute = CurrentAttribute();
+  attribute.SetTypeName(name);
+  if (name == "INTENSITY") {
+    attribute.kind = KIND_INTENSITY;
+    DeclareIntensityAttribute();
+  }
+  if (name == "PAN") attribute.kind = KIND_F;
+}
+
+uint8_t AttributeKindOf(char letter) {
+  switch (letter) {
+    case 'i': {
+      const ParseContext& ctx = parseContext;
+      if (ctx.intensityAttribute != NO_INTENSITY_ATTRIBUTE && !IsIntensityAttribute()) {
+        ReportError("ERROR - line %d: dupicate Intensity channel found.");
+      }
+      DeclareIntensityAttribute();
+      return KIND_INTENSITY;
+    }
+    case 'c':
+      return KIND_C;
+    case 'b':
+      return KIND_B;
+    case 'f':
+      return KIND_F;
+    default:
+      ReportError("ERROR - line %d: invalid Type");
+      return KIND_NONE;
+  }
+}
+
+void ReadKind() { CurrentAttribute().kind = AttributeKindOf(FirstValueChar()) & 0x0F; }
+
+// Channel 0 belongs to the intensity attribute alone, which must therefore be
+// declared before its channel= line.
+void ReadChannel() {
+  ParseContext& ctx = parseContext;
+  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected ");
+  const int32_t channel = DecimalValue(ctx.valueText.c_str());
+  if (channel > DMX_CHANNEL_COUNT || (channel == 0 && !IsIntensityAttribute())) {
+    ReportError("ERROR - line %d: invalid channel number ");
+  }
+  if (channel >= 0 && channel <= DMX_CHANNEL_COUNT) {
+    if (ctx.channelOwners[channel] == 0) {
+      ctx.channelOwners[channel] = static_cast<uint8_t>(ctx.attributeNumber);
+    } else {
+      ReportError("ERROR - line %d: dupicate channel found");
+    }
+  }
+  if (ctx.channelGiven) {
+    ReportError("ERROR - line %d: only one channel per attribute allowed");
+    return;
+  }
+  CurrentAttribute().channel = static_cast<int16_t>(int64_t{channel} - 1);
+  ctx.channelGiven = 1;
+}
+
+void ReadFineChannel() {
+  if (!ValueIsNumber()) ReportError("ERROR - line %d: dupicate channel found.");
+  const int32_t channel = DecimalValue(parseContext.valueText.c_str());
+  if (StoringValues()) CurrentAttribute().fineChannel = static_cast<uint8_t>(int64_t{channel} - 1);
+}
+
+// A value such as 0x1f reads as hexadecimal, any other as decimal. An empty
+// value changes nothing and reports nothing.
+void ReadHomeValue() {
+  const std::string& value = parseContext.valueText;
+  const bool hex = value.size() >= 2 && value[1] == 'x';
+  const ScannedNumber scanned = hex ? ScanHex(value.c_str()) : ScanDecimal(value.c_str());
+  if (scanned.status == ScanStatus::kConverted) parseContext.pendingHomeValue = scanned.value;
+  if (scanned.status == ScanStatus::kNoNumber) ReportError("ERROR - line %d: number expected");
+}
+
+// Reads a limit of the intensity attribute; true when it may be stored.
+bool ReadLimit(const char* notIntensityMessage, uint32_t highest, int32_t& limit) {
+  if (!IsIntensityAttribute()) ReportError(notIntensityMessage);
+  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected");
+  limit = DecimalValue(parseContext.valueText.c_str());
+  if (static_cast<uint32_t>(limit) > highest) ReportError("ERROR - line %d: number out of range");
+  return StoringValues();
+}
+
+void ReadMinValue() {
+  int32_t limit;
+  if (ReadLimit("ERROR - line %d: minVal only valid for INTENSITY", MIN_VALUE_LIMIT, limit)) {
+    CurrentAttribute().minValue = static_cast<uint8_t>(limit);
+  }
+}
+
+void ReadMaxValue() {
+  int32_t limit;
+  if (ReadLimit("ERROR - line %d: maxVal only valid for INTENSITY", MAX_VALUE_LIMIT, limit)) {
+    CurrentAttribute().maxValue = static_cast<int16_t>(limit);
+  }
+}
+
+const Transition* FinishThen(Signal signal, const Transition* next) {
+  if (signal == SIG_ENTRY) FinishAttribute();
+  return next;
+}
+
+}  // namespace
+
+// The home value waits for the block's end, so that a finechan= line after
+// the homeval= line still decides its scale.
+void FinishAttribute() {
+  int32_t home = parseContext.pendingHomeValue;
+  if (home == HOME_VALUE_NONE) return;
+  Attribute& attribute = CurrentAttribute();
+  if (attribute.HasNoFineChannel()) {
+    if (home > 255) {
+      ReportError("ERROR - homeValue above line %d: out of range");
+      return;
+    }
+    home = static_cast<int32_t>(static_cast<uint32_t>(home) << BITS_PER_DMX_VALUE);
+  }
+  if (!StoringValues()) return;
+  attribute.homeValue = static_cast<uint16_t>(home);
+}
+
+const Transition* StateAttribute(Signal signal) {
+  if (signal == SIG_ENTRY) return CreateAttribute();
+  parseContext.pendingHomeValue = HOME_VALUE_NONE;
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeBody(Signal) { return kAttributeBodyTable; }
+
+const Transition* StateAttributeName(Signal signal) {
+  if (signal == SIG_ENTRY) ReadTypeName();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeType(Signal signal) {
+  if (signal == SIG_ENTRY) ReadKind();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeChannel(Signal signal) {
+  if (signal == SIG_ENTRY) ReadChannel();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeFineChannel(Signal signal) {
+  if (signal == SIG_ENTRY) ReadFineChannel();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeHomeValue(Signal signal) {
+  if (signal == SIG_ENTRY) ReadHomeValue();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeMinValue(Signal signal) {
+  if (signal == SIG_ENTRY) ReadMinValue();
+  return kToAttributeBody;
+}
+
+const Transition* StateAttributeMaxValue(Signal signal) {
+  if (signal == SIG_ENTRY) ReadMaxValue();
+  return kToAttributeBody;
+}
+
+// Deflection and inversion are accepted and not looked at.
+const Transition* StateAttributeDeflection(Signal) { return kToAttributeBody; }
+const Transition* StateAttributeInvert(Signal) { return kToAttributeBody; }
+
+const Transition* StateAttributeThenFixture(Signal signal) { return FinishThen(signal, kToFixture); }
+
+const Transition* StateAttributeThenAttribute(Signal signal) {
+  return FinishThen(signal, kToAttribute);
+}
+
+const Transition* StateAttributeThenParameter(Signal signal) {
+  return FinishThen(signal, kToParameter);
+}
+
+const Transition* StateAttributeThenEnd(Signal signal) {
+  return FinishThen(signal, kToTemplateEnd);
+}
+
+const Transition* StateAttributeUnknownKeyword(Signal signal) {
+  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: unknown token - ignored");
+  return kToAttributeBody;
+}
+
+}  // namespace fxt

@@ -1,0 +1,35 @@
+// What the states of every block share.
+#pragma once
+
+#include <cstdint>
+
+#include "model/fixture_template.h"
+#include "reader/parse_context.h"
+
+namespace fxt {
+
+// The template being loaded. Every state after StateFixture runs only once
+// StateFixture has made one, so it is there whenever they ask.
+inline FixtureTemplate& LoadedTemplate() { return *CurrentTemplate(); }
+
+// Values are stored in the template only while no error has been reported
+// in this load; the checks and their messages go on regardless.
+inline bool StoringValues() { return parseContext.errorCount == 0; }
+
+// Raises a per-load counter; it stops at its limit instead of overflowing.
+inline void RaiseCounter(int32_t& counter) {
+  if (counter < INT32_MAX) ++counter;
+}
+
+// The first character of the value; '\0' when the line has none.
+inline char FirstValueChar() {
+  return parseContext.valueText.empty() ? '\0' : parseContext.valueText[0];
+}
+
+// The attribute that claimed DMX channel `channel`; 0 for a free channel or a
+// number that is no channel.
+inline uint8_t ChannelOwner(int channel) {
+  return (channel >= 0 && channel <= DMX_CHANNEL_COUNT) ? parseContext.channelOwners[channel] : 0;
+}
+
+}  // namespace fxt

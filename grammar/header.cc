@@ -1,0 +1,163 @@
+#include "grammar/header.h"
+
+#include "grammar/attribute.h"
+#include "grammar/grammar_support.h"
+#include "grammar/parameter.h"
+#include "reader/keywords.h"
+#include "reader/number_scan.h"
+#include "reader/report.h"
+
+namespace fxt {
+namespace {
+
+constexpr Transition kStartTable[] = {
+    {TOKEN_FIXTURE, 0, To(StateFixture)},
+    {TRANSITION_ANY, 0, To(StateStartUnknownKeyword)},
+    kTableEnd,
+};
+
+constexpr Transition kFixtureBodyTable[] = {
+    {TOKEN_NAME, 0, To(StateFixtureName)},
+    {TOKEN_VERSION, 0, To(StateFixtureVersion)},
+    {TOKEN_MANUFACTURER, 0, To(StateFixtureManufacturer)},
+    {TOKEN_PRODUCT, 0, To(StateFixtureProduct)},
+    {TOKEN_NUM_DMX, 0, To(StateFixtureNumDmx)},
+    {TOKEN_ATTRIBUTE, 0, To(StateAttribute)},
+    {TOKEN_PARAMETER, 0, To(StateParameter)},
+    {TRANSITION_ANY, 0, To(StateFixtureUnknownKeyword)},
+    kTableEnd,
+};
+
+constexpr Transition kToStart[] = {Automatic(StateStart)};
+constexpr Transition kToFixtureBody[] = {Automatic(StateFixtureBody)};
+constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
+
+constexpr int VERSION_PART_MAX = 99;
+
+void EndLoad(const char* format) {
+  ReportFatal(format);
+  parseContext.stopFlag = 1;
+}
+
+bool CreateTemplate() {
+  FixtureTemplate::Create(parseContext.slotIndex);
+  if (CurrentTemplate() == nullptr) return false;
+  parseContext.channelOwners.fill(0);
+  return true;
+}
+
+void ReadModelName() {
+  ParseContext& ctx = parseContext;
+  if (ctx.quotedText.empty()) {
+    ReportWarning("WARNING - line %d: invalid model name.");
+    return;
+  }
+  if (StoringValues()) LoadedTemplate().SetModelName(ctx.quotedText);
+  ctx.nameSeen = 1;
+}
+
+// The value reads as "%d.%d" would: two numbers with a point between them;
+// anything after the second number is ignored.
+void ReadVersion() {
+  const ScannedNumber major = ScanDecimal(parseContext.valueText.c_str());
+  ScannedNumber minor{ScanStatus::kNoNumber, 0, nullptr};
+  if (major.status == ScanStatus::kConverted && *major.end == '.') {
+    minor = ScanDecimal(major.end + 1);
+  }
+  const auto inRange = [](int32_t part) { return part >= 0 && part <= VERSION_PART_MAX; };
+  if (minor.status != ScanStatus::kConverted || !inRange(major.value) || !inRange(minor.value)) {
+    ReportError("ERROR - line %d: invalid version number");
+    return;
+  }
+  parseContext.versionSeen = 1;
+  if (StoringValues()) LoadedTemplate().version = static_cast<uint16_t>(major.value * 256 + minor.value);
+}
+
+void ReadManufacturer() {
+  ParseContext& ctx = parseContext;
+  FixtureTemplate& fixture = LoadedTemplate();
+  if (fixture.manufacturer.IsSet()) {
+    ReportWarning("WARNING - line %d: Manufacturer name already set.");
+  }
+  if (ctx.quotedText.empty()) {
+    ReportError("ERROR - line %d: Manufacturer name not set.");
+    return;
+  }
+  ctx.manufacturerSeen = 1;
+  if (StoringValues()) fixture.SetManufacturer(ctx.quotedText);
+}
+
+void ValidateTemplate() {
+  ParseContext& ctx = parseContext;
+  ctx.templateEnded = 1;
+  if (!ctx.versionSeen) ReportUnnumberedWarning("WARNING - Template Version Number missing.");
+  if (!ctx.manufacturerSeen) ReportUnnumberedError("ERROR - Manufacturer name missing.");
+  if (!ctx.nameSeen) ReportUnnumberedError("ERROR - Fixture name missing.");
+  if (!ctx.intensitySeen) ReportUnnumberedWarning("WARNING - Intensity Attribute missing.");
+}
+
+}  // namespace
+
+const Transition* StateStart(Signal) { return kStartTable; }
+
+const Transition* StateStartUnknownKeyword(Signal signal) {
+  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: illegal token - expected fixture.");
+  return kToStart;
+}
+
+const Transition* StateFixture(Signal signal) {
+  if (signal == SIG_ENTRY && !CreateTemplate()) return kToOutOfMemory;
+  return kToFixtureBody;
+}
+
+const Transition* StateFixtureBody(Signal) { return kFixtureBodyTable; }
+
+const Transition* StateFixtureName(Signal signal) {
+  if (signal == SIG_ENTRY) ReadModelName();
+  return kToFixtureBody;
+}
+
+const Transition* StateFixtureVersion(Signal signal) {
+  if (signal == SIG_ENTRY) ReadVersion();
+  return kToFixtureBody;
+}
+
+const Transition* StateFixtureManufacturer(Signal signal) {
+  if (signal == SIG_ENTRY) ReadManufacturer();
+  return kToFixtureBody;
+}
+
+// The product and the number of DMX channels are accepted and not looked at.
+const Transition* StateFixtureProduct(Signal) { return kToFixtureBody; }
+const Transition* StateFixtureNumDmx(Signal) { return kToFixtureBody; }
+
+const Transition* StateFixtureUnknownKeyword(Signal signal) {
+  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: undefined keyword for a fixture.");
+  return kToFixtureBody;
+}
+
+const Transition* StateTemplateEnd(Signal signal) {
+  if (signal == SIG_ENTRY) ValidateTemplate();
+  return kToStart;
+}
+
+const Transition* StateOutOfMemory(Signal signal) {
+  if (signal == SIG_ENTRY) EndLoad("FATAL ERROR - line %d: Out of Memory");
+  return kToStart;
+}
+
+const Transition* StateTooManyAttributes(Signal signal) {
+  if (signal == SIG_ENTRY) {
+    EndLoad("FATAL ERROR - line %d: too many attributes, a fixture holds at most 255");
+  }
+  return kToStart;
+}
+
+const Transition* StateTooManyParameters(Signal signal) {
+  if (signal == SIG_ENTRY) {
+    EndLoad("FATAL ERROR - line %d: too many parameters, a fixture holds at most 255");
+  }
+  return kToStart;
+}
+
+}  // namespace fxt

@@ -1,0 +1,234 @@
+#include "grammar/parameter.h"
+
+#include "grammar/attribute.h"
+#include "grammar/grammar_support.h"
+#include "grammar/header.h"
+#include "grammar/stop.h"
+#include "reader/keywords.h"
+#include "reader/line_reader.h"
+#include "reader/number_scan.h"
+#include "reader/report.h"
+
+namespace fxt {
+namespace {
+
+constexpr Transition kParameterBodyTable[] = {
+    {TOKEN_FIXTURE, 0, To(StateParameterThenFixture)},
+    {TOKEN_PARAMETER, 0, To(StateParameterThenParameter)},
+    {TOKEN_ATTRIBUTE, 0, To(StateParameterThenAttribute)},
+    {TOKEN_NAME, 0, To(StateParameterName)},
+    {TOKEN_TYPE, 0, To(StateParameterType)},
+    {TOKEN_ATTRIB_LIST, 0, To(StateParameterAttribList)},
+    {TOKEN_DISPLAYER_NUM, 0, To(StateParameterDisplayerNum)},
+    {TOKEN_STOP, 0, To(StateParameterStop)},
+    {TOKEN_END, 0, To(StateParameterThenEnd)},
+    {TRANSITION_ANY, 0, To(StateParameterUnknownKeyword)},
+    kTableEnd,
+};
+
+constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
+constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
+constexpr Transition kToTooManyParameters[] = {Automatic(StateTooManyParameters)};
+constexpr Transition kToFixture[] = {Automatic(StateFixture)};
+constexpr Transition kToParameter[] = {Automatic(StateParameter)};
+constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
+constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
+
+constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;
+
+Parameter& CurrentParameter() {
+  return *NthParameter(&LoadedTemplate().firstParameter, parseContext.parameterNumber);
+}
+
+const Transition* CreateParameter() {
+  FixtureTemplate& fixture = LoadedTemplate();
+  if (fixture.AddParameter(NO_DISPLAYER) == nullptr) {
+    return fixture.parameterCount >= MAX_PARAMETERS ? kToTooManyParameters : kToOutOfMemory;
+  }
+  parseContext.attribListCount = LIST_NOT_GIVEN;
+  RaiseCounter(parseContext.parameterNumber);
+  return kToParameterBody;
+}
+
+void ReadTypeName() {
+  Parameter& parameter = CurrentParameter();
+  if (parameter.typeName.IsSet()) ReportWarning("WARNING - line %d: Parameter name already set.");
+  if (StoringValues()) parameter.SetTypeName(parseContext.quotedText);
+}
+
+int32_t ParameterKindOf(char letter) {
+  switch (letter) {
+    case 'c':
+      return KIND_C;
+    case 'b':
+      return KIND_B;
+    case 'f':
+      return KIND_F;
+    case 'n':
+      return KIND_N;
+    default:
+      ReportError("ERROR - line %d: invalid Type");
+      return KIND_NONE;
+  }
+}
+
+void ReadKind() { CurrentParameter().kind = ParameterKindOf(FirstValueChar()); }
+
+// The number of the first attribute, from 1 up to attributeNumber, whose
+// channel is `channel`; 0 when none is. The walk may stop at the list's last
+// attribute: every further number names that same attribute again.
+int FindAttributeOnChannel(uint8_t channel) {
+  const Attribute* attribute = &LoadedTemplate().firstAttribute;
+  for (int number = 1; number <= parseContext.attributeNumber; ++number) {
+    if (static_cast<uint8_t>(attribute->channel) + 1 == channel) return number;
+    if (attribute->next == nullptr) break;
+    attribute = attribute->next.get();
+  }
+  return 0;
+}
+
+// One number of the list, ended by ',' or by the end of the value.
+void ListNumber(const std::string& digits) {
+  ParseContext& ctx = parseContext;
+  const int32_t value = DecimalValue(digits.c_str());
+  const uint8_t channel = static_cast<uint8_t>(value);
+  const int index = ctx.attribListCount;
+  if (index < ATTRIB_LIST_CAPACITY) ctx.attribListNumbers[index] = channel;
+  if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
+    ReportError("ERROR - line %d: illegal attribute number");
+  }
+  if (channel <= DMX_CHANNEL_COUNT && ctx.channelOwners[channel] == ctx.intensityAttribute &&
+      StoringValues()) {
+    NthAttribute(&LoadedTemplate().firstAttribute, ctx.intensityAttribute)->kind =
+        KIND_INTENSITY_LISTED;
+  }
+  for (int earlier = 0; earlier < index && earlier < ATTRIB_LIST_CAPACITY; ++earlier) {
+    if (ctx.attribListNumbers[earlier] == channel) {
+      ReportError("ERROR - line %d: Found two argument numbers to be the same");
+    }
+  }
+  if (const int number = FindAttributeOnChannel(channel)) {
+    if (StoringValues()) CurrentParameter().AppendAttribute(static_cast<uint8_t>(number));
+  } else {
+    ReportError("ERROR - line %d: Found reference to a non existing attribute");
+  }
+  ++ctx.attribListCount;
+}
+
+// The numbers are DMX channels; the parameter keeps the numbers of the
+// attributes on them.
+void ReadAttribList() {
+  ParseContext& ctx = parseContext;
+  if (ctx.attribListCount != LIST_NOT_GIVEN) {
+    ReportError("ERROR - line %d: the attribute list has been initialised for this parameter already");
+  }
+  ctx.attribListCount = 0;
+  std::string digits;
+  for (const char c : ctx.valueText) {
+    const bool endsNumber = c == ',' || c == '\0';
+    if (!endsNumber && !(c >= '0' && c <= '9')) ReportError("ERROR - line %d: illegal character.");
+    if (!endsNumber) {
+      digits.push_back(c);
+      continue;
+    }
+    ListNumber(digits);
+    digits.clear();
+  }
+}
+
+// How many of the parameters numbered 1 to parameterNumber carry
+// `displayer`. Numbers past the list's end all name its last parameter, so
+// they are counted rather than visited.
+int32_t CountDisplayerUses(uint8_t displayer) {
+  const int32_t last = parseContext.parameterNumber;
+  const Parameter* parameter = &LoadedTemplate().firstParameter;
+  int32_t uses = 0;
+  for (int32_t number = 1; number <= last; ++number) {
+    if (parameter->next == nullptr) {
+      if (parameter->displayer == displayer) uses += last - number + 1;
+      break;
+    }
+    if (parameter->displayer == displayer) ++uses;
+    parameter = parameter->next.get();
+  }
+  return uses;
+}
+
+void ReadDisplayerNumber() {
+  ParseContext& ctx = parseContext;
+  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected");
+  const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText.c_str()));
+  Parameter& parameter = CurrentParameter();
+  if (parameter.displayer != NO_DISPLAYER) {
+    ReportError("ERROR - line %d: Displayer already defined.");
+  }
+  for (int32_t uses = CountDisplayerUses(displayer); uses > 0; --uses) {
+    // Unprinted, further reports could change nothing: the count has stopped.
+    if (ctx.reportTarget == nullptr && ctx.errorCount == UINT8_MAX) break;
+    ReportError("ERROR - line %d: Displayer already used.");
+  }
+  parameter.displayer = displayer;
+}
+
+const Transition* FinishThen(Signal signal, const Transition* next) {
+  if (signal == SIG_ENTRY) FinishParameter();
+  return next;
+}
+
+}  // namespace
+
+void FinishParameter() {
+  const Parameter& parameter = CurrentParameter();
+  if (parameter.displayer == NO_DISPLAYER) {
+    ReportError("ERROR - line %d: no displayer number for previous parameter given");
+  }
+  if (parameter.kind == KIND_NONE) ReportError("ERROR - line %d: no type defined for this parameter");
+}
+
+const Transition* StateParameter(Signal signal) {
+  if (signal == SIG_ENTRY) return CreateParameter();
+  return kToParameterBody;
+}
+
+const Transition* StateParameterBody(Signal) { return kParameterBodyTable; }
+
+const Transition* StateParameterName(Signal signal) {
+  if (signal == SIG_ENTRY) ReadTypeName();
+  return kToParameterBody;
+}
+
+const Transition* StateParameterType(Signal signal) {
+  if (signal == SIG_ENTRY) ReadKind();
+  return kToParameterBody;
+}
+
+const Transition* StateParameterAttribList(Signal signal) {
+  if (signal == SIG_ENTRY) ReadAttribList();
+  return kToParameterBody;
+}
+
+const Transition* StateParameterDisplayerNum(Signal signal) {
+  if (signal == SIG_ENTRY) ReadDisplayerNumber();
+  return kToParameterBody;
+}
+
+const Transition* StateParameterThenFixture(Signal signal) { return FinishThen(signal, kToFixture); }
+
+const Transition* StateParameterThenParameter(Signal signal) {
+  return FinishThen(signal, kToParameter);
+}
+
+const Transition* StateParameterThenAttribute(Signal signal) {
+  return FinishThen(signal, kToAttribute);
+}
+
+const Transition* StateParameterThenEnd(Signal signal) {
+  return FinishThen(signal, kToTemplateEnd);
+}
+
+const Transition* StateParameterUnknownKeyword(Signal signal) {
+  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: illegal token");
+  return kToParameterBody;
+}
+
+}  // namespace fxt

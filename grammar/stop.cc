@@ -1,0 +1,226 @@
+#include "grammar/stop.h"
+
+#include <string>
+
+#include "grammar/grammar_support.h"
+#include "grammar/header.h"
+#include "grammar/parameter.h"
+#include "reader/number_scan.h"
+#include "reader/report.h"
+
+namespace fxt {
+namespace {
+
+constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
+
+// A stop line can name at most this many attributes.
+constexpr int32_t STOP_LIST_LIMIT = 20;
+constexpr uint8_t NO_MOUSE_SLOT = 255;
+constexpr int32_t DISPLAY_VALUE_LIMIT = 999;
+constexpr int32_t DMX_VALUE_MAX = 255;
+
+int32_t ModeOfLetter(char letter) {
+  switch (letter) {
+    case 'n':
+      return STOP_MODE_NONE;
+    case 'b':
+      return STOP_MODE_B;
+    case 'w':
+      return STOP_MODE_W;
+    case '1':
+      return STOP_MODE_1;
+    case '2':
+      return STOP_MODE_2;
+    case '3':
+      return STOP_MODE_3;
+    default:
+      return -1;
+  }
+}
+
+bool IsSlotValueChar(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == 'x' || c == ':';
+}
+
+// A part of a slot value: hexadecimal when its second character is 'x'.
+ScannedNumber ReadPart(const std::string& part) {
+  const bool hex = part.size() >= 2 && part[1] == 'x';
+  return hex ? ScanHex(part.c_str()) : ScanDecimal(part.c_str());
+}
+
+// One stop line, read step by step. Every problem is an error that ends the
+// line. A line builds a stop only while no error has been reported in the
+// load; otherwise it is only checked, and the building steps are skipped.
+class StopLine {
+ public:
+  void Parse() {
+    if (!CheckGuards()) return;
+    building_ = StoringValues();
+    if (building_ && !MakeStop()) return;
+    if (!ScanSlots()) return;
+    if (!ReadMode()) return;
+    CheckMouse();
+  }
+
+ private:
+  const std::string& value_ = parseContext.valueText;
+  size_t close_ = 0;  // position of the slot list's ')'
+  bool building_ = false;
+  Stop* stop_ = nullptr;
+  std::string slotText_;
+  uint8_t slotCount_ = 0;
+  uint8_t valueCount_ = 0;
+  uint8_t mouseMarks_ = 0;
+  uint8_t mouseSlot_ = NO_MOUSE_SLOT;
+  bool rMark_ = false;
+
+  char At(size_t position) const { return position < value_.size() ? value_[position] : '\0'; }
+
+  bool Fail(const char* format) {
+    ReportError(format);
+    return false;
+  }
+
+  bool CheckGuards() {
+    const int32_t listed = parseContext.attribListCount;
+    if (listed == 0 || listed >= STOP_LIST_LIMIT) {
+      return Fail("ERROR - line %d: No Attributes set yet.");
+    }
+    if (At(0) != '(') return Fail("ERROR - line %d: Syntax Error.");
+    close_ = value_.find(')', 1);
+    if (close_ == std::string::npos) return Fail("ERROR - line %d: Missing ')'.");
+    return true;
+  }
+
+  // A parameter holds at most 255 stops: one more is an error of its line.
+  bool MakeStop() {
+    Parameter& parameter =
+        *NthParameter(&LoadedTemplate().firstParameter, parseContext.parameterNumber);
+    stop_ = parameter.AddStop();
+    if (stop_ != nullptr) return true;
+    if (parameter.stopCount >= MAX_STOPS) {
+      return Fail("ERROR - line %d: too many stops, a parameter holds at most 255");
+    }
+    ReportFatal("FATAL ERROR - line %d: Out of Memory");
+    parseContext.stopFlag = 1;
+    return false;
+  }
+
+  // 'm' marks the mouse slot and 'r' the value's flag; each leaves a blank
+  // in the slot text, so a marked slot is never empty.
+  bool ScanSlots() {
+    for (size_t i = 1; i <= close_; ++i) {
+      const char c = value_[i];
+      if (IsSlotValueChar(c)) {
+        slotText_.push_back(c);
+      } else if (c == 'm') {
+        if (++mouseMarks_ == 2) return Fail("ERROR - line %d: too many mousable attributes");
+        slotText_.push_back(' ');
+      } else if (c == 'r') {
+        rMark_ = true;
+        slotText_.push_back(' ');
+      } else if (c == ',' || c == ')') {
+        if (!EndSlot()) return false;
+      } else {
+        return Fail("ERROR - line %d: illegal character");
+      }
+    }
+    return true;
+  }
+
+  bool EndSlot() {
+    ++slotCount_;
+    if (slotText_.empty()) return true;
+    const size_t colon = slotText_.find(':', 1);
+    const bool split = colon != std::string::npos;
+    const ScannedNumber low = ReadPart(split ? slotText_.substr(0, colon) : slotText_);
+    const ScannedNumber high = ReadPart(split ? slotText_.substr(colon + 1) : slotText_);
+    if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
+    slotText_.clear();
+    const uint8_t channel = parseContext.attribListNumbers[valueCount_];
+    if (low.status != ScanStatus::kConverted || high.status != ScanStatus::kConverted ||
+        channel == 0) {
+      return Fail("ERROR - line %d: syntax error (NUM).");
+    }
+    if (building_ && !AddEntry(channel, low.value, high.value)) return false;
+    rMark_ = false;
+    if (valueCount_ > parseContext.attribListCount) {
+      return Fail("ERROR - line %d: too many slot values, not enough attributes.");
+    }
+    return true;
+  }
+
+  // An 8-bit attribute takes DMX values 0 to 255, stored on the 16-bit
+  // scale; a 16-bit attribute keeps the low 16 bits of each value.
+  bool AddEntry(uint8_t channel, int32_t low, int32_t high) {
+    const uint8_t owner = ChannelOwner(channel);
+    const Attribute& attribute = *NthAttribute(&LoadedTemplate().firstAttribute, owner);
+    const uint8_t flag = rMark_ ? 1 : 0;
+    if (attribute.HasNoFineChannel()) {
+      if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
+        return Fail("ERROR - line %d: Value out of range.");
+      }
+      stop_->AddEntry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
+    } else {
+      stop_->AddEntry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
+    }
+    ++valueCount_;
+    return true;
+  }
+
+  bool ReadMode() {
+    if (At(close_ + 1) != ',') return Fail("ERROR - line %d: syntax error (mode)");
+    const char letter = At(close_ + 2);
+    if (letter == 'd') return building_ ? ReadDisplayForm() : true;
+    const int32_t mode = ModeOfLetter(letter);
+    if (mode < 0) return Fail("ERROR - line %d: invalid mode");
+    if (building_) stop_->mode = mode;
+    // The label's quote stands after the letter and exactly one separator.
+    if (value_.find('"') != close_ + 4) return Fail("ERROR - line %d: syntax error.");
+    if (building_) stop_->SetLabel(parseContext.quotedText);
+    return true;
+  }
+
+  // ",from,to," and the label's opening quote, as ",%d,%d,%c" reads them.
+  bool ReadDisplayForm() {
+    stop_->mode = STOP_MODE_DISPLAY;
+    const char* p = value_.c_str() + close_ + 3;
+    ScannedNumber from{ScanStatus::kNoNumber, 0, p};
+    ScannedNumber to{ScanStatus::kNoNumber, 0, p};
+    if (*p == ',') from = ScanDecimal(p + 1);
+    if (from.status == ScanStatus::kConverted && *from.end == ',') to = ScanDecimal(from.end + 1);
+    const bool read = to.status == ScanStatus::kConverted && to.end[0] == ',' && to.end[1] == '"';
+    if (!read) return Fail("ERROR - line %d: syntax error.");
+    const auto inRange = [](int32_t v) { return v >= -DISPLAY_VALUE_LIMIT && v <= DISPLAY_VALUE_LIMIT; };
+    if (!inRange(from.value) || !inRange(to.value)) {
+      return Fail("ERROR - line %d: display value out of range.");
+    }
+    stop_->displayFrom = static_cast<int16_t>(from.value);
+    stop_->displayTo = static_cast<int16_t>(to.value);
+    stop_->SetLabel(parseContext.quotedText);
+    return true;
+  }
+
+  // Every mode but 'n' needs a mouse slot, and 'n' forbids one.
+  void CheckMouse() {
+    const char letter = At(close_ + 2);
+    if (mouseSlot_ == NO_MOUSE_SLOT) {
+      if (letter != 'n') ReportError("ERROR - line %d: invalid mode for non-mouseable attribute");
+      return;
+    }
+    if (letter == 'n') {
+      ReportError("ERROR - line %d: invalid mode for mouseable attribute");
+      return;
+    }
+    if (building_) stop_->SelectEntry(static_cast<uint8_t>(mouseSlot_ - 1));
+  }
+};
+
+}  // namespace
+
+const Transition* StateParameterStop(Signal signal) {
+  if (signal == SIG_ENTRY) StopLine().Parse();
+  return kToParameterBody;
+}
+
+}  // namespace fxt

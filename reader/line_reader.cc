@@ -1,0 +1,92 @@
+#include "reader/line_reader.h"
+
+#include <climits>
+
+#include "reader/parse_context.h"
+#include "reader/report.h"
+
+namespace fxt {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
+
+}  // namespace
+
+bool ReadTemplateLine() {
+  ParseContext& ctx = parseContext;
+  if (ReadRawLine(ctx.lineBuffer, LINE_CAPACITY) == 0) return false;
+  if (ctx.lineNumber < INT32_MAX) ++ctx.lineNumber;
+  NormaliseLine(ctx.lineBuffer);
+  SplitValue(ctx.lineBuffer);
+  return true;
+}
+
+int ReadRawLine(char* buffer, uint8_t capacity) {
+  ParseContext& ctx = parseContext;
+  if (ctx.templateEnded || capacity == 0 || *ctx.inputCursor == INPUT_END) return 0;
+  int collected = 0;
+  while (collected < capacity - 1) {
+    const uint8_t byte = *ctx.inputCursor;
+    if (byte == '\n' || byte == INPUT_END) break;
+    buffer[collected++] = static_cast<char>(byte);
+    ++ctx.inputCursor;
+  }
+  // A line end right after a full piece still belongs to it.
+  if (*ctx.inputCursor == '\n') ++ctx.inputCursor;
+  buffer[collected] = '\0';
+  return collected + 1;
+}
+
+void NormaliseLine(char* line) {
+  if (line[0] == '*') line[0] = ' ';
+  bool insideQuotes = false;
+  char* out = line;
+  for (const char* in = line;; ++in) {
+    const char c = *in;
+    if (c == '"') insideQuotes = !insideQuotes;
+    if (EndsLogicalLine(c)) {
+      if (insideQuotes) ReportError("ERROR - line %d: Unexpected end of line");
+      break;
+    }
+    if (insideQuotes) {
+      *out++ = c;
+    } else if (c != ' ' && c != '\t') {
+      *out++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    }
+  }
+  *out = '\0';
+}
+
+void SplitValue(const char* line) {
+  ParseContext& ctx = parseContext;
+  ctx.valueText.clear();
+  ctx.quotedText.clear();
+  const char* equals = line;
+  while (*equals != '\0' && *equals != '=') ++equals;
+  if (*equals == '\0') return;
+  uint8_t quoteCount = 0;
+  for (const char* p = equals + 1;; ++p) {
+    const char c = *p;
+    ctx.valueText.push_back(c);
+    if (c == '"') {
+      ++quoteCount;
+    } else if (quoteCount == 1) {
+      ctx.quotedText.push_back(c);
+    }
+    if (quoteCount > 2) ReportError("ERROR - line %d: too many quotes  SYNTAX error");
+    if (c == '\0') break;
+  }
+}
+
+bool ValueIsNumber() {
+  const std::string& value = parseContext.valueText;
+  if (value.empty() || !IsDigit(value[0])) return false;
+  for (size_t i = 1; i < value.size(); ++i) {
+    if (!IsDigit(value[i]) && value[i] != '\0') return false;
+  }
+  return true;
+}
+
+}  // namespace fxt

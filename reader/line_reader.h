@@ -1,0 +1,23 @@
+// Turns the input buffer into logical lines: cut at the line end or comment,
+// blanks removed and letters lower-cased outside quotes, counted, and split
+// at the first '=' into the two value strings the grammar reads.
+#pragma once
+
+#include <cstdint>
+
+namespace fxt {
+
+// Delivers the next logical line into lineBuffer and refreshes valueText and
+// quotedText. False at the end of the input or once the template has ended.
+bool ReadTemplateLine();
+// Copies one physical line, or a piece of at most capacity - 1 characters of
+// a longer one, from inputCursor into `buffer`. 0 when there is no line.
+int ReadRawLine(char* buffer, uint8_t capacity);
+// Rewrites the line in place: '*' first, comments, blanks, case.
+void NormaliseLine(char* line);
+// Rebuilds valueText and quotedText from the normalised line.
+void SplitValue(const char* line);
+// valueText holds one or more decimal digits and nothing else.
+bool ValueIsNumber();
+
+}  // namespace fxt

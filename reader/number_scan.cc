@@ -1,0 +1,66 @@
+#include "reader/number_scan.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace fxt {
+namespace {
+
+bool IsCSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+int DigitValue(char c, int base) {
+  int value = 36;
+  if (c >= '0' && c <= '9') value = c - '0';
+  if (c >= 'a' && c <= 'z') value = c - 'a' + 10;
+  if (c >= 'A' && c <= 'Z') value = c - 'A' + 10;
+  return value < base ? value : -1;
+}
+
+// Accumulates digits of `base` from `p`, stopping the magnitude past the
+// 32-bit range so that it can neither overflow nor lose its sign.
+const char* ReadDigits(const char* p, int base, int64_t& magnitude) {
+  constexpr int64_t kCap = int64_t{std::numeric_limits<int32_t>::max()} + 1;
+  for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p) {
+    magnitude = std::min(magnitude * base + digit, kCap);
+  }
+  return p;
+}
+
+int32_t Saturate(bool negative, int64_t magnitude) {
+  const int64_t value = negative ? -magnitude : magnitude;
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+ScannedNumber Scan(const char* text, int base) {
+  const char* p = text;
+  while (IsCSpace(*p)) ++p;
+  if (*p == '\0') return {ScanStatus::kEndOfInput, 0, p};
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  // After "0x" the number has begun: no hex digit after it still reads 0.
+  bool began = false;
+  if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+    p += 2;
+    began = true;
+  }
+  int64_t magnitude = 0;
+  const char* end = ReadDigits(p, base, magnitude);
+  if (end == p && !began) return {ScanStatus::kNoNumber, 0, text};
+  return {ScanStatus::kConverted, Saturate(negative, magnitude), end};
+}
+
+}  // namespace
+
+ScannedNumber ScanDecimal(const char* text) { return Scan(text, 10); }
+
+ScannedNumber ScanHex(const char* text) { return Scan(text, 16); }
+
+int32_t DecimalValue(const char* text) {
+  const ScannedNumber scanned = ScanDecimal(text);
+  return scanned.status == ScanStatus::kConverted ? scanned.value : 0;
+}
+
+}  // namespace fxt

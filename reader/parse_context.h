@@ -1,0 +1,79 @@
+// The process-wide state of one load: the reader's position and current line,
+// the counts of what was reported, and what the grammar remembers between
+// lines.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "fsm/state_machine.h"
+#include "model/fixture_template.h"
+#include "reader/report.h"
+
+namespace fxt {
+
+inline constexpr uint8_t INPUT_END = 0xFF;
+inline constexpr int LINE_CAPACITY = 100;  // 99 characters and the terminator
+inline constexpr int DMX_CHANNEL_COUNT = 64;
+inline constexpr uint8_t NO_INTENSITY_ATTRIBUTE = 255;
+inline constexpr int32_t HOME_VALUE_NONE = -1;
+inline constexpr int32_t LIST_NOT_GIVEN = 255;
+// A line of commas after "attriblist=" ends at most this many numbers.
+inline constexpr int ATTRIB_LIST_CAPACITY = LINE_CAPACITY;
+
+struct ParseContext {
+  // The line reader.
+  const uint8_t* inputCursor = nullptr;
+  char lineBuffer[LINE_CAPACITY] = {};
+  int32_t lineNumber = 0;
+  uint8_t templateEnded = 0;
+  std::string valueText;   // after the first '=', with one counted NUL
+  std::string quotedText;  // between the value's first two quotes
+
+  // The load and its diagnostics.
+  uint8_t errorCount = 0;
+  uint8_t warningFlag = 0;
+  uint8_t stopFlag = 0;
+  ReportTarget* reportTarget = nullptr;
+  uint8_t slotIndex = 0;
+
+  // The fixture header.
+  uint8_t nameSeen = 0;
+  uint8_t versionSeen = 0;
+  uint8_t manufacturerSeen = 0;
+  // The attribute that claimed each DMX channel 0 to 64; 0 while free.
+  std::array<uint8_t, DMX_CHANNEL_COUNT + 1> channelOwners{};
+
+  // Attribute blocks.
+  int32_t attributeNumber = 0;
+  uint8_t intensityAttribute = NO_INTENSITY_ATTRIBUTE;
+  uint8_t intensitySeen = 0;
+  int32_t pendingHomeValue = HOME_VALUE_NONE;
+  // The current attribute block has had a channel= line. Its channel field
+  // cannot tell: channel 1 is stored as 0, the same as no channel.
+  uint8_t channelGiven = 0;
+
+  // Parameter blocks.
+  int32_t parameterNumber = 0;
+  int32_t attribListCount = LIST_NOT_GIVEN;
+  std::array<uint8_t, ATTRIB_LIST_CAPACITY> attribListNumbers{};
+};
+
+extern ParseContext parseContext;
+// The parser's state machine; it rests in StateStart between loads.
+extern StateMachine machine;
+
+// Adds one error; the 8-bit count stops at 255 instead of wrapping to 0.
+inline void CountError() {
+  if (parseContext.errorCount < UINT8_MAX) ++parseContext.errorCount;
+}
+
+// The template that this load fills, or null.
+inline FixtureTemplate* CurrentTemplate() { return FixtureInSlot(parseContext.slotIndex); }
+
+// Puts every piece of process-wide state back as it is at program start:
+// the context, the machine and the fixture slots.
+void ResetProcessState();
+
+}  // namespace fxt

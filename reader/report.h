@@ -1,0 +1,50 @@
+// Diagnostics: how a load reports what it finds, and to whom.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+
+namespace fxt {
+
+enum class Severity : uint8_t {
+  kNote,     // the load's own messages: no effect on the counts
+  kWarning,  // sets warningFlag
+  kError,    // adds one to errorCount
+  kFatal,    // an error that ends the load
+};
+
+// One message as the load reports it. `message` is the exact text that the
+// tester prints; `line` is the line number that the text carries, if any.
+struct Diagnostic {
+  Severity severity;
+  std::optional<int32_t> line;
+  const char* message;
+};
+
+class ReportTarget {
+ public:
+  virtual ~ReportTarget() = default;
+  virtual void Report(const Diagnostic& diagnostic) = 0;
+};
+
+// Prints each message on a line of its own: a line end before it, none after.
+class PrintingReportTarget : public ReportTarget {
+ public:
+  void Report(const Diagnostic& diagnostic) override;
+};
+
+// Passes a message without effect on the counts to the report target.
+void ReportMessage(const char* text);
+// Formats `format`, whose one placeholder is the line number, with the
+// current line number; reports it and counts an error.
+void ReportError(const char* format);
+// The same for a fatal error: counted as an error, and the load ends.
+void ReportFatal(const char* format);
+// The same, but sets warningFlag instead.
+void ReportWarning(const char* format);
+// Messages without a line number that count as an error or a warning.
+void ReportUnnumberedError(const char* text);
+void ReportUnnumberedWarning(const char* text);
+
+}  // namespace fxt

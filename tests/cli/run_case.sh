@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Runs one whole-program case and compares its stdout, byte for byte, and its
+# exit status with the expected ones.
+#   run_case.sh BIN_DIR CASE.out
+# The case's files sit beside CASE.out:
+#   CASE.fxt      the template, run as `parse CASE.fxt` from the case's folder
+#   CASE.args     instead: the arguments, one line (may be empty)
+#   CASE.gen      instead: a script whose output is the template
+#   CASE.status   the exit status when it is not 0
+#   CASE.program  the program when it is not parse
+set -u
+bin_dir=$1
+expected=$2
+dir=$(dirname "$expected")
+name=$(basename "$expected" .out)
+cd "$dir" || exit 2
+
+program=parse
+[ -f "$name.program" ] && program=$(<"$name.program")
+want_status=0
+[ -f "$name.status" ] && want_status=$(<"$name.status")
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+if [ -f "$name.args" ]; then
+  read -r -a args <"$name.args" || true
+elif [ -f "$name.gen" ]; then
+  bash "$name.gen" >"$work/$name.fxt"
+  cp "$expected" "$work/"
+  cd "$work" || exit 2
+  args=("$name.fxt")
+else
+  args=("$name.fxt")
+fi
+
+"$bin_dir/$program" "${args[@]+"${args[@]}"}" >"$work/actual" 2>"$work/stderr"
+status=$?
+
+failed=0
+if ! cmp -s "$work/actual" "$expected"; then
+  echo "stdout differs from $name.out:"
+  diff <(od -c "$expected") <(od -c "$work/actual") | head -40
+  failed=1
+fi
+if [ "$status" != "$want_status" ]; then
+  echo "exit status $status, expected $want_status"
+  failed=1
+fi
+exit $failed

@@ -1,0 +1,146 @@
+#include "reader/line_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "../test_support.h"
+
+namespace fxt {
+namespace {
+
+// Reads every logical line of `text` as the load loop would.
+class LineReaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ResetProcessState(); }
+
+  std::vector<std::string> Lines(std::string_view text) {
+    Feed(text);
+    std::vector<std::string> lines;
+    while (ReadTemplateLine()) lines.emplace_back(parseContext.lineBuffer);
+    return lines;
+  }
+  void Feed(std::string_view text) {
+    buffer_ = MakeInputBuffer({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
+    SetInput(buffer_);
+    parseContext.reportTarget = &recorded;
+  }
+  // The value strings of a single line.
+  void ReadOne(std::string_view line) {
+    Feed(line);
+    ASSERT_TRUE(ReadTemplateLine());
+  }
+
+  testing::RecordingTarget recorded;
+
+ private:
+  std::vector<uint8_t> buffer_;
+};
+
+TEST_F(LineReaderTest, BlanksCaseAndCommentsGoOutsideQuotes) {
+  ReadOne(" Name = \"Mac 500 E\"  / a remark\r\n");
+  EXPECT_STREQ(parseContext.lineBuffer, "name=\"Mac 500 E\"");
+  EXPECT_EQ(parseContext.valueText, std::string("\"Mac 500 E\"\0", 12));
+  EXPECT_EQ(parseContext.quotedText, "Mac 500 E");
+  EXPECT_EQ(parseContext.errorCount, 0);
+}
+
+TEST_F(LineReaderTest, LinesAreCutAtLineEndsAndCounted) {
+  EXPECT_EQ(Lines("*FIXTURE\r\n\n  / only a remark\nN U M D M X=3\nlast"),
+            (std::vector<std::string>{"fixture", "", "", "numdmx=3", "last"}));
+  EXPECT_EQ(parseContext.lineNumber, 5);
+}
+
+TEST_F(LineReaderTest, NothingIsDeliveredFromAnEmptyInput) {
+  EXPECT_TRUE(Lines("").empty());
+  EXPECT_EQ(parseContext.lineNumber, 0);
+}
+
+TEST_F(LineReaderTest, LongLinesComeInPiecesOfNinetyNine) {
+  const std::string ninetyNine(99, 'a');
+  EXPECT_EQ(Lines(ninetyNine + "\nb"), (std::vector<std::string>{ninetyNine, "b"}));
+  EXPECT_EQ(Lines(std::string(150, 'c')),
+            (std::vector<std::string>{std::string(99, 'c'), std::string(51, 'c')}));
+  EXPECT_EQ(Lines(std::string(198, 'd') + "\n"),
+            (std::vector<std::string>{std::string(99, 'd'), std::string(99, 'd')}));
+}
+
+TEST_F(LineReaderTest, ANulByteEndsTheLinesText) {
+  EXPECT_EQ(Lines(std::string("name=\"a\0b\"\nend", 14)), (std::vector<std::string>{"name=\"a", "end"}));
+  EXPECT_EQ(parseContext.errorCount, 1);  // the quote was left open
+}
+
+TEST_F(LineReaderTest, ReadingStopsOnceTheTemplateHasEnded) {
+  Feed("a\nb\n");
+  ASSERT_TRUE(ReadTemplateLine());
+  parseContext.templateEnded = 1;
+  EXPECT_FALSE(ReadTemplateLine());
+}
+
+TEST_F(LineReaderTest, RawLineWithoutCapacityIsNoLine) {
+  Feed("abc\n");
+  char buffer[4];
+  EXPECT_EQ(ReadRawLine(buffer, 0), 0);
+  EXPECT_NE(ReadRawLine(buffer, 4), 0);
+  EXPECT_STREQ(buffer, "abc");
+}
+
+TEST_F(LineReaderTest, ValueTextCountsItsNul) {
+  struct Case {
+    const char* line;
+    std::string value;
+    std::string quoted;
+    bool isNumber;
+  } cases[] = {
+      {"channel=", std::string("\0", 1), "", false},
+      {"channel= 0 0 7", std::string("007\0", 4), "", true},
+      {"channel=-1", std::string("-1\0", 3), "", false},
+      {"channel=1.5", std::string("1.5\0", 4), "", false},
+      {"attribute", "", "", false},
+      {"name=\"open", std::string("\"open\0", 6), std::string("open\0", 5), false},
+      {"a=b=c", std::string("b=c\0", 4), "", false},
+  };
+  for (const Case& c : cases) {
+    ReadOne(c.line);
+    EXPECT_EQ(parseContext.valueText, c.value) << c.line;
+    EXPECT_EQ(parseContext.quotedText, c.quoted) << c.line;
+    EXPECT_EQ(ValueIsNumber(), c.isNumber) << c.line;
+  }
+}
+
+TEST_F(LineReaderTest, AShortLineLeavesNothingOfALongerOne) {
+  Feed("manufacturer=\"long value\"\nattribute\n");
+  ASSERT_TRUE(ReadTemplateLine());
+  ASSERT_TRUE(ReadTemplateLine());
+  EXPECT_TRUE(parseContext.valueText.empty());
+  EXPECT_TRUE(parseContext.quotedText.empty());
+}
+
+TEST_F(LineReaderTest, QuoteErrors) {
+  struct Case {
+    const char* line;
+    std::vector<std::string> messages;
+    const char* normalised;
+  } cases[] = {
+      {"name=\"a/b\"", {"ERROR - line 1: Unexpected end of line"}, "name=\"a"},
+      {"name=\"ab\r\n", {"ERROR - line 1: Unexpected end of line"}, "name=\"ab"},
+      {"name=\"ab\"c\"\"",
+       {"ERROR - line 1: too many quotes  SYNTAX error", "ERROR - line 1: too many quotes  SYNTAX error",
+        "ERROR - line 1: too many quotes  SYNTAX error"},
+       "name=\"ab\"c\"\""},
+  };
+  for (const Case& c : cases) {
+    recorded.messages.clear();
+    parseContext.errorCount = 0;
+    parseContext.lineNumber = 0;
+    ReadOne(c.line);
+    EXPECT_EQ(recorded.messages, c.messages) << c.line;
+    EXPECT_EQ(parseContext.errorCount, c.messages.size()) << c.line;
+    EXPECT_STREQ(parseContext.lineBuffer, c.normalised);
+  }
+  EXPECT_EQ(parseContext.quotedText, "ab");
+}
+
+}  // namespace
+}  // namespace fxt
