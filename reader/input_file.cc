@@ -52,6 +52,18 @@ std::vector<uint8_t> MakeInputBuffer(std::span<const uint8_t> bytes) {
   return buffer;
 }
 
+void PrintNoFileSpecified(std::FILE* stream, const char* program) {
+  std::fprintf(stream, "\n\n\n\n\nNo file specified - Invoke as : %s filename.fxt  \n", program);
+}
+
+void PrintInputFileProblem(std::FILE* stream, InputFileStatus status, const char* path) {
+  if (status == InputFileStatus::kMissing) {
+    std::fprintf(stream, "\n\n\n\n\n\tError\tFile %s doesn't exist\n", path);
+  } else if (status == InputFileStatus::kUnreadable) {
+    std::fprintf(stream, "\n\n\n\n\n\tError\tError opening file %s\n", path);
+  }
+}
+
 void SetInput(const std::vector<uint8_t>& buffer) { parseContext.inputCursor = buffer.data(); }
 
 }  // namespace fxt

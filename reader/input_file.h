@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <span>
 #include <vector>
 
@@ -26,6 +27,11 @@ InputFile ReadInputFile(const char* path);
 // The input buffer for bytes already in memory: up to the first 0xFF,
 // followed by INPUT_END.
 std::vector<uint8_t> MakeInputBuffer(std::span<const uint8_t> bytes);
+
+// The texts with which the programs refuse a command line without a file,
+// or a file that they cannot read.
+void PrintNoFileSpecified(std::FILE* stream, const char* program);
+void PrintInputFileProblem(std::FILE* stream, InputFileStatus status, const char* path);
 
 // Points the line reader at an input buffer, which must outlive the load.
 void SetInput(const std::vector<uint8_t>& buffer);

@@ -12,21 +12,23 @@ for input in "$@"; do
   (
     cd "$dir" || exit 1
     program=parse
+[ -f program ] && program=$(<program)
     [ -f "$name.program" ] && program=$(<"$name.program")
     if [ -f "$name.args" ]; then
       read -r -a args <"$name.args" || true
-      "$bin_dir/$program" "${args[@]+"${args[@]}"}" >"$name.out" 2>/dev/null
+      "$bin_dir/$program" "${args[@]+"${args[@]}"}" >"$name.out" 2>"$name.err"
     elif [ -f "$name.gen" ]; then
       work=$(mktemp -d)
       bash "$name.gen" >"$work/$name.fxt"
-      (cd "$work" && "$bin_dir/$program" "$name.fxt") >"$name.out" 2>/dev/null
+      (cd "$work" && "$bin_dir/$program" "$name.fxt") >"$name.out" 2>"$name.err"
       status=$?
       rm -rf "$work"
       (exit $status)
     else
-      "$bin_dir/$program" "$name.fxt" >"$name.out" 2>/dev/null
+      "$bin_dir/$program" "$name.fxt" >"$name.out" 2>"$name.err"
     fi
     status=$?
+    [ -s "$name.err" ] || rm -f "$name.err"
     rm -f "$name.status"
     [ "$status" != 0 ] && echo "$status" >"$name.status"
     echo "recorded $dir/$name (status $status)"

@@ -7,15 +7,19 @@
 #   CASE.args     instead: the arguments, one line (may be empty)
 #   CASE.gen      instead: a script whose output is the template
 #   CASE.status   the exit status when it is not 0
-#   CASE.program  the program when it is not parse
+#   CASE.program  the program when it is not parse (or a file "program"
+#                 beside the cases names it for the whole folder)
+#   CASE.err      the exact stderr, when it matters
 set -u
 bin_dir=$1
 expected=$2
 dir=$(dirname "$expected")
 name=$(basename "$expected" .out)
 cd "$dir" || exit 2
+expected_err=$PWD/$name.err
 
 program=parse
+[ -f program ] && program=$(<program)
 [ -f "$name.program" ] && program=$(<"$name.program")
 want_status=0
 [ -f "$name.status" ] && want_status=$(<"$name.status")
@@ -27,7 +31,6 @@ if [ -f "$name.args" ]; then
   read -r -a args <"$name.args" || true
 elif [ -f "$name.gen" ]; then
   bash "$name.gen" >"$work/$name.fxt"
-  cp "$expected" "$work/"
   cd "$work" || exit 2
   args=("$name.fxt")
 else
@@ -41,6 +44,11 @@ failed=0
 if ! cmp -s "$work/actual" "$expected"; then
   echo "stdout differs from $name.out:"
   diff <(od -c "$expected") <(od -c "$work/actual") | head -40
+  failed=1
+fi
+if [ -f "$expected_err" ] && ! cmp -s "$work/stderr" "$expected_err"; then
+  echo "stderr differs from $name.err:"
+  diff "$expected_err" "$work/stderr" | head -20
   failed=1
 fi
 if [ "$status" != "$want_status" ]; then

@@ -21,20 +21,14 @@ void PrintBanner() {
 int main(int argc, char** argv) {
   PrintBanner();
   if (argc < 2) {
-    std::printf("\n\n\n\n\nNo file specified - Invoke as : parse filename.fxt  \n");
+    fxt::PrintNoFileSpecified(stdout, "parse");
     return EXIT_BAD_INPUT;
   }
   const char* path = argv[1];
   const fxt::InputFile input = fxt::ReadInputFile(path);
-  switch (input.status) {
-    case fxt::InputFileStatus::kMissing:
-      std::printf("\n\n\n\n\n\tError\tFile %s doesn't exist\n", path);
-      return EXIT_BAD_INPUT;
-    case fxt::InputFileStatus::kUnreadable:
-      std::printf("\n\n\n\n\n\tError\tError opening file %s\n", path);
-      return EXIT_BAD_INPUT;
-    case fxt::InputFileStatus::kRead:
-      break;
+  if (input.status != fxt::InputFileStatus::kRead) {
+    fxt::PrintInputFileProblem(stdout, input.status, path);
+    return EXIT_BAD_INPUT;
   }
   fxt::SetInput(input.bytes);
   fxt::PrintingReportTarget printer;

@@ -1,0 +1,48 @@
+// A small JSON writer: objects, arrays, strings, integers and null, laid out
+// either one member per line or inline.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace fxt {
+
+class JsonWriter {
+ public:
+  enum class Layout { kBlock, kInline };
+
+  void BeginObject(Layout layout = Layout::kBlock);
+  void EndObject();
+  void BeginArray(Layout layout = Layout::kBlock);
+  void EndArray();
+  // The name of the next member of the object being written.
+  void Key(std::string_view name);
+  // Each byte is one character U+0000 to U+00FF, written as UTF-8.
+  void String(std::string_view bytes);
+  // A C string, or null for a null pointer.
+  void StringOrNull(const char* text);
+  void Int(int64_t value);
+  void Null();
+
+  const std::string& text() const { return text_; }
+
+ private:
+  struct Scope {
+    Layout layout;
+    bool empty;
+  };
+  void BeforeValue();
+  void Close(char bracket);
+  void NewLine();
+
+  std::string text_;
+  std::vector<Scope> scopes_;
+  bool afterKey_ = false;
+};
+
+// `bytes` as a JSON string literal, quotes included.
+std::string JsonQuoted(std::string_view bytes);
+
+}  // namespace fxt
