@@ -42,7 +42,7 @@ constexpr int MAX_VALUE_LIMIT = 256;
 constexpr int8_t BITS_PER_DMX_VALUE = 8;
 
 Attribute& CurrentAttribute() {
-  return *NthAttribute(&LoadedTemplate().firstAttribute, parseContext.attributeNumber);
+  return *LoadedTemplate().AttributeAt(parseContext.attributeNumber);
 }
 
 bool IsIntensityAttribute() {

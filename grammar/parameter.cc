@@ -1,5 +1,8 @@
 #include "grammar/parameter.h"
 
+#include <array>
+#include <string>
+
 #include "grammar/attribute.h"
 #include "grammar/grammar_support.h"
 #include "grammar/header.h"
@@ -37,7 +40,7 @@ constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
 constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;
 
 Parameter& CurrentParameter() {
-  return *NthParameter(&LoadedTemplate().firstParameter, parseContext.parameterNumber);
+  return *LoadedTemplate().ParameterAt(parseContext.parameterNumber);
 }
 
 const Transition* CreateParameter() {
@@ -74,67 +77,85 @@ int32_t ParameterKindOf(char letter) {
 
 void ReadKind() { CurrentParameter().kind = ParameterKindOf(FirstValueChar()); }
 
-// The number of the first attribute, from 1 up to attributeNumber, whose
-// channel is `channel`; 0 when none is. The walk may stop at the list's last
-// attribute: every further number names that same attribute again.
-int FindAttributeOnChannel(uint8_t channel) {
-  const Attribute* attribute = &LoadedTemplate().firstAttribute;
-  for (int number = 1; number <= parseContext.attributeNumber; ++number) {
-    if (static_cast<uint8_t>(attribute->channel) + 1 == channel) return number;
-    if (attribute->next == nullptr) break;
-    attribute = attribute->next.get();
-  }
-  return 0;
-}
-
-// One number of the list, ended by ',' or by the end of the value.
-void ListNumber(const std::string& digits) {
-  ParseContext& ctx = parseContext;
-  const int32_t value = DecimalValue(digits.c_str());
-  const uint8_t channel = static_cast<uint8_t>(value);
-  const int index = ctx.attribListCount;
-  if (index < ATTRIB_LIST_CAPACITY) ctx.attribListNumbers[index] = channel;
-  if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
-    ReportError("ERROR - line %d: illegal attribute number");
-  }
-  if (channel <= DMX_CHANNEL_COUNT && ctx.channelOwners[channel] == ctx.intensityAttribute &&
-      StoringValues()) {
-    NthAttribute(&LoadedTemplate().firstAttribute, ctx.intensityAttribute)->kind =
-        KIND_INTENSITY_LISTED;
-  }
-  for (int earlier = 0; earlier < index && earlier < ATTRIB_LIST_CAPACITY; ++earlier) {
-    if (ctx.attribListNumbers[earlier] == channel) {
-      ReportError("ERROR - line %d: Found two argument numbers to be the same");
+// One attriblist= line. Its numbers are DMX channels; the parameter keeps the
+// numbers of the attributes on them. The attributes do not change while the
+// line is read, so what the line looks up is found once for the whole line.
+class AttribListLine {
+ public:
+  void Read() {
+    ParseContext& ctx = parseContext;
+    if (ctx.attribListCount != LIST_NOT_GIVEN) {
+      ReportError(
+          "ERROR - line %d: the attribute list has been initialised for this parameter already");
+    }
+    ctx.attribListCount = 0;
+    std::string digits;
+    for (const char c : ctx.valueText) {
+      const bool endsNumber = c == ',' || c == '\0';
+      if (!endsNumber && !(c >= '0' && c <= '9')) {
+        ReportError("ERROR - line %d: illegal character.");
+      }
+      if (!endsNumber) {
+        digits.push_back(c);
+        continue;
+      }
+      EndNumber(digits);
+      digits.clear();
     }
   }
-  if (const int number = FindAttributeOnChannel(channel)) {
-    if (StoringValues()) CurrentParameter().AppendAttribute(static_cast<uint8_t>(number));
-  } else {
-    ReportError("ERROR - line %d: Found reference to a non existing attribute");
-  }
-  ++ctx.attribListCount;
-}
 
-// The numbers are DMX channels; the parameter keeps the numbers of the
-// attributes on them.
-void ReadAttribList() {
-  ParseContext& ctx = parseContext;
-  if (ctx.attribListCount != LIST_NOT_GIVEN) {
-    ReportError("ERROR - line %d: the attribute list has been initialised for this parameter already");
-  }
-  ctx.attribListCount = 0;
-  std::string digits;
-  for (const char c : ctx.valueText) {
-    const bool endsNumber = c == ',' || c == '\0';
-    if (!endsNumber && !(c >= '0' && c <= '9')) ReportError("ERROR - line %d: illegal character.");
-    if (!endsNumber) {
-      digits.push_back(c);
-      continue;
+ private:
+  // Earlier entries of this line with each value.
+  std::array<uint8_t, 256> timesListed_{};
+  // The number of the first attribute whose channel field has each low byte.
+  std::array<int, 256> firstWithChannelByte_{};
+  bool channelsIndexed_ = false;
+
+  void EndNumber(const std::string& digits) {
+    ParseContext& ctx = parseContext;
+    const int32_t value = DecimalValue(digits.c_str());
+    const uint8_t channel = static_cast<uint8_t>(value);
+    const int index = ctx.attribListCount;
+    if (index < ATTRIB_LIST_CAPACITY) ctx.attribListNumbers[index] = channel;
+    if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
+      ReportError("ERROR - line %d: illegal attribute number");
     }
-    ListNumber(digits);
-    digits.clear();
+    if (channel <= DMX_CHANNEL_COUNT && ctx.channelOwners[channel] == ctx.intensityAttribute &&
+        StoringValues()) {
+      LoadedTemplate().AttributeAt(ctx.intensityAttribute)->kind = KIND_INTENSITY_LISTED;
+    }
+    ReportErrorTimes("ERROR - line %d: Found two argument numbers to be the same",
+                     timesListed_[channel]);
+    ++timesListed_[channel];
+    if (const int number = AttributeOnChannel(channel)) {
+      if (StoringValues()) CurrentParameter().AppendAttribute(static_cast<uint8_t>(number));
+    } else {
+      ReportError("ERROR - line %d: Found reference to a non existing attribute");
+    }
+    ++ctx.attribListCount;
   }
-}
+
+  // The first attribute, from number 1 up to attributeNumber, whose channel
+  // field's low 8 bits plus one equal `channel`; 0 when there is none.
+  int AttributeOnChannel(uint8_t channel) {
+    if (channel == 0) return 0;
+    if (!channelsIndexed_) IndexChannels();
+    return firstWithChannelByte_[channel - 1];
+  }
+
+  // Numbers past the list's end name its last attribute again, so one walk
+  // of the list answers for every number up to attributeNumber.
+  void IndexChannels() {
+    channelsIndexed_ = true;
+    const Attribute* attribute = &LoadedTemplate().firstAttribute;
+    for (int number = 1; number <= parseContext.attributeNumber; ++number) {
+      int& first = firstWithChannelByte_[static_cast<uint8_t>(attribute->channel)];
+      if (first == 0) first = number;
+      if (attribute->next == nullptr) break;
+      attribute = attribute->next.get();
+    }
+  }
+};
 
 // How many of the parameters numbered 1 to parameterNumber carry
 // `displayer`. Numbers past the list's end all name its last parameter, so
@@ -162,11 +183,7 @@ void ReadDisplayerNumber() {
   if (parameter.displayer != NO_DISPLAYER) {
     ReportError("ERROR - line %d: Displayer already defined.");
   }
-  for (int32_t uses = CountDisplayerUses(displayer); uses > 0; --uses) {
-    // Unprinted, further reports could change nothing: the count has stopped.
-    if (ctx.reportTarget == nullptr && ctx.errorCount == UINT8_MAX) break;
-    ReportError("ERROR - line %d: Displayer already used.");
-  }
+  ReportErrorTimes("ERROR - line %d: Displayer already used.", CountDisplayerUses(displayer));
   parameter.displayer = displayer;
 }
 
@@ -203,7 +220,7 @@ const Transition* StateParameterType(Signal signal) {
 }
 
 const Transition* StateParameterAttribList(Signal signal) {
-  if (signal == SIG_ENTRY) ReadAttribList();
+  if (signal == SIG_ENTRY) AttribListLine().Read();
   return kToParameterBody;
 }
 

@@ -94,8 +94,7 @@ class StopLine {
 
   // A parameter holds at most 255 stops: one more is an error of its line.
   bool MakeStop() {
-    Parameter& parameter =
-        *NthParameter(&LoadedTemplate().firstParameter, parseContext.parameterNumber);
+    Parameter& parameter = *LoadedTemplate().ParameterAt(parseContext.parameterNumber);
     stop_ = parameter.AddStop();
     if (stop_ != nullptr) return true;
     if (parameter.stopCount >= MAX_STOPS) {
@@ -154,7 +153,7 @@ class StopLine {
   // scale; a 16-bit attribute keeps the low 16 bits of each value.
   bool AddEntry(uint8_t channel, int32_t low, int32_t high) {
     const uint8_t owner = ChannelOwner(channel);
-    const Attribute& attribute = *NthAttribute(&LoadedTemplate().firstAttribute, owner);
+    const Attribute& attribute = *LoadedTemplate().AttributeAt(owner);
     const uint8_t flag = rMark_ ? 1 : 0;
     if (attribute.HasNoFineChannel()) {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {

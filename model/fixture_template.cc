@@ -43,10 +43,10 @@ Attribute* FixtureTemplate::AddAttribute() {
   if (attributeCount >= MAX_ATTRIBUTES) return nullptr;
   std::unique_ptr<Attribute> added(new (std::nothrow) Attribute);
   if (added == nullptr) return nullptr;
-  Attribute* last = NthAttribute(&firstAttribute, attributeCount);
-  last->next = std::move(added);
+  lastAttribute_->next = std::move(added);
+  lastAttribute_ = lastAttribute_->next.get();
   ++attributeCount;
-  return last->next.get();
+  return lastAttribute_;
 }
 
 Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
@@ -63,8 +63,10 @@ Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
 void FixtureTemplate::DropParameter(Parameter* parameter) {
   parameter->Destroy();
   if (parameter != &firstParameter) {
+    if (parameter == lastParameter_) lastParameter_ = parameter->prev;
     parameter->Unlink();
   } else if (std::unique_ptr<Parameter> second = std::move(firstParameter.next)) {
+    if (second.get() == lastParameter_) lastParameter_ = &firstParameter;
     firstParameter = std::move(*second);
     firstParameter.prev = nullptr;
     if (firstParameter.next != nullptr) firstParameter.next->prev = &firstParameter;
@@ -81,10 +83,9 @@ Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {
     if (parameterCount >= MAX_PARAMETERS) return nullptr;
     std::unique_ptr<Parameter> allocated(new (std::nothrow) Parameter);
     if (allocated == nullptr) return nullptr;
-    Parameter* last = NthParameter(&firstParameter, parameterCount);
-    allocated->prev = last;
-    last->next = std::move(allocated);
-    added = last->next.get();
+    allocated->prev = lastParameter_;
+    lastParameter_->next = std::move(allocated);
+    added = lastParameter_ = lastParameter_->next.get();
   }
   ++parameterCount;
   added->displayer = static_cast<uint8_t>(displayer);

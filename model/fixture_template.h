@@ -45,6 +45,14 @@ class FixtureTemplate {
   // is full (255 parameters).
   Parameter* AddParameter(uint16_t displayer);
   Parameter* FindParameterByDisplayer(int displayer);
+  // NthAttribute and NthParameter from the first of the list; a number at
+  // or past the last one's is answered without walking the list.
+  Attribute* AttributeAt(int n) {
+    return n >= attributeCount ? lastAttribute_ : NthAttribute(&firstAttribute, n);
+  }
+  Parameter* ParameterAt(int n) {
+    return n >= parameterCount ? lastParameter_ : NthParameter(&firstParameter, n);
+  }
   void SetManufacturer(const char* text);
   void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
   void ReleaseManufacturer() { manufacturer.Free(); }
@@ -53,6 +61,9 @@ class FixtureTemplate {
  private:
   explicit FixtureTemplate(uint8_t slot) : slotNumber(slot) {}
   void DropParameter(Parameter* parameter);
+
+  Attribute* lastAttribute_ = &firstAttribute;
+  Parameter* lastParameter_ = &firstParameter;
 };
 
 // The template held in slot 1 to 11, or null.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace fxt {
 
@@ -13,12 +14,14 @@ Parameter* Parameter::Init() {
 }
 
 void Parameter::Destroy() {
-  for (int count = stopCount; count > 1; --count) {
-    Stop* beforeLast = NthStop(&firstStop, count - 1);
-    beforeLast->next->Destroy();
-    beforeLast->next.reset();
+  std::vector<Stop*> stops;  // first to last
+  for (Stop* stop = &firstStop; stop != nullptr; stop = stop->next.get()) stops.push_back(stop);
+  for (size_t last = stops.size() - 1; last >= 1; --last) {
+    stops[last]->Destroy();
+    stops[last - 1]->next.reset();
   }
   stopCount = std::min<uint8_t>(stopCount, 1);
+  lastHeapStop = nullptr;
   attribList.reset();
   FreeTypeName();
   firstStop.Destroy();
@@ -39,10 +42,10 @@ Stop* Parameter::AddStop() {
   if (stopCount >= MAX_STOPS) return nullptr;
   std::unique_ptr<Stop> stop(new (std::nothrow) Stop);
   if (stop == nullptr) return nullptr;
-  Stop* last = NthStop(&firstStop, stopCount);
-  last->next = std::move(stop);
+  LastStop()->next = std::move(stop);
+  lastHeapStop = LastStop()->next.get();
   ++stopCount;
-  return last->next.get();
+  return lastHeapStop;
 }
 
 bool Parameter::AppendAttribute(uint8_t attributeNumber) {

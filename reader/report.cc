@@ -17,6 +17,7 @@ void Emit(Severity severity, std::optional<int32_t> line, const char* text) {
 }
 
 void EmitNumbered(Severity severity, const char* format) {
+  if (parseContext.reportTarget == nullptr) return;
   char text[MESSAGE_CAPACITY];
   std::snprintf(text, sizeof text, format, parseContext.lineNumber);
   Emit(severity, parseContext.lineNumber, text);
@@ -33,6 +34,13 @@ void ReportMessage(const char* text) { Emit(Severity::kNote, std::nullopt, text)
 void ReportError(const char* format) {
   EmitNumbered(Severity::kError, format);
   CountError();
+}
+
+void ReportErrorTimes(const char* format, int32_t times) {
+  for (; times > 0; --times) {
+    if (parseContext.reportTarget == nullptr && parseContext.errorCount == UINT8_MAX) return;
+    ReportError(format);
+  }
 }
 
 void ReportFatal(const char* format) {

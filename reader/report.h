@@ -41,6 +41,9 @@ void ReportMessage(const char* text);
 void ReportError(const char* format);
 // The same for a fatal error: counted as an error, and the load ends.
 void ReportFatal(const char* format);
+// ReportError `times` times over. Unprinted reports past the point where the
+// error count has stopped at 255 could change nothing, and are skipped.
+void ReportErrorTimes(const char* format, int32_t times);
 // The same, but sets warningFlag instead.
 void ReportWarning(const char* format);
 // Messages without a line number that count as an error or a warning.

@@ -141,6 +141,46 @@ TEST_F(FixtureTemplateTest, TheEmbeddedFirstParameterCanBeDropped) {
   EXPECT_STREQ(first.firstStop.next->label.get(), "Red");
 }
 
+// Positions at or past the end answer with the last element without a walk;
+// the answer must follow every drop.
+TEST_F(FixtureTemplateTest, PositionalLookupsFollowAppendsAndDrops) {
+  EXPECT_EQ(fixture->AttributeAt(5), &fixture->firstAttribute);
+  fixture->AddAttribute();
+  Attribute* second = fixture->AddAttribute();
+  EXPECT_EQ(fixture->AttributeAt(1), &fixture->firstAttribute);
+  EXPECT_EQ(fixture->AttributeAt(2), second);
+  EXPECT_EQ(fixture->AttributeAt(300), second);
+
+  fixture->AddParameter(1);
+  fixture->AddParameter(NO_DISPLAYER);
+  fixture->AddParameter(2);
+  Parameter* appended = fixture->AddParameter(NO_DISPLAYER);  // drops the middle one
+  EXPECT_EQ(Displayers(), (std::vector<int>{1, 2, 30}));
+  EXPECT_EQ(fixture->ParameterAt(9), appended);
+  EXPECT_EQ(fixture->ParameterAt(2), fixture->firstParameter.next.get());
+  appended = fixture->AddParameter(NO_DISPLAYER);  // drops the last one
+  EXPECT_EQ(Displayers(), (std::vector<int>{1, 2, 30}));
+  EXPECT_EQ(fixture->ParameterAt(9), appended);
+
+  appended->displayer = 3;
+  fixture->firstParameter.displayer = NO_DISPLAYER;
+  appended = fixture->AddParameter(NO_DISPLAYER);  // drops the first one
+  EXPECT_EQ(Displayers(), (std::vector<int>{2, 3, 30}));
+  EXPECT_EQ(fixture->ParameterAt(3), appended);
+  EXPECT_EQ(fixture->ParameterAt(9), appended);
+}
+
+// When the first is dropped and the second was the last, the record's own
+// first parameter becomes the last.
+TEST_F(FixtureTemplateTest, DroppingTheFirstOfTwoKeepsTheListWhole) {
+  fixture->AddParameter(NO_DISPLAYER);
+  fixture->AddParameter(5);
+  Parameter* appended = fixture->AddParameter(NO_DISPLAYER);
+  EXPECT_EQ(Displayers(), (std::vector<int>{5, 30}));
+  EXPECT_EQ(fixture->ParameterAt(9), appended);
+  EXPECT_EQ(fixture->firstParameter.next.get(), appended);
+}
+
 TEST_F(FixtureTemplateTest, FindParameterByDisplayerGivesTheLastMatch) {
   fixture->AddParameter(7);
   Parameter* later = fixture->AddParameter(7);

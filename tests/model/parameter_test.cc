@@ -54,6 +54,11 @@ TEST(Parameter, StopsAreAppendedAfterTheEmbeddedFirstOne) {
   EXPECT_EQ(parameter.firstStop.next.get(), second);
   EXPECT_EQ(second->next.get(), third);
   EXPECT_EQ(third->next.get(), fourth);
+  EXPECT_EQ(parameter.LastStop(), fourth);
+  parameter.Destroy();
+  EXPECT_EQ(parameter.LastStop(), &parameter.firstStop);
+  EXPECT_NE(parameter.AddStop(), nullptr);
+  EXPECT_EQ(parameter.stopCount, 2);
 }
 
 TEST(Parameter, StopCountNeverWraps) {
