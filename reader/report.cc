@@ -1,6 +1,7 @@
 #include "reader/report.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "reader/parse_context.h"
 
@@ -10,17 +11,40 @@ namespace {
 // A formatted message is cut to this many bytes, terminator included.
 constexpr int MESSAGE_CAPACITY = 100;
 
-void Emit(Severity severity, std::optional<int32_t> line, const char* text) {
+constexpr std::string_view kPrefixes[] = {
+    "FATAL ERROR - line %d: ", "ERROR - line %d: ", "WARNING - line %d: ", "ERROR - ", "WARNING - ",
+};
+
+// The one message whose line number stands inside it: the home value is
+// checked when the block above the closing keyword's line ends.
+constexpr std::string_view kHomeValueFormat = "ERROR - homeValue above line %d: out of range";
+constexpr std::string_view kHomeValueText =
+    "homeValue out of range (attribute block above this line)";
+
+std::string_view TextOf(std::string_view format) {
+  if (format == kHomeValueFormat) return kHomeValueText;
+  for (const std::string_view prefix : kPrefixes) {
+    if (format.starts_with(prefix)) {
+      format.remove_prefix(prefix.size());
+      break;
+    }
+  }
+  while (!format.empty() && format.back() == ' ') format.remove_suffix(1);
+  return format;
+}
+
+void Emit(Severity severity, std::optional<int32_t> line, const char* message,
+          std::string_view format) {
   if (parseContext.reportTarget != nullptr) {
-    parseContext.reportTarget->Report({severity, line, text});
+    parseContext.reportTarget->Report({severity, line, message, TextOf(format)});
   }
 }
 
 void EmitNumbered(Severity severity, const char* format) {
   if (parseContext.reportTarget == nullptr) return;
-  char text[MESSAGE_CAPACITY];
-  std::snprintf(text, sizeof text, format, parseContext.lineNumber);
-  Emit(severity, parseContext.lineNumber, text);
+  char message[MESSAGE_CAPACITY];
+  std::snprintf(message, sizeof message, format, parseContext.lineNumber);
+  Emit(severity, parseContext.lineNumber, message, format);
 }
 
 }  // namespace
@@ -29,7 +53,7 @@ void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
   std::printf("\n%s", diagnostic.message);
 }
 
-void ReportMessage(const char* text) { Emit(Severity::kNote, std::nullopt, text); }
+void ReportMessage(const char* text) { Emit(Severity::kNote, std::nullopt, text, text); }
 
 void ReportError(const char* format) {
   EmitNumbered(Severity::kError, format);
@@ -54,12 +78,12 @@ void ReportWarning(const char* format) {
 }
 
 void ReportUnnumberedError(const char* text) {
-  Emit(Severity::kError, std::nullopt, text);
+  Emit(Severity::kError, std::nullopt, text, text);
   CountError();
 }
 
 void ReportUnnumberedWarning(const char* text) {
-  Emit(Severity::kWarning, std::nullopt, text);
+  Emit(Severity::kWarning, std::nullopt, text, text);
   parseContext.warningFlag = 1;
 }
 

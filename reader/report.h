@@ -15,11 +15,14 @@ enum class Severity : uint8_t {
 };
 
 // One message as the load reports it. `message` is the exact text that the
-// tester prints; `line` is the line number that the text carries, if any.
+// tester prints; `line` is the line number that the text carries, if any;
+// `text` is what the message says, without its "ERROR - line N: " kind of
+// prefix and without trailing blanks.
 struct Diagnostic {
   Severity severity;
   std::optional<int32_t> line;
   const char* message;
+  std::string_view text;
 };
 
 class ReportTarget {
