@@ -15,14 +15,17 @@ for program in parse fxtdump fxtlint; do
   warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
   [ -z "$warnings" ] || { echo "$program.1: $warnings"; exit 1; }
   if command -v man >/dev/null; then
-    MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q "EXIT STATUS" ||
-      { echo "man -l $program.1 shows no EXIT STATUS"; exit 1; }
+    rendered=$(MANWIDTH=80 man -l "$page" 2>/dev/null)
+    grep -q "EXIT STATUS" <<<"$rendered" || { echo "man -l $program.1 shows no EXIT STATUS"; exit 1; }
   fi
 done
 
 example=$(find "$prefix/share/doc" -name spot-575.fxt)
 [ -n "$example" ] || { echo "examples not installed"; exit 1; }
-"$prefix/bin/parse" "$example" | grep -q 'Template Loaded Successfully...No ErrorsWarrning detected$'
-"$prefix/bin/fxtdump" "$example" | grep -q '"modelName": "Spot 575"'
+# Whole outputs first: grep -q would stop reading early and break the pipe.
+report=$("$prefix/bin/parse" "$example")
+grep -q 'Template Loaded Successfully...No ErrorsWarrning detected$' <<<"$report"
+model=$("$prefix/bin/fxtdump" "$example")
+grep -q '"modelName": "Spot 575"' <<<"$model"
 "$prefix/bin/fxtlint" -f quiet "$example"
 echo "installed into $prefix: programs, man pages and examples work"
