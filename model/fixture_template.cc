@@ -27,6 +27,15 @@ void EmptyAllSlots() {
   for (auto& slot : fixtureSlots) slot.reset();
 }
 
+// The slot owns its template, so this runs when the slot is emptied, the
+// slot already holding nothing; a template destroyed any other way releases
+// the slot's hold on it.
+FixtureTemplate::~FixtureTemplate() {
+  if (IsSlotNumber(slotNumber) && fixtureSlots[slotNumber - 1].get() == this) {
+    (void)fixtureSlots[slotNumber - 1].release();
+  }
+}
+
 FixtureTemplate* FixtureTemplate::Create(uint8_t slot) {
   std::unique_ptr<FixtureTemplate> created(new (std::nothrow) FixtureTemplate(slot));
   if (created == nullptr || !IsSlotNumber(slot)) return nullptr;
@@ -61,17 +70,18 @@ Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
 // The first parameter is part of the record: dropping it moves the second
 // one's content into it.
 void FixtureTemplate::DropParameter(Parameter* parameter) {
-  parameter->Destroy();
-  if (parameter != &firstParameter) {
-    if (parameter == lastParameter_) lastParameter_ = parameter->prev;
-    parameter->Unlink();
-  } else if (std::unique_ptr<Parameter> second = std::move(firstParameter.next)) {
-    if (second.get() == lastParameter_) lastParameter_ = &firstParameter;
-    firstParameter = std::move(*second);
-    firstParameter.prev = nullptr;
-    if (firstParameter.next != nullptr) firstParameter.next->prev = &firstParameter;
-  }
   --parameterCount;
+  if (parameter == lastParameter_) lastParameter_ = parameter->prev;
+  if (parameter != &firstParameter) {
+    const std::unique_ptr<Parameter> dropped = parameter->Destroy();
+    return;
+  }
+  (void)firstParameter.Destroy();  // held inside the record: nothing comes back
+  std::unique_ptr<Parameter> second = std::move(firstParameter.next);
+  if (second == nullptr) return;
+  if (second.get() == lastParameter_) lastParameter_ = &firstParameter;
+  firstParameter = std::move(*second);
+  if (firstParameter.next != nullptr) firstParameter.next->prev = &firstParameter;
 }
 
 Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {

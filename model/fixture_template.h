@@ -34,7 +34,8 @@ class FixtureTemplate {
   // memory could be had or the slot number names no slot.
   static FixtureTemplate* Create(uint8_t slot);
 
-  virtual ~FixtureTemplate() = default;
+  // Leaves the slot that holds it, when one does.
+  virtual ~FixtureTemplate();
   FixtureTemplate(const FixtureTemplate&) = delete;
   FixtureTemplate& operator=(const FixtureTemplate&) = delete;
 

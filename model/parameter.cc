@@ -13,7 +13,7 @@ Parameter* Parameter::Init() {
   return this;
 }
 
-void Parameter::Destroy() {
+std::unique_ptr<Parameter> Parameter::Destroy() {
   std::vector<Stop*> stops;  // first to last
   for (Stop* stop = &firstStop; stop != nullptr; stop = stop->next.get()) stops.push_back(stop);
   for (size_t last = stops.size() - 1; last >= 1; --last) {
@@ -25,12 +25,10 @@ void Parameter::Destroy() {
   attribList.reset();
   FreeTypeName();
   firstStop.Destroy();
-}
-
-std::unique_ptr<Parameter> Parameter::Unlink() {
+  if (next != nullptr) next->prev = prev;
+  if (prev == nullptr) return nullptr;
   std::unique_ptr<Parameter> self = std::move(prev->next);
   prev->next = std::move(next);
-  if (prev->next != nullptr) prev->next->prev = prev;
   return self;
 }
 

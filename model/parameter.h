@@ -32,12 +32,11 @@ struct Parameter {
   // Resets every field but `displayer`, which the caller sets.
   Parameter* Init();
   // Releases the stops (last to second, then the first), the attribute
-  // numbers and the type name. The links stay: see Unlink.
-  void Destroy();
-  // Takes this parameter out of its list, joining its neighbours, and hands
-  // back the ownership that its predecessor held. Only for a parameter that
-  // has a predecessor.
-  std::unique_ptr<Parameter> Unlink();
+  // numbers and the type name, and takes the parameter out of its list by
+  // joining its neighbours (its successor passes to its predecessor). A
+  // parameter with a predecessor was owned by it: that ownership comes back,
+  // and the parameter is freed when the caller lets it go.
+  [[nodiscard]] std::unique_ptr<Parameter> Destroy();
   // The stop that the next stop line fills; null when no memory could be had
   // or the parameter holds the most stops its 8-bit count allows.
   Stop* AddStop();

@@ -43,6 +43,13 @@ TEST_F(FixtureTemplateTest, CreatingReplacesTheTemplateInTheSlot) {
   EXPECT_EQ(FixtureInSlot(2), nullptr);
 }
 
+TEST_F(FixtureTemplateTest, ADestroyedTemplateLeavesItsSlot) {
+  FixtureTemplate* held = FixtureInSlot(1);
+  std::unique_ptr<FixtureTemplate> owner(held);  // destroyed through its virtual destructor
+  owner.reset();
+  EXPECT_EQ(FixtureInSlot(1), nullptr);
+}
+
 TEST_F(FixtureTemplateTest, SlotNumbersOutsideOneToElevenHoldNothing) {
   EXPECT_EQ(FixtureTemplate::Create(0), nullptr);
   EXPECT_EQ(FixtureTemplate::Create(12), nullptr);

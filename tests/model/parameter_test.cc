@@ -55,7 +55,7 @@ TEST(Parameter, StopsAreAppendedAfterTheEmbeddedFirstOne) {
   EXPECT_EQ(second->next.get(), third);
   EXPECT_EQ(third->next.get(), fourth);
   EXPECT_EQ(parameter.LastStop(), fourth);
-  parameter.Destroy();
+  (void)parameter.Destroy();
   EXPECT_EQ(parameter.LastStop(), &parameter.firstStop);
   EXPECT_NE(parameter.AddStop(), nullptr);
   EXPECT_EQ(parameter.stopCount, 2);
@@ -73,7 +73,7 @@ TEST(Parameter, DestroyReleasesEverythingItOwns) {
   parameter.SetTypeName("custom");
   parameter.AppendAttribute(1);
   for (int i = 0; i < 4; ++i) parameter.AddStop()->SetLabel("own label");
-  parameter.Destroy();
+  EXPECT_EQ(parameter.Destroy(), nullptr);  // no predecessor owned it
   EXPECT_EQ(parameter.stopCount, 1);
   EXPECT_EQ(parameter.firstStop.next, nullptr);
   EXPECT_FALSE(parameter.firstStop.label.IsSet());
@@ -81,7 +81,7 @@ TEST(Parameter, DestroyReleasesEverythingItOwns) {
   EXPECT_FALSE(parameter.typeName.IsSet());
 }
 
-TEST(Parameter, UnlinkJoinsTheNeighbours) {
+TEST(Parameter, DestroyJoinsTheNeighboursAndHandsBackOwnership) {
   Parameter a;
   a.next = std::make_unique<Parameter>();
   Parameter* b = a.next.get();
@@ -90,7 +90,7 @@ TEST(Parameter, UnlinkJoinsTheNeighbours) {
   Parameter* c = b->next.get();
   c->prev = b;
 
-  std::unique_ptr<Parameter> removed = b->Unlink();
+  std::unique_ptr<Parameter> removed = b->Destroy();
   EXPECT_EQ(removed.get(), b);
   EXPECT_EQ(a.next.get(), c);
   EXPECT_EQ(c->prev, &a);
