@@ -68,8 +68,8 @@ std::string FullLists(size_t) {
   const std::string stop = "stop=(m" + list + "),w,\"Red\"\n";
   for (int displayer = 0; displayer <= 255; ++displayer) {
     if (displayer == 30) continue;
-    text += "parameter\ntype=c\nattriblist=" + list + "\ndisplayernum=" +
-            std::to_string(displayer) + "\n";
+    text += "parameter\ntype=c\nattriblist=" + list +
+            "\ndisplayernum=" + std::to_string(displayer) + "\n";
     for (int n = 0; n < 255; ++n) text += stop;
   }
   return text + "end\n";

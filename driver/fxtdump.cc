@@ -29,8 +29,8 @@ int main(int argc, char** argv) {
   fxt::SetInput(input.bytes);
   const int result = fxt::LoadTemplate(nullptr, FIXTURE_SLOT);
   const fxt::ParseContext& ctx = fxt::parseContext;
-  const std::string json = fxt::ModelJson(
-      {result, ctx.errorCount, ctx.warningFlag, fxt::FixtureInSlot(FIXTURE_SLOT)});
+  const std::string json =
+      fxt::ModelJson({result, ctx.errorCount, ctx.warningFlag, fxt::FixtureInSlot(FIXTURE_SLOT)});
   std::printf("%s\n", json.c_str());
   return 0;
 }

@@ -3,9 +3,7 @@
 namespace fxt {
 namespace {
 
-bool IsAutomatic(const Transition* table) {
-  return table[0].event == 0 && table[0].target.IsSet();
-}
+bool IsAutomatic(const Transition* table) { return table[0].event == 0 && table[0].target.IsSet(); }
 
 }  // namespace
 

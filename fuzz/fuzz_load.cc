@@ -41,8 +41,8 @@ Outcome Load(const std::vector<uint8_t>& input, fxt::ReportTarget* target) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::vector<uint8_t> input = fxt::MakeInputBuffer({data, size});
   const Outcome silent = Load(input, nullptr);
-  const std::string json = fxt::ModelJson(
-      {silent.result, silent.errorCount, silent.warningFlag, fxt::FixtureInSlot(1)});
+  const std::string json =
+      fxt::ModelJson({silent.result, silent.errorCount, silent.warningFlag, fxt::FixtureInSlot(1)});
   SinkTarget sink;
   const Outcome reported = Load(input, &sink);
   if (silent.result != reported.result || silent.errorCount != reported.errorCount ||

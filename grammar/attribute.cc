@@ -162,11 +162,6 @@ void ReadMaxValue() {
   }
 }
 
-const Transition* FinishThen(Signal signal, const Transition* next) {
-  if (signal == SIG_ENTRY) FinishAttribute();
-  return next;
-}
-
 }  // namespace
 
 // The home value waits for the block's end, so that a finechan= line after
@@ -195,56 +190,51 @@ const Transition* StateAttribute(Signal signal) {
 const Transition* StateAttributeBody(Signal) { return kAttributeBodyTable; }
 
 const Transition* StateAttributeName(Signal signal) {
-  if (signal == SIG_ENTRY) ReadTypeName();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadTypeName, kToAttributeBody);
 }
 
 const Transition* StateAttributeType(Signal signal) {
-  if (signal == SIG_ENTRY) ReadKind();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadKind, kToAttributeBody);
 }
 
 const Transition* StateAttributeChannel(Signal signal) {
-  if (signal == SIG_ENTRY) ReadChannel();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadChannel, kToAttributeBody);
 }
 
 const Transition* StateAttributeFineChannel(Signal signal) {
-  if (signal == SIG_ENTRY) ReadFineChannel();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadFineChannel, kToAttributeBody);
 }
 
 const Transition* StateAttributeHomeValue(Signal signal) {
-  if (signal == SIG_ENTRY) ReadHomeValue();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadHomeValue, kToAttributeBody);
 }
 
 const Transition* StateAttributeMinValue(Signal signal) {
-  if (signal == SIG_ENTRY) ReadMinValue();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadMinValue, kToAttributeBody);
 }
 
 const Transition* StateAttributeMaxValue(Signal signal) {
-  if (signal == SIG_ENTRY) ReadMaxValue();
-  return kToAttributeBody;
+  return ActOnEntry(signal, ReadMaxValue, kToAttributeBody);
 }
 
 // Deflection and inversion are accepted and not looked at.
 const Transition* StateAttributeDeflection(Signal) { return kToAttributeBody; }
 const Transition* StateAttributeInvert(Signal) { return kToAttributeBody; }
 
-const Transition* StateAttributeThenFixture(Signal signal) { return FinishThen(signal, kToFixture); }
+const Transition* StateAttributeThenFixture(Signal signal) {
+  return ActOnEntry(signal, FinishAttribute, kToFixture);
+}
 
 const Transition* StateAttributeThenAttribute(Signal signal) {
-  return FinishThen(signal, kToAttribute);
+  return ActOnEntry(signal, FinishAttribute, kToAttribute);
 }
 
 const Transition* StateAttributeThenParameter(Signal signal) {
-  return FinishThen(signal, kToParameter);
+  return ActOnEntry(signal, FinishAttribute, kToParameter);
 }
 
 const Transition* StateAttributeThenEnd(Signal signal) {
-  return FinishThen(signal, kToTemplateEnd);
+  return ActOnEntry(signal, FinishAttribute, kToTemplateEnd);
 }
 
 const Transition* StateAttributeUnknownKeyword(Signal signal) {

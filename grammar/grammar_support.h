@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "fsm/state_machine.h"
 #include "model/fixture_template.h"
 #include "reader/parse_context.h"
 
@@ -11,6 +12,13 @@ namespace fxt {
 // The template being loaded. Every state after StateFixture runs only once
 // StateFixture has made one, so it is there whenever they ask.
 inline FixtureTemplate& LoadedTemplate() { return *CurrentTemplate(); }
+
+// The usual shape of a state: act on entry, and lead on through one table
+// whatever the signal.
+inline const Transition* ActOnEntry(Signal signal, void (*action)(), const Transition* table) {
+  if (signal == SIG_ENTRY) action();
+  return table;
+}
 
 // Values are stored in the template only while no error has been reported
 // in this load; the checks and their messages go on regardless.

@@ -70,7 +70,8 @@ void ReadVersion() {
     return;
   }
   parseContext.versionSeen = 1;
-  if (StoringValues()) LoadedTemplate().version = static_cast<uint16_t>(major.value * 256 + minor.value);
+  if (StoringValues())
+    LoadedTemplate().version = static_cast<uint16_t>(major.value * 256 + minor.value);
 }
 
 void ReadManufacturer() {
@@ -113,18 +114,15 @@ const Transition* StateFixture(Signal signal) {
 const Transition* StateFixtureBody(Signal) { return kFixtureBodyTable; }
 
 const Transition* StateFixtureName(Signal signal) {
-  if (signal == SIG_ENTRY) ReadModelName();
-  return kToFixtureBody;
+  return ActOnEntry(signal, ReadModelName, kToFixtureBody);
 }
 
 const Transition* StateFixtureVersion(Signal signal) {
-  if (signal == SIG_ENTRY) ReadVersion();
-  return kToFixtureBody;
+  return ActOnEntry(signal, ReadVersion, kToFixtureBody);
 }
 
 const Transition* StateFixtureManufacturer(Signal signal) {
-  if (signal == SIG_ENTRY) ReadManufacturer();
-  return kToFixtureBody;
+  return ActOnEntry(signal, ReadManufacturer, kToFixtureBody);
 }
 
 // The product and the number of DMX channels are accepted and not looked at.
@@ -137,8 +135,7 @@ const Transition* StateFixtureUnknownKeyword(Signal signal) {
 }
 
 const Transition* StateTemplateEnd(Signal signal) {
-  if (signal == SIG_ENTRY) ValidateTemplate();
-  return kToStart;
+  return ActOnEntry(signal, ValidateTemplate, kToStart);
 }
 
 const Transition* StateOutOfMemory(Signal signal) {

@@ -187,11 +187,6 @@ void ReadDisplayerNumber() {
   parameter.displayer = displayer;
 }
 
-const Transition* FinishThen(Signal signal, const Transition* next) {
-  if (signal == SIG_ENTRY) FinishParameter();
-  return next;
-}
-
 }  // namespace
 
 void FinishParameter() {
@@ -199,7 +194,8 @@ void FinishParameter() {
   if (parameter.displayer == NO_DISPLAYER) {
     ReportError("ERROR - line %d: no displayer number for previous parameter given");
   }
-  if (parameter.kind == KIND_NONE) ReportError("ERROR - line %d: no type defined for this parameter");
+  if (parameter.kind == KIND_NONE)
+    ReportError("ERROR - line %d: no type defined for this parameter");
 }
 
 const Transition* StateParameter(Signal signal) {
@@ -210,13 +206,11 @@ const Transition* StateParameter(Signal signal) {
 const Transition* StateParameterBody(Signal) { return kParameterBodyTable; }
 
 const Transition* StateParameterName(Signal signal) {
-  if (signal == SIG_ENTRY) ReadTypeName();
-  return kToParameterBody;
+  return ActOnEntry(signal, ReadTypeName, kToParameterBody);
 }
 
 const Transition* StateParameterType(Signal signal) {
-  if (signal == SIG_ENTRY) ReadKind();
-  return kToParameterBody;
+  return ActOnEntry(signal, ReadKind, kToParameterBody);
 }
 
 const Transition* StateParameterAttribList(Signal signal) {
@@ -225,22 +219,23 @@ const Transition* StateParameterAttribList(Signal signal) {
 }
 
 const Transition* StateParameterDisplayerNum(Signal signal) {
-  if (signal == SIG_ENTRY) ReadDisplayerNumber();
-  return kToParameterBody;
+  return ActOnEntry(signal, ReadDisplayerNumber, kToParameterBody);
 }
 
-const Transition* StateParameterThenFixture(Signal signal) { return FinishThen(signal, kToFixture); }
+const Transition* StateParameterThenFixture(Signal signal) {
+  return ActOnEntry(signal, FinishParameter, kToFixture);
+}
 
 const Transition* StateParameterThenParameter(Signal signal) {
-  return FinishThen(signal, kToParameter);
+  return ActOnEntry(signal, FinishParameter, kToParameter);
 }
 
 const Transition* StateParameterThenAttribute(Signal signal) {
-  return FinishThen(signal, kToAttribute);
+  return ActOnEntry(signal, FinishParameter, kToAttribute);
 }
 
 const Transition* StateParameterThenEnd(Signal signal) {
-  return FinishThen(signal, kToTemplateEnd);
+  return ActOnEntry(signal, FinishParameter, kToTemplateEnd);
 }
 
 const Transition* StateParameterUnknownKeyword(Signal signal) {

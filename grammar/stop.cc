@@ -190,7 +190,9 @@ class StopLine {
     if (from.status == ScanStatus::kConverted && *from.end == ',') to = ScanDecimal(from.end + 1);
     const bool read = to.status == ScanStatus::kConverted && to.end[0] == ',' && to.end[1] == '"';
     if (!read) return Fail("ERROR - line %d: syntax error.");
-    const auto inRange = [](int32_t v) { return v >= -DISPLAY_VALUE_LIMIT && v <= DISPLAY_VALUE_LIMIT; };
+    const auto inRange = [](int32_t v) {
+      return v >= -DISPLAY_VALUE_LIMIT && v <= DISPLAY_VALUE_LIMIT;
+    };
     if (!inRange(from.value) || !inRange(to.value)) {
       return Fail("ERROR - line %d: display value out of range.");
     }

@@ -1,6 +1,5 @@
 #include "model/attribute.h"
 
-
 namespace fxt {
 
 Attribute* Attribute::Init() {

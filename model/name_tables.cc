@@ -17,17 +17,17 @@ int LookupName(const char* text, NameTable table) {
 }
 
 constexpr std::array<const char*, MANUFACTURER_NAME_COUNT> ManufacturerNames = {
-    "COEMAR",    "MARTIN",  "ROBE",     "COEF",        "CLAY PAKY", "SGM",      "ABSTRACT",
-    "FAL",       "FUTURELIGHT", "GENI", "GENIUS",      "GLP",       "GRIVEN",   "HIGH END",
-    "JBLIGHTING", "MOVITEC", "SAGITTER", "STUDIODUE",  "TECHNILUX", "ULTRALITE", "VARILITE",
-    "DTS",       "WYBRON",  "PEARL",    "GENERIC",     "FX RANGE",  "RADLITE",
+    "COEMAR",     "MARTIN",      "ROBE",     "COEF",      "CLAY PAKY", "SGM",       "ABSTRACT",
+    "FAL",        "FUTURELIGHT", "GENI",     "GENIUS",    "GLP",       "GRIVEN",    "HIGH END",
+    "JBLIGHTING", "MOVITEC",     "SAGITTER", "STUDIODUE", "TECHNILUX", "ULTRALITE", "VARILITE",
+    "DTS",        "WYBRON",      "PEARL",    "GENERIC",   "FX RANGE",  "RADLITE",
 };
 
 constexpr std::array<const char*, ATTRIBUTE_TYPE_NAME_COUNT> AttributeTypeNames = {
-    "PAN",      "TILT",    "COLOUR",  "COLOUR 1", "COLOUR 2", "CYAN",    "MAGENTA", "YELLOW",
-    "GOBO",     "GOBO 1",  "GOBO 2",  "GOBO ROT", "INTENSITY", "SHUTTER", "IRIS",   "ZOOM",
-    "FOCUS",    "PRISM",   "CONTROL", "MSPEED",   "SHAPE",    "ZAPMODE", "STROBE",  "FROST",
-    "PTSPEED",  "FXSPEED", "SPEED",   "SHAPER1",  "SHAPER2",
+    "PAN",     "TILT",    "COLOUR",  "COLOUR 1", "COLOUR 2",  "CYAN",    "MAGENTA", "YELLOW",
+    "GOBO",    "GOBO 1",  "GOBO 2",  "GOBO ROT", "INTENSITY", "SHUTTER", "IRIS",    "ZOOM",
+    "FOCUS",   "PRISM",   "CONTROL", "MSPEED",   "SHAPE",     "ZAPMODE", "STROBE",  "FROST",
+    "PTSPEED", "FXSPEED", "SPEED",   "SHAPER1",  "SHAPER2",
 };
 
 constexpr std::array<const char*, PARAMETER_TYPE_NAME_COUNT> ParameterTypeNames = {
@@ -44,6 +44,8 @@ namespace {
 constexpr char kColourColon[] = "Colour:";
 }  // namespace
 
+// Twelve labels a row, with their indexes above them.
+// clang-format off
 constexpr std::array<const char*, DISPLAY_LABEL_COUNT> DisplayLabels = {
     // 0-11
     "Pan=", "Ti@=", "Colour 1", "Colour 2", "Colour 3", "Colour 4", "Colour 5", "Colour 6",
@@ -156,5 +158,6 @@ constexpr std::array<const char*, DISPLAY_LABEL_COUNT> DisplayLabels = {
     // 432
     "Gam 995",
 };
+// clang-format on
 
 }  // namespace fxt

@@ -31,8 +31,8 @@ uint8_t FlagR(uint8_t flag) { return flag == 1 ? 1 : 0; }
 }  // namespace
 
 bool Stop::AddEntry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag) {
-  return AppendEntry({static_cast<uint16_t>(low << 8), static_cast<uint16_t>(high << 8), attribute,
-                      FlagR(flag)});
+  return AppendEntry(
+      {static_cast<uint16_t>(low << 8), static_cast<uint16_t>(high << 8), attribute, FlagR(flag)});
 }
 
 bool Stop::AddEntry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag) {

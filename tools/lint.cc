@@ -17,8 +17,8 @@ class CollectingTarget : public ReportTarget {
   explicit CollectingTarget(std::vector<LintDiagnostic>& out) : out_(out) {}
   void Report(const Diagnostic& diagnostic) override {
     if (diagnostic.severity == Severity::kNote) return;
-    out_.push_back({diagnostic.severity, diagnostic.line, std::string(diagnostic.text),
-                    diagnostic.message});
+    out_.push_back(
+        {diagnostic.severity, diagnostic.line, std::string(diagnostic.text), diagnostic.message});
   }
 
  private:

@@ -28,8 +28,12 @@ constexpr uint8_t EV_GO = 1, EV_QUALIFIED = 2, EV_INTERNAL = 3, EV_BACK = 4, EV_
                   EV_RETURNER = 6;
 
 constexpr Transition kSTable[] = {
-    {EV_GO, 0, To(StateA)},       {EV_QUALIFIED, 7, To(StateC)}, {EV_INTERNAL, 0, TRANSITION_INTERNAL},
-    {EV_BACK, 0, TRANSITION_RETURN}, {EV_TO_C, 0, To(StateC)},   {EV_RETURNER, 0, To(StateReturner)},
+    {EV_GO, 0, To(StateA)},
+    {EV_QUALIFIED, 7, To(StateC)},
+    {EV_INTERNAL, 0, TRANSITION_INTERNAL},
+    {EV_BACK, 0, TRANSITION_RETURN},
+    {EV_TO_C, 0, To(StateC)},
+    {EV_RETURNER, 0, To(StateReturner)},
     kTableEnd,
 };
 constexpr Transition kToB[] = {Automatic(StateB)};
@@ -130,8 +134,8 @@ TEST_F(StateMachineTest, ChainRecordsOnlyTheStateItLeftFirst) {
 }
 
 TEST_F(StateMachineTest, HistoryKeepsTheThreeMostRecentStates) {
-  machine.Dispatch(EV_GO, 0);  // history A, S; in C
-  machine.Dispatch(1, 0);      // C -> S: history C, A, S
+  machine.Dispatch(EV_GO, 0);    // history A, S; in C
+  machine.Dispatch(1, 0);        // C -> S: history C, A, S
   machine.Dispatch(EV_TO_C, 0);  // S -> C: history S, C, A
   EXPECT_EQ(History(), (std::vector<StateFn>{StateS, StateC, StateA}));
 }

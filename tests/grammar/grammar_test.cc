@@ -11,8 +11,7 @@ namespace {
 
 using testing::LoadText;
 
-constexpr const char* kHeader =
-    "fixture\nname=\"Spot\"\nversion=1.5\nmanufacturer=\"martin\"\n";
+constexpr const char* kHeader = "fixture\nname=\"Spot\"\nversion=1.5\nmanufacturer=\"martin\"\n";
 
 // Attributes on channels 1 and 2, both 8-bit, and a list naming both.
 constexpr const char* kTwoAttributes =
@@ -51,9 +50,18 @@ TEST_F(GrammarTest, VersionsReadAsTwoNumbersWithAPoint) {
   struct Case {
     const char* value;
     int stored;  // -1: invalid
-  } cases[] = {{"1.5", 261}, {"99.99", 99 * 256 + 99}, {"3.14", 3 * 256 + 14}, {"1.5.7", 261},
-               {"100.0", -1}, {"1", -1},           {"-1.5", -1},         {"\"1.5\"", -1},
-               {"", -1},      {"1.-5", -1},        {"1.+5", 261},        {"0.0", 0}};
+  } cases[] = {{"1.5", 261},
+               {"99.99", 99 * 256 + 99},
+               {"3.14", 3 * 256 + 14},
+               {"1.5.7", 261},
+               {"100.0", -1},
+               {"1", -1},
+               {"-1.5", -1},
+               {"\"1.5\"", -1},
+               {"", -1},
+               {"1.-5", -1},
+               {"1.+5", 261},
+               {"0.0", 0}};
   for (const Case& c : cases) {
     ResetProcessState();
     const auto loaded = LoadText(std::string("fixture\nversion=") + c.value + "\n");
@@ -155,8 +163,9 @@ TEST_F(GrammarTest, RepeatedListNumberIsStoredOnce) {
   const FixtureTemplate& fixture =
       Load("attribute\nchannel=5\nparameter\ntype=c\ndisplayernum=1\nattriblist=5,5\n");
   EXPECT_EQ(fixture.firstParameter.attribCount, 1);
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "ERROR - line 10: Found two argument numbers to be the same"}));
+  EXPECT_EQ(
+      Messages(),
+      (std::vector<std::string>{"ERROR - line 10: Found two argument numbers to be the same"}));
 }
 
 TEST_F(GrammarTest, AParameterThatNeverGotADisplayerIsDropped) {
@@ -174,8 +183,8 @@ TEST_F(GrammarTest, AParameterThatNeverGotADisplayerIsDropped) {
 }
 
 TEST_F(GrammarTest, ASecondFixtureLineStartsANewTemplate) {
-  const FixtureTemplate& fixture = Load(
-      "attribute\nchannel=1\nfixture\nname=\"Second\"\nattribute\nname=\"TILT\"\nchannel=1\n");
+  const FixtureTemplate& fixture =
+      Load("attribute\nchannel=1\nfixture\nname=\"Second\"\nattribute\nname=\"TILT\"\nchannel=1\n");
   EXPECT_EQ(fixture.modelName, "Second");
   EXPECT_EQ(fixture.attributeCount, 1);
   EXPECT_EQ(fixture.firstAttribute.typeName.get(), AttributeTypeNames[1]);

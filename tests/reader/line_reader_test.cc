@@ -67,7 +67,8 @@ TEST_F(LineReaderTest, LongLinesComeInPiecesOfNinetyNine) {
 }
 
 TEST_F(LineReaderTest, ANulByteEndsTheLinesText) {
-  EXPECT_EQ(Lines(std::string("name=\"a\0b\"\nend", 14)), (std::vector<std::string>{"name=\"a", "end"}));
+  EXPECT_EQ(Lines(std::string("name=\"a\0b\"\nend", 14)),
+            (std::vector<std::string>{"name=\"a", "end"}));
   EXPECT_EQ(parseContext.errorCount, 1);  // the quote was left open
 }
 
@@ -126,7 +127,8 @@ TEST_F(LineReaderTest, QuoteErrors) {
       {"name=\"a/b\"", {"ERROR - line 1: Unexpected end of line"}, "name=\"a"},
       {"name=\"ab\r\n", {"ERROR - line 1: Unexpected end of line"}, "name=\"ab"},
       {"name=\"ab\"c\"\"",
-       {"ERROR - line 1: too many quotes  SYNTAX error", "ERROR - line 1: too many quotes  SYNTAX error",
+       {"ERROR - line 1: too many quotes  SYNTAX error",
+        "ERROR - line 1: too many quotes  SYNTAX error",
         "ERROR - line 1: too many quotes  SYNTAX error"},
        "name=\"ab\"c\"\""},
   };

@@ -33,8 +33,8 @@ TEST_F(LoadTemplateTest, OpensAndClosesWithItsOwnMessages) {
   std::vector<uint8_t> buffer = MakeInputBuffer({});
   SetInput(buffer);
   EXPECT_EQ(LoadTemplate(&target, 1), 0);
-  EXPECT_EQ(target.messages,
-            (std::vector<std::string>{"Reading Fixture Template File", "Template Loaded Successfully"}));
+  EXPECT_EQ(target.messages, (std::vector<std::string>{"Reading Fixture Template File",
+                                                       "Template Loaded Successfully"}));
 
   SetInput(buffer = MakeInputBuffer({reinterpret_cast<const uint8_t*>("x/\"\n"), 4}));
   target.messages.clear();

@@ -11,9 +11,9 @@ namespace {
 
 // Within the 32-bit range the conversions read exactly as the C library's.
 const char* const kTexts[] = {
-    "",     " ",    "\v\f",  "0",     "7",    "  42x", "+5",    "-7",   "+",     "-",
-    "x1",   "-x1",  "0x",    "0xg",   "0x1f", "0X1F",  "-0x10", "+0x5", "5x",    "ax1",
-    "1f",   "ff",   "12ab",  "0x 5",  "1.5",  "-1.5",  "a",     "00012", " 0x10", "2147483647",
+    "",   " ",   "\v\f", "0",    "7",    "  42x", "+5",    "-7",    "+",     "-",
+    "x1", "-x1", "0x",   "0xg",  "0x1f", "0X1F",  "-0x10", "+0x5",  "5x",    "ax1",
+    "1f", "ff",  "12ab", "0x 5", "1.5",  "-1.5",  "a",     "00012", " 0x10", "2147483647",
 };
 
 TEST(NumberScan, DecimalReadsAsScanfPercentD) {
@@ -58,12 +58,9 @@ TEST(NumberScan, ValuesPastTheLimitsSaturate) {
     int32_t decimal;
     int32_t hex;
   } cases[] = {
-      {"2147483648", INT32_MAX, INT32_MAX},
-      {"99999999999999999999", INT32_MAX, INT32_MAX},
-      {"-2147483648", INT32_MIN, INT32_MIN},
-      {"-99999999999999999999", INT32_MIN, INT32_MIN},
-      {"0xffffffff", 0, INT32_MAX},
-      {"-0x80000000", 0, INT32_MIN},
+      {"2147483648", INT32_MAX, INT32_MAX},  {"99999999999999999999", INT32_MAX, INT32_MAX},
+      {"-2147483648", INT32_MIN, INT32_MIN}, {"-99999999999999999999", INT32_MIN, INT32_MIN},
+      {"0xffffffff", 0, INT32_MAX},          {"-0x80000000", 0, INT32_MIN},
       {"ffffffffffffffff", 0, INT32_MAX},
   };
   for (const Case& c : cases) {
