@@ -2,6 +2,7 @@
 // the load built, as JSON. Diagnostics are not printed; stdout carries only
 // the JSON, and problems with the command line or the file go to stderr.
 #include <cstdio>
+#include <optional>
 
 #include "reader/input_file.h"
 #include "reader/load_template.h"
@@ -16,17 +17,10 @@ constexpr int FIXTURE_SLOT = 1;
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    fxt::PrintNoFileSpecified(stderr, "fxtdump");
-    return EXIT_BAD_INPUT;
-  }
-  const char* path = argv[1];
-  const fxt::InputFile input = fxt::ReadInputFile(path);
-  if (input.status != fxt::InputFileStatus::kRead) {
-    fxt::PrintInputFileProblem(stderr, input.status, path);
-    return EXIT_BAD_INPUT;
-  }
-  fxt::SetInput(input.bytes);
+  const std::optional<fxt::InputFile> input =
+      fxt::ReadTemplateArgument(argc, argv, stderr, "fxtdump");
+  if (!input) return EXIT_BAD_INPUT;
+  fxt::SetInput(input->bytes);
   const int result = fxt::LoadTemplate(nullptr, FIXTURE_SLOT);
   const fxt::ParseContext& ctx = fxt::parseContext;
   const std::string json =

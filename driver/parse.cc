@@ -1,5 +1,6 @@
 // parse: checks one fixture template file and prints every problem it finds.
 #include <cstdio>
+#include <optional>
 
 #include "reader/input_file.h"
 #include "reader/load_template.h"
@@ -20,17 +21,10 @@ void PrintBanner() {
 
 int main(int argc, char** argv) {
   PrintBanner();
-  if (argc < 2) {
-    fxt::PrintNoFileSpecified(stdout, "parse");
-    return EXIT_BAD_INPUT;
-  }
-  const char* path = argv[1];
-  const fxt::InputFile input = fxt::ReadInputFile(path);
-  if (input.status != fxt::InputFileStatus::kRead) {
-    fxt::PrintInputFileProblem(stdout, input.status, path);
-    return EXIT_BAD_INPUT;
-  }
-  fxt::SetInput(input.bytes);
+  const std::optional<fxt::InputFile> input =
+      fxt::ReadTemplateArgument(argc, argv, stdout, "parse");
+  if (!input) return EXIT_BAD_INPUT;
+  fxt::SetInput(input->bytes);
   fxt::PrintingReportTarget printer;
   if (fxt::LoadTemplate(&printer, FIXTURE_SLOT) == 0) {
     // The verdict's text holds a backslash before "Warrning" that no C

@@ -52,16 +52,25 @@ std::vector<uint8_t> MakeInputBuffer(std::span<const uint8_t> bytes) {
   return buffer;
 }
 
-void PrintNoFileSpecified(std::FILE* stream, const char* program) {
-  std::fprintf(stream, "\n\n\n\n\nNo file specified - Invoke as : %s filename.fxt  \n", program);
-}
-
-void PrintInputFileProblem(std::FILE* stream, InputFileStatus status, const char* path) {
-  if (status == InputFileStatus::kMissing) {
-    std::fprintf(stream, "\n\n\n\n\n\tError\tFile %s doesn't exist\n", path);
-  } else if (status == InputFileStatus::kUnreadable) {
-    std::fprintf(stream, "\n\n\n\n\n\tError\tError opening file %s\n", path);
+std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* stream,
+                                              const char* program) {
+  if (argc < 2) {
+    std::fprintf(stream, "\n\n\n\n\nNo file specified - Invoke as : %s filename.fxt  \n", program);
+    return std::nullopt;
   }
+  const char* path = argv[1];
+  InputFile input = ReadInputFile(path);
+  switch (input.status) {
+    case InputFileStatus::kMissing:
+      std::fprintf(stream, "\n\n\n\n\n\tError\tFile %s doesn't exist\n", path);
+      return std::nullopt;
+    case InputFileStatus::kUnreadable:
+      std::fprintf(stream, "\n\n\n\n\n\tError\tError opening file %s\n", path);
+      return std::nullopt;
+    case InputFileStatus::kRead:
+      break;
+  }
+  return input;
 }
 
 void SetInput(const std::vector<uint8_t>& buffer) { parseContext.inputCursor = buffer.data(); }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -28,10 +29,11 @@ InputFile ReadInputFile(const char* path);
 // followed by INPUT_END.
 std::vector<uint8_t> MakeInputBuffer(std::span<const uint8_t> bytes);
 
-// The texts with which the programs refuse a command line without a file,
-// or a file that they cannot read.
-void PrintNoFileSpecified(std::FILE* stream, const char* program);
-void PrintInputFileProblem(std::FILE* stream, InputFileStatus status, const char* path);
+// Reads the template named by a program's first argument; later arguments
+// are ignored. Without an argument, or when the file cannot be read, prints
+// the program's refusal to `stream` and gives nothing.
+std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* stream,
+                                              const char* program);
 
 // Points the line reader at an input buffer, which must outlive the load.
 void SetInput(const std::vector<uint8_t>& buffer);

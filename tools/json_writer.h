@@ -26,6 +26,20 @@ class JsonWriter {
   void Int(int64_t value);
   void Null();
 
+  // A member of the object being written: its name and its value.
+  void IntMember(std::string_view name, int64_t value) {
+    Key(name);
+    Int(value);
+  }
+  void StringMember(std::string_view name, std::string_view bytes) {
+    Key(name);
+    String(bytes);
+  }
+  void StringOrNullMember(std::string_view name, const char* text) {
+    Key(name);
+    StringOrNull(text);
+  }
+
   const std::string& text() const { return text_; }
 
  private:

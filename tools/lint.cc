@@ -93,26 +93,21 @@ std::string LintJson(const std::vector<FileReport>& reports,
   json.BeginArray();
   for (const FileReport& report : reports) {
     json.BeginObject();
-    json.Key("path");
-    json.String(report.path);
-    json.Key("result");
-    json.Int(report.result);
+    json.StringMember("path", report.path);
+    json.IntMember("result", report.result);
     json.Key("diagnostics");
     json.BeginArray();
     for (const LintDiagnostic& diagnostic : report.diagnostics) {
       json.BeginObject(Layout::kInline);
-      json.Key("severity");
-      json.String(SeverityName(diagnostic));
+      json.StringMember("severity", SeverityName(diagnostic));
       json.Key("line");
       if (diagnostic.line) {
         json.Int(*diagnostic.line);
       } else {
         json.Null();
       }
-      json.Key("text");
-      json.String(diagnostic.text);
-      json.Key("message");
-      json.String(diagnostic.message);
+      json.StringMember("text", diagnostic.text);
+      json.StringMember("message", diagnostic.message);
       json.EndObject();
     }
     json.EndArray();
@@ -123,10 +118,8 @@ std::string LintJson(const std::vector<FileReport>& reports,
   json.BeginArray();
   for (const PathProblem& problem : problems) {
     json.BeginObject(Layout::kInline);
-    json.Key("path");
-    json.String(problem.path);
-    json.Key("reason");
-    json.String(problem.reason);
+    json.StringMember("path", problem.path);
+    json.StringMember("reason", problem.reason);
     json.EndObject();
   }
   json.EndArray();

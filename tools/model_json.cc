@@ -9,50 +9,33 @@ using Layout = JsonWriter::Layout;
 
 void WriteAttribute(JsonWriter& json, const Attribute& attribute) {
   json.BeginObject(Layout::kInline);
-  json.Key("typeName");
-  json.StringOrNull(attribute.typeName.get());
-  json.Key("channel");
-  json.Int(attribute.channel);
-  json.Key("fineChannel");
-  json.Int(attribute.fineChannel);
-  json.Key("homeValue");
-  json.Int(attribute.homeValue);
-  json.Key("minValue");
-  json.Int(attribute.minValue);
-  json.Key("maxValue");
-  json.Int(attribute.maxValue);
-  json.Key("kind");
-  json.Int(attribute.kind);
+  json.StringOrNullMember("typeName", attribute.typeName.get());
+  json.IntMember("channel", attribute.channel);
+  json.IntMember("fineChannel", attribute.fineChannel);
+  json.IntMember("homeValue", attribute.homeValue);
+  json.IntMember("minValue", attribute.minValue);
+  json.IntMember("maxValue", attribute.maxValue);
+  json.IntMember("kind", attribute.kind);
   json.EndObject();
 }
 
 void WriteEntry(JsonWriter& json, const StopEntry& entry) {
   json.BeginObject(Layout::kInline);
-  json.Key("low");
-  json.Int(entry.low);
-  json.Key("high");
-  json.Int(entry.high);
-  json.Key("attribute");
-  json.Int(entry.attribute);
-  json.Key("flagR");
-  json.Int(entry.flagR);
+  json.IntMember("low", entry.low);
+  json.IntMember("high", entry.high);
+  json.IntMember("attribute", entry.attribute);
+  json.IntMember("flagR", entry.flagR);
   json.EndObject();
 }
 
 void WriteStop(JsonWriter& json, const Stop& stop) {
   json.BeginObject();
-  json.Key("label");
-  json.StringOrNull(stop.label.get());
-  json.Key("mode");
-  json.Int(stop.mode);
-  json.Key("displayFrom");
-  json.Int(stop.displayFrom);
-  json.Key("displayTo");
-  json.Int(stop.displayTo);
-  json.Key("midValue");
-  json.Int(stop.midValue);
-  json.Key("selectedEntry");
-  json.Int(stop.selectedEntry);
+  json.StringOrNullMember("label", stop.label.get());
+  json.IntMember("mode", stop.mode);
+  json.IntMember("displayFrom", stop.displayFrom);
+  json.IntMember("displayTo", stop.displayTo);
+  json.IntMember("midValue", stop.midValue);
+  json.IntMember("selectedEntry", stop.selectedEntry);
   json.Key("entries");
   json.BeginArray();
   for (int i = 0; i < stop.entryCount; ++i) WriteEntry(json, stop.entries[i]);
@@ -62,12 +45,9 @@ void WriteStop(JsonWriter& json, const Stop& stop) {
 
 void WriteParameter(JsonWriter& json, const Parameter& parameter) {
   json.BeginObject();
-  json.Key("typeName");
-  json.StringOrNull(parameter.typeName.get());
-  json.Key("kind");
-  json.Int(parameter.kind);
-  json.Key("displayer");
-  json.Int(parameter.displayer);
+  json.StringOrNullMember("typeName", parameter.typeName.get());
+  json.IntMember("kind", parameter.kind);
+  json.IntMember("displayer", parameter.displayer);
   json.Key("attribList");
   json.BeginArray(Layout::kInline);
   for (int i = 0; i < parameter.attribCount; ++i) json.Int(parameter.attribList[i]);
@@ -82,12 +62,9 @@ void WriteParameter(JsonWriter& json, const Parameter& parameter) {
 
 void WriteTemplate(JsonWriter& json, const FixtureTemplate& fixture) {
   json.BeginObject();
-  json.Key("modelName");
-  json.String(fixture.modelName);
-  json.Key("manufacturer");
-  json.StringOrNull(fixture.manufacturer.get());
-  json.Key("version");
-  json.Int(fixture.version);
+  json.StringMember("modelName", fixture.modelName);
+  json.StringOrNullMember("manufacturer", fixture.manufacturer.get());
+  json.IntMember("version", fixture.version);
   json.Key("attributes");
   json.BeginArray();
   const Attribute* attribute = &fixture.firstAttribute;
@@ -110,12 +87,9 @@ void WriteTemplate(JsonWriter& json, const FixtureTemplate& fixture) {
 std::string ModelJson(const LoadOutcome& outcome) {
   JsonWriter json;
   json.BeginObject();
-  json.Key("result");
-  json.Int(outcome.result);
-  json.Key("errorCount");
-  json.Int(outcome.errorCount);
-  json.Key("warningFlag");
-  json.Int(outcome.warningFlag);
+  json.IntMember("result", outcome.result);
+  json.IntMember("errorCount", outcome.errorCount);
+  json.IntMember("warningFlag", outcome.warningFlag);
   json.Key("template");
   if (outcome.fixture == nullptr) {
     json.Null();
