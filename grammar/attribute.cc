@@ -30,12 +30,7 @@ constexpr Transition kAttributeBodyTable[] = {
 };
 
 constexpr Transition kToAttributeBody[] = {Automatic(StateAttributeBody)};
-constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
 constexpr Transition kToTooManyAttributes[] = {Automatic(StateTooManyAttributes)};
-constexpr Transition kToFixture[] = {Automatic(StateFixture)};
-constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
-constexpr Transition kToParameter[] = {Automatic(StateParameter)};
-constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
 
 constexpr int MIN_VALUE_LIMIT = 255;
 constexpr int MAX_VALUE_LIMIT = 256;

@@ -4,10 +4,21 @@
 #include <cstdint>
 
 #include "fsm/state_machine.h"
+#include "grammar/attribute.h"
+#include "grammar/header.h"
+#include "grammar/parameter.h"
 #include "model/fixture_template.h"
 #include "reader/parse_context.h"
 
 namespace fxt {
+
+// The automatic transitions into the states that more than one block leads
+// to.
+inline constexpr Transition kToFixture[] = {Automatic(StateFixture)};
+inline constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
+inline constexpr Transition kToParameter[] = {Automatic(StateParameter)};
+inline constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
+inline constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
 
 // The template being loaded. Every state after StateFixture runs only once
 // StateFixture has made one, so it is there whenever they ask.

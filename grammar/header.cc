@@ -30,7 +30,6 @@ constexpr Transition kFixtureBodyTable[] = {
 
 constexpr Transition kToStart[] = {Automatic(StateStart)};
 constexpr Transition kToFixtureBody[] = {Automatic(StateFixtureBody)};
-constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
 
 constexpr int VERSION_PART_MAX = 99;
 

@@ -30,12 +30,7 @@ constexpr Transition kParameterBodyTable[] = {
 };
 
 constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
-constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
 constexpr Transition kToTooManyParameters[] = {Automatic(StateTooManyParameters)};
-constexpr Transition kToFixture[] = {Automatic(StateFixture)};
-constexpr Transition kToParameter[] = {Automatic(StateParameter)};
-constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
-constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
 
 constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;
 
