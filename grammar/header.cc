@@ -69,8 +69,9 @@ void ReadVersion() {
     return;
   }
   parseContext.versionSeen = 1;
-  if (StoringValues())
+  if (StoringValues()) {
     LoadedTemplate().version = static_cast<uint16_t>(major.value * 256 + minor.value);
+  }
 }
 
 void ReadManufacturer() {

@@ -189,8 +189,9 @@ void FinishParameter() {
   if (parameter.displayer == NO_DISPLAYER) {
     ReportError("ERROR - line %d: no displayer number for previous parameter given");
   }
-  if (parameter.kind == KIND_NONE)
+  if (parameter.kind == KIND_NONE) {
     ReportError("ERROR - line %d: no type defined for this parameter");
+  }
 }
 
 const Transition* StateParameter(Signal signal) {
