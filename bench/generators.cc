@@ -89,6 +89,22 @@ std::string LongLines(size_t bytes) {
   return Repeat(block, bytes, head, "end\n");
 }
 
+std::string FarEndOfFullLists(size_t bytes) {
+  std::string head = "fixture\nname=\"Far\"\nversion=1.0\nmanufacturer=\"Generic\"\n";
+  for (int number = 1; number <= 255; ++number) {
+    const int channel = number - 191;  // the last 64 attributes take channels 1 to 64
+    head += channel >= 1 ? "attribute\nchannel=" + std::to_string(channel) + "\n" : "attribute\n";
+  }
+  for (int displayer = 0; displayer <= 255; ++displayer) {
+    if (displayer != 30)
+      head += "parameter\ntype=c\ndisplayernum=" + std::to_string(displayer) + "\n";
+  }
+  const std::string list = Numbers(46, 64);
+  const std::string block =
+      "attriblist=" + list + "\nstop=(m" + list + "),w,\"Red\"\ndisplayernum=200\nattriblist=64\n";
+  return Repeat(block, bytes, head, "end\n");
+}
+
 std::string RepeatedReports(size_t bytes) {
   std::string head = "fixture\nattribute\nchannel=1\n";
   for (int n = 1; n <= 200; ++n) head += "parameter\ntype=c\ndisplayernum=7\n";
@@ -101,6 +117,7 @@ const std::vector<Generator>& AdversarialGenerators() {
       {"many-fixtures", ManyFixtures},
       {"full-lists", FullLists},
       {"long-lines", LongLines},
+      {"far-end-of-full-lists", FarEndOfFullLists},
       {"repeated-reports", RepeatedReports},
   };
   return generators;

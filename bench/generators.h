@@ -24,6 +24,10 @@ std::string ManyFixtures(size_t bytes);
 std::string FullLists(size_t bytes);
 // Lines of 99 characters: long lists, long stop lines, long names.
 std::string LongLines(size_t bytes);
+// A full template whose channels belong to its last attributes: stop
+// lines, attribute lists and displayer numbers that reach the far end of
+// the lists.
+std::string FarEndOfFullLists(size_t bytes);
 // Attribute lists of empty numbers and displayer numbers that every earlier
 // parameter carries: the lines that report the most per byte.
 std::string RepeatedReports(size_t bytes);

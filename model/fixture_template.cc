@@ -54,6 +54,7 @@ Attribute* FixtureTemplate::AddAttribute() {
   if (added == nullptr) return nullptr;
   lastAttribute_->next = std::move(added);
   lastAttribute_ = lastAttribute_->next.get();
+  attributeIndex_.push_back(lastAttribute_);
   ++attributeCount;
   return lastAttribute_;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "model/attribute.h"
 #include "model/parameter.h"
@@ -46,10 +47,12 @@ class FixtureTemplate {
   // is full (255 parameters).
   Parameter* AddParameter(uint16_t displayer);
   Parameter* FindParameterByDisplayer(int displayer);
-  // NthAttribute and NthParameter from the first of the list; a number at
-  // or past the last one's is answered without walking the list.
+  // NthAttribute and NthParameter from the first of the list, answered
+  // without walking it where that can be done: attributes are never taken
+  // out, so each keeps its place in an index; past the end is the last one.
   Attribute* AttributeAt(int n) {
-    return n >= attributeCount ? lastAttribute_ : NthAttribute(&firstAttribute, n);
+    if (n >= attributeCount) return lastAttribute_;
+    return n <= 1 ? &firstAttribute : attributeIndex_[n - 1];
   }
   Parameter* ParameterAt(int n) {
     return n >= parameterCount ? lastParameter_ : NthParameter(&firstParameter, n);
@@ -64,6 +67,7 @@ class FixtureTemplate {
   void DropParameter(Parameter* parameter);
 
   Attribute* lastAttribute_ = &firstAttribute;
+  std::vector<Attribute*> attributeIndex_{&firstAttribute};  // attribute n at n - 1
   Parameter* lastParameter_ = &firstParameter;
 };
 

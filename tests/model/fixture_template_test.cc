@@ -157,6 +157,10 @@ TEST_F(FixtureTemplateTest, PositionalLookupsFollowAppendsAndDrops) {
   EXPECT_EQ(fixture->AttributeAt(1), &fixture->firstAttribute);
   EXPECT_EQ(fixture->AttributeAt(2), second);
   EXPECT_EQ(fixture->AttributeAt(300), second);
+  Attribute* third = fixture->AddAttribute();
+  EXPECT_EQ(fixture->AttributeAt(2), second);
+  EXPECT_EQ(fixture->AttributeAt(3), third);
+  EXPECT_EQ(fixture->AttributeAt(0), &fixture->firstAttribute);
 
   fixture->AddParameter(1);
   fixture->AddParameter(NO_DISPLAYER);
