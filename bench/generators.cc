@@ -105,6 +105,16 @@ std::string FarEndOfFullLists(size_t bytes) {
   return Repeat(block, bytes, head, "end\n");
 }
 
+std::string ReplacedParameters(size_t bytes) {
+  std::string head = "fixture\nattribute\nchannel=1\n";
+  for (int displayer = 0, added = 0; added < 253; ++displayer) {
+    if (displayer == 30) continue;
+    head += "parameter\ntype=c\ndisplayernum=" + std::to_string(displayer) + "\n";
+    ++added;
+  }
+  return Repeat("parameter\n", bytes, head, "end\n");
+}
+
 std::string RepeatedReports(size_t bytes) {
   std::string head = "fixture\nattribute\nchannel=1\n";
   for (int n = 1; n <= 200; ++n) head += "parameter\ntype=c\ndisplayernum=7\n";
@@ -118,6 +128,7 @@ const std::vector<Generator>& AdversarialGenerators() {
       {"full-lists", FullLists},
       {"long-lines", LongLines},
       {"far-end-of-full-lists", FarEndOfFullLists},
+      {"replaced-parameters", ReplacedParameters},
       {"repeated-reports", RepeatedReports},
   };
   return generators;

@@ -28,6 +28,9 @@ std::string LongLines(size_t bytes);
 // lines, attribute lists and displayer numbers that reach the far end of
 // the lists.
 std::string FarEndOfFullLists(size_t bytes);
+// A template of 254 parameters followed by parameter lines without a
+// displayer number: each drops the one before it and takes its place.
+std::string ReplacedParameters(size_t bytes);
 // Attribute lists of empty numbers and displayer numbers that every earlier
 // parameter carries: the lines that report the most per byte.
 std::string RepeatedReports(size_t bytes);

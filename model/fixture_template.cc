@@ -59,13 +59,14 @@ Attribute* FixtureTemplate::AddAttribute() {
   return lastAttribute_;
 }
 
+// The last match: searched from the end, where the parameter that a new one
+// replaces usually stands.
 Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
-  Parameter* found = nullptr;
-  Parameter* parameter = &firstParameter;
-  for (int n = 1; n <= parameterCount; ++n, parameter = parameter->next.get()) {
-    if (parameter->displayer == displayer) found = parameter;
+  if (parameterCount == 0) return nullptr;
+  for (Parameter* parameter = lastParameter_; parameter != nullptr; parameter = parameter->prev) {
+    if (parameter->displayer == displayer) return parameter;
   }
-  return found;
+  return nullptr;
 }
 
 // The first parameter is part of the record: dropping it moves the second
