@@ -1,5 +1,6 @@
 #include "grammar/parameter.h"
 
+#include <algorithm>
 #include <array>
 #include <string>
 
@@ -158,16 +159,16 @@ class AttribListLine {
 int32_t CountDisplayerUses(uint8_t displayer) {
   const int32_t last = parseContext.parameterNumber;
   const Parameter* parameter = &LoadedTemplate().firstParameter;
-  int32_t uses = 0;
+  int64_t uses = 0;
   for (int32_t number = 1; number <= last; ++number) {
     if (parameter->next == nullptr) {
-      if (parameter->displayer == displayer) uses += last - number + 1;
+      if (parameter->displayer == displayer) uses += int64_t{last} - number + 1;
       break;
     }
     if (parameter->displayer == displayer) ++uses;
     parameter = parameter->next.get();
   }
-  return uses;
+  return static_cast<int32_t>(std::min<int64_t>(uses, INT32_MAX));
 }
 
 void ReadDisplayerNumber() {
