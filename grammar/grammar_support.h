@@ -9,6 +9,7 @@
 #include "grammar/parameter.h"
 #include "model/fixture_template.h"
 #include "reader/parse_context.h"
+#include "reader/report.h"
 
 namespace fxt {
 
@@ -29,6 +30,12 @@ inline FixtureTemplate& LoadedTemplate() { return *CurrentTemplate(); }
 inline const Transition* ActOnEntry(Signal signal, void (*action)(), const Transition* table) {
   if (signal == SIG_ENTRY) action();
   return table;
+}
+
+// Reports a fatal error; the load ends after the current line.
+inline void EndLoad(const char* format) {
+  ReportFatal(format);
+  parseContext.stopFlag = 1;
 }
 
 // Values are stored in the template only while no error has been reported

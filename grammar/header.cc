@@ -33,11 +33,6 @@ constexpr Transition kToFixtureBody[] = {Automatic(StateFixtureBody)};
 
 constexpr int VERSION_PART_MAX = 99;
 
-void EndLoad(const char* format) {
-  ReportFatal(format);
-  parseContext.stopFlag = 1;
-}
-
 bool CreateTemplate() {
   FixtureTemplate::Create(parseContext.slotIndex);
   if (CurrentTemplate() == nullptr) return false;

@@ -100,8 +100,7 @@ class StopLine {
     if (parameter.stopCount >= MAX_STOPS) {
       return Fail("ERROR - line %d: too many stops, a parameter holds at most 255");
     }
-    ReportFatal("FATAL ERROR - line %d: Out of Memory");
-    parseContext.stopFlag = 1;
+    EndLoad("FATAL ERROR - line %d: Out of Memory");
     return false;
   }
 
