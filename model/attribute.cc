@@ -9,14 +9,8 @@ Attribute* Attribute::Init() {
 
 void Attribute::SetTypeName(const char* text) { typeName.Set(text, AttributeTypeNames); }
 
-Attribute* NthAttribute(Attribute* first, int n) {
-  Attribute* attribute = first;
-  for (int i = 1; i < n && attribute->next != nullptr; ++i) attribute = attribute->next.get();
-  return attribute;
-}
+Attribute* NthAttribute(Attribute* first, int n) { return NthNode(first, n); }
 
-const Attribute* NthAttribute(const Attribute* first, int n) {
-  return NthAttribute(const_cast<Attribute*>(first), n);
-}
+const Attribute* NthAttribute(const Attribute* first, int n) { return NthNode(first, n); }
 
 }  // namespace fxt

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/further_nodes.h"
 #include "model/table_name.h"
 
 namespace fxt {

@@ -16,11 +16,16 @@ bool IsSlotNumber(int slot) { return slot >= 1 && slot <= FIXTURE_SLOT_COUNT; }
 }  // namespace
 
 FixtureTemplate* FixtureInSlot(int slot) {
-  return IsSlotNumber(slot) ? fixtureSlots[slot - 1].get() : nullptr;
+  return IsSlotNumber(slot) ? fixtureSlots[static_cast<size_t>(slot - 1)].get() : nullptr;
 }
 
 void EmptySlot(int slot) {
-  if (IsSlotNumber(slot)) fixtureSlots[slot - 1].reset();
+  if (IsSlotNumber(slot)) fixtureSlots[static_cast<size_t>(slot - 1)].reset();
+}
+
+std::unique_ptr<FixtureTemplate> TakeFromSlot(int slot) {
+  if (!IsSlotNumber(slot)) return nullptr;
+  return std::move(fixtureSlots[static_cast<size_t>(slot - 1)]);
 }
 
 void EmptyAllSlots() {
@@ -31,8 +36,8 @@ void EmptyAllSlots() {
 // slot already holding nothing; a template destroyed any other way releases
 // the slot's hold on it.
 FixtureTemplate::~FixtureTemplate() {
-  if (IsSlotNumber(slotNumber) && fixtureSlots[slotNumber - 1].get() == this) {
-    (void)fixtureSlots[slotNumber - 1].release();
+  if (IsSlotNumber(slotNumber) && fixtureSlots[slotNumber - 1u].get() == this) {
+    (void)fixtureSlots[slotNumber - 1u].release();
   }
 }
 
@@ -40,30 +45,20 @@ FixtureTemplate* FixtureTemplate::Create(uint8_t slot) {
   std::unique_ptr<FixtureTemplate> created(new (std::nothrow) FixtureTemplate(slot));
   if (created == nullptr || !IsSlotNumber(slot)) return nullptr;
   EmptySlot(slot);
-  fixtureSlots[slot - 1] = std::move(created);
-  return fixtureSlots[slot - 1].get();
+  fixtureSlots[static_cast<size_t>(slot - 1)] = std::move(created);
+  return fixtureSlots[static_cast<size_t>(slot - 1)].get();
 }
 
 Attribute* FixtureTemplate::AddAttribute() {
-  if (attributeCount == 0) {
-    attributeCount = 1;
-    return &firstAttribute;
-  }
-  if (attributeCount >= MAX_ATTRIBUTES) return nullptr;
-  std::unique_ptr<Attribute> added(new (std::nothrow) Attribute);
-  if (added == nullptr) return nullptr;
-  lastAttribute_->next = std::move(added);
-  lastAttribute_ = lastAttribute_->next.get();
-  attributeIndex_.push_back(lastAttribute_);
-  ++attributeCount;
-  return lastAttribute_;
+  return furtherAttributes_.Append(firstAttribute, attributeCount);
 }
 
 // The last match: searched from the end, where the parameter that a new one
 // replaces usually stands.
 Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
   if (parameterCount == 0) return nullptr;
-  for (Parameter* parameter = lastParameter_; parameter != nullptr; parameter = parameter->prev) {
+  for (Parameter* parameter = &furtherParameters_.Last(firstParameter); parameter != nullptr;
+       parameter = parameter->prev) {
     if (parameter->displayer == displayer) return parameter;
   }
   return nullptr;
@@ -73,15 +68,15 @@ Parameter* FixtureTemplate::FindParameterByDisplayer(int displayer) {
 // one's content into it.
 void FixtureTemplate::DropParameter(Parameter* parameter) {
   --parameterCount;
-  if (parameter == lastParameter_) lastParameter_ = parameter->prev;
   if (parameter != &firstParameter) {
+    furtherParameters_.Forget(parameter);
     const std::unique_ptr<Parameter> dropped = parameter->Destroy();
     return;
   }
   (void)firstParameter.Destroy();  // held inside the record: nothing comes back
   std::unique_ptr<Parameter> second = std::move(firstParameter.next);
   if (second == nullptr) return;
-  if (second.get() == lastParameter_) lastParameter_ = &firstParameter;
+  furtherParameters_.Forget(second.get());
   firstParameter = std::move(*second);
   if (firstParameter.next != nullptr) firstParameter.next->prev = &firstParameter;
 }
@@ -90,17 +85,8 @@ Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {
   if (parameterCount >= 2) {
     if (Parameter* unnumbered = FindParameterByDisplayer(displayer)) DropParameter(unnumbered);
   }
-  Parameter* added = &firstParameter;
-  if (parameterCount != 0) {
-    if (parameterCount >= MAX_PARAMETERS) return nullptr;
-    std::unique_ptr<Parameter> allocated(new (std::nothrow) Parameter);
-    if (allocated == nullptr) return nullptr;
-    allocated->prev = lastParameter_;
-    lastParameter_->next = std::move(allocated);
-    added = lastParameter_ = lastParameter_->next.get();
-  }
-  ++parameterCount;
-  added->displayer = static_cast<uint8_t>(displayer);
+  Parameter* added = furtherParameters_.Append(firstParameter, parameterCount);
+  if (added != nullptr) added->displayer = static_cast<uint8_t>(displayer);
   return added;
 }
 

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "model/attribute.h"
 #include "model/parameter.h"
@@ -48,15 +47,11 @@ class FixtureTemplate {
   Parameter* AddParameter(uint16_t displayer);
   Parameter* FindParameterByDisplayer(int displayer);
   // NthAttribute and NthParameter from the first of the list, answered
-  // without walking it where that can be done: attributes are never taken
-  // out, so each keeps its place in an index; past the end is the last one.
-  Attribute* AttributeAt(int n) {
-    if (n >= attributeCount) return lastAttribute_;
-    return n <= 1 ? &firstAttribute : attributeIndex_[n - 1];
-  }
-  Parameter* ParameterAt(int n) {
-    return n >= parameterCount ? lastParameter_ : NthParameter(&firstParameter, n);
-  }
+  // without walking it.
+  Attribute* AttributeAt(int n) { return &furtherAttributes_.At(firstAttribute, n); }
+  const Attribute* AttributeAt(int n) const { return &furtherAttributes_.At(firstAttribute, n); }
+  Parameter* ParameterAt(int n) { return &furtherParameters_.At(firstParameter, n); }
+  const Parameter* ParameterAt(int n) const { return &furtherParameters_.At(firstParameter, n); }
   void SetManufacturer(const char* text);
   void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
   void ReleaseManufacturer() { manufacturer.Free(); }
@@ -66,15 +61,16 @@ class FixtureTemplate {
   explicit FixtureTemplate(uint8_t slot) : slotNumber(slot) {}
   void DropParameter(Parameter* parameter);
 
-  Attribute* lastAttribute_ = &firstAttribute;
-  std::vector<Attribute*> attributeIndex_{&firstAttribute};  // attribute n at n - 1
-  Parameter* lastParameter_ = &firstParameter;
+  FurtherNodes<Attribute> furtherAttributes_;
+  FurtherNodes<Parameter> furtherParameters_;
 };
 
 // The template held in slot 1 to 11, or null.
 FixtureTemplate* FixtureInSlot(int slot);
 // Destroys the template held in the slot, if any.
 void EmptySlot(int slot);
+// The template held in the slot, which leaves it empty; null when it held none.
+std::unique_ptr<FixtureTemplate> TakeFromSlot(int slot);
 void EmptyAllSlots();
 
 }  // namespace fxt

@@ -1,9 +1,5 @@
 #include "model/parameter.h"
 
-#include <algorithm>
-#include <new>
-#include <vector>
-
 namespace fxt {
 
 Parameter* Parameter::Init() {
@@ -14,14 +10,12 @@ Parameter* Parameter::Init() {
 }
 
 std::unique_ptr<Parameter> Parameter::Destroy() {
-  std::vector<Stop*> stops;  // first to last
-  for (Stop* stop = &firstStop; stop != nullptr; stop = stop->next.get()) stops.push_back(stop);
-  for (size_t last = stops.size() - 1; last >= 1; --last) {
-    stops[last]->Destroy();
-    stops[last - 1]->next.reset();
+  for (; stopCount > 1; --stopCount) {
+    Stop& beforeLast = furtherStops.At(firstStop, stopCount - 1);
+    beforeLast.next->Destroy();
+    beforeLast.next.reset();
   }
-  stopCount = std::min<uint8_t>(stopCount, 1);
-  lastHeapStop = nullptr;
+  furtherStops.Clear();
   attribList.reset();
   FreeTypeName();
   firstStop.Destroy();
@@ -32,39 +26,18 @@ std::unique_ptr<Parameter> Parameter::Destroy() {
   return self;
 }
 
-Stop* Parameter::AddStop() {
-  if (stopCount == 0) {
-    stopCount = 1;
-    return &firstStop;
-  }
-  if (stopCount >= MAX_STOPS) return nullptr;
-  std::unique_ptr<Stop> stop(new (std::nothrow) Stop);
-  if (stop == nullptr) return nullptr;
-  LastStop()->next = std::move(stop);
-  lastHeapStop = LastStop()->next.get();
-  ++stopCount;
-  return lastHeapStop;
-}
+Stop* Parameter::AddStop() { return furtherStops.Append(firstStop, stopCount); }
 
 bool Parameter::AppendAttribute(uint8_t attributeNumber) {
-  if (attribCount >= MAX_ATTRIBUTE_NUMBERS) return false;
-  std::unique_ptr<uint8_t[]> grown(new (std::nothrow) uint8_t[attribCount + 1]);
-  if (grown == nullptr) return false;
-  std::copy_n(attribList.get(), attribCount, grown.get());
-  grown[attribCount] = attributeNumber;
-  attribList = std::move(grown);
-  ++attribCount;
-  return true;
+  return GrowByOne(attribList, attribCount, attributeNumber);
 }
 
 void Parameter::SetTypeName(const char* text) {
   typeName.Set(NormaliseName(text).c_str(), ParameterTypeNames);
 }
 
-Parameter* NthParameter(Parameter* first, int n) {
-  Parameter* parameter = first;
-  for (int i = 1; i < n && parameter->next != nullptr; ++i) parameter = parameter->next.get();
-  return parameter;
-}
+Parameter* NthParameter(Parameter* first, int n) { return NthNode(first, n); }
+
+const Parameter* NthParameter(const Parameter* first, int n) { return NthNode(first, n); }
 
 }  // namespace fxt

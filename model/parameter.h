@@ -25,9 +25,7 @@ struct Parameter {
   uint8_t stopCount = 0;
   uint8_t attribCount = 0;
   std::unique_ptr<uint8_t[]> attribList;
-  // The last stop when it is a heap stop, so that appending does not walk
-  // the list; null while the list holds at most the first stop.
-  Stop* lastHeapStop = nullptr;
+  FurtherNodes<Stop> furtherStops;
 
   // Resets every field but `displayer`, which the caller sets.
   Parameter* Init();
@@ -40,7 +38,7 @@ struct Parameter {
   // The stop that the next stop line fills; null when no memory could be had
   // or the parameter holds the most stops its 8-bit count allows.
   Stop* AddStop();
-  Stop* LastStop() { return lastHeapStop != nullptr ? lastHeapStop : &firstStop; }
+  Stop* LastStop() { return &furtherStops.Last(firstStop); }
   bool AppendAttribute(uint8_t attributeNumber);
   void SetTypeName(const char* text);
   void SetTypeName(const std::string& text) { SetTypeName(text.c_str()); }
@@ -50,5 +48,6 @@ struct Parameter {
 // The n-th parameter from `first`, stopping at the last one; n <= 1 gives
 // `first`.
 Parameter* NthParameter(Parameter* first, int n);
+const Parameter* NthParameter(const Parameter* first, int n);
 
 }  // namespace fxt

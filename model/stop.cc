@@ -1,8 +1,5 @@
 #include "model/stop.h"
 
-#include <algorithm>
-#include <new>
-
 namespace fxt {
 
 Stop* Stop::Init() {
@@ -15,16 +12,7 @@ void Stop::Destroy() {
   FreeLabel();
 }
 
-bool Stop::AppendEntry(const StopEntry& entry) {
-  if (entryCount >= MAX_STOP_ENTRIES) return false;
-  std::unique_ptr<StopEntry[]> grown(new (std::nothrow) StopEntry[entryCount + 1]);
-  if (grown == nullptr) return false;
-  std::copy_n(entries.get(), entryCount, grown.get());
-  grown[entryCount] = entry;
-  entries = std::move(grown);
-  ++entryCount;
-  return true;
-}
+bool Stop::AppendEntry(const StopEntry& entry) { return GrowByOne(entries, entryCount, entry); }
 
 namespace {
 uint8_t FlagR(uint8_t flag) { return flag == 1 ? 1 : 0; }
@@ -48,10 +36,8 @@ void Stop::SelectEntry(uint8_t index) {
   midValue = static_cast<uint16_t>((uint32_t{entry.low} + entry.high) / 2);
 }
 
-Stop* NthStop(Stop* first, int32_t n) {
-  Stop* stop = first;
-  for (int32_t i = 1; i < n && stop->next != nullptr; ++i) stop = stop->next.get();
-  return stop;
-}
+Stop* NthStop(Stop* first, int32_t n) { return NthNode(first, n); }
+
+const Stop* NthStop(const Stop* first, int32_t n) { return NthNode(first, n); }
 
 }  // namespace fxt

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "model/further_nodes.h"
 #include "model/table_name.h"
 
 namespace fxt {
@@ -59,5 +60,6 @@ struct Stop {
 
 // The n-th stop from `first`, stopping at the last one; n <= 1 gives `first`.
 Stop* NthStop(Stop* first, int32_t n);
+const Stop* NthStop(const Stop* first, int32_t n);
 
 }  // namespace fxt

@@ -9,7 +9,7 @@ void TableName::Set(const char* text, NameTable table) {
   Free();
   const int index = LookupName(text, table);
   if (index != -1) {
-    text_ = table[index];
+    text_ = table[static_cast<size_t>(index)];
     return;
   }
   const size_t size = std::strlen(text) + 1;

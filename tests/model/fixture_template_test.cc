@@ -201,7 +201,8 @@ TEST_F(FixtureTemplateTest, FindParameterByDisplayerGivesTheLastMatch) {
 }
 
 TEST_F(FixtureTemplateTest, ParameterCountNeverWraps) {
-  for (int i = 0; i < MAX_PARAMETERS; ++i) ASSERT_NE(fixture->AddParameter(i), nullptr);
+  for (int i = 0; i < MAX_PARAMETERS; ++i)
+    ASSERT_NE(fixture->AddParameter(static_cast<uint16_t>(i)), nullptr);
   EXPECT_EQ(fixture->AddParameter(NO_DISPLAYER + 1000), nullptr);
   EXPECT_EQ(fixture->parameterCount, 255);
   // Dropping the one without a displayer makes room again.

@@ -98,7 +98,8 @@ TEST(Parameter, DestroyJoinsTheNeighboursAndHandsBackOwnership) {
 
 TEST(Parameter, AttributeNumbersKeepTheirOrder) {
   Parameter parameter;
-  for (uint8_t number : {3, 1, 2}) ASSERT_TRUE(parameter.AppendAttribute(number));
+  for (const uint8_t number : std::initializer_list<uint8_t>{3, 1, 2})
+    ASSERT_TRUE(parameter.AppendAttribute(number));
   ASSERT_EQ(parameter.attribCount, 3);
   EXPECT_EQ(parameter.attribList[0], 3);
   EXPECT_EQ(parameter.attribList[1], 1);

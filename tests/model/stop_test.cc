@@ -29,7 +29,7 @@ TEST(Stop, EightBitValuesAreShiftedAndSixteenBitValuesKept) {
     uint16_t low, high;
     uint8_t attribute, flagR;
   } expected[] = {{65280, 65280, 3, 1}, {0, 256, 3, 0}, {1000, 2000, 4, 0}};
-  for (int i = 0; i < 3; ++i) {
+  for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(stop.entries[i].low, expected[i].low) << i;
     EXPECT_EQ(stop.entries[i].high, expected[i].high) << i;
     EXPECT_EQ(stop.entries[i].attribute, expected[i].attribute) << i;

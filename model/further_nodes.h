@@ -1,0 +1,87 @@
+// What the model's lists share. A list's first node is held inside the record
+// that owns the list; each further node is allocated on its own and owned by
+// its predecessor's `next`; nodes are numbered from 1, and the record keeps
+// the 8-bit count. FurtherNodes remembers where the further nodes stand, so
+// that appending and finding a node by number need no walk. It holds no
+// pointer to the first node, so a record can be moved together with its list.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <vector>
+
+namespace fxt {
+
+// The n-th node from `first`, following `next` and stopping at the last
+// node; n <= 1 gives `first`.
+template <typename Node>
+Node* NthNode(Node* first, int n) {
+  Node* node = first;
+  for (int i = 1; i < n && node->next != nullptr; ++i) node = node->next.get();
+  return node;
+}
+
+template <typename Node>
+class FurtherNodes {
+ public:
+  // The node that the list's next element is: the first node while `count`
+  // is 0, else a new node linked after the last. Null when no memory could
+  // be had or the 8-bit count is full.
+  Node* Append(Node& first, uint8_t& count) {
+    if (count == 0) {
+      count = 1;
+      return &first;
+    }
+    if (count == UINT8_MAX) return nullptr;
+    std::unique_ptr<Node> node(new (std::nothrow) Node);
+    if (node == nullptr) return nullptr;
+    Node& last = Last(first);
+    if constexpr (requires { node->prev; }) node->prev = &last;
+    last.next = std::move(node);
+    nodes_.push_back(last.next.get());
+    ++count;
+    return nodes_.back();
+  }
+
+  template <typename First>
+  First& Last(First& first) const {
+    return nodes_.empty() ? first : *nodes_.back();
+  }
+
+  // The same answer as NthNode(&first, n), without the walk.
+  template <typename First>
+  First& At(First& first, int n) const {
+    if (n <= 1 || nodes_.empty()) return first;
+    const size_t further = static_cast<size_t>(n) - 2;
+    return further < nodes_.size() ? *nodes_[further] : *nodes_.back();
+  }
+
+  // A further node that has left the list.
+  void Forget(const Node* node) {
+    const auto found = std::find(nodes_.rbegin(), nodes_.rend(), node);
+    if (found != nodes_.rend()) nodes_.erase(std::next(found).base());
+  }
+  void Clear() { nodes_.clear(); }
+
+ private:
+  std::vector<Node*> nodes_;  // nodes 2, 3, ... in list order
+};
+
+// Grows an owned array by exactly one element, as the model's arrays do.
+// False, with the array unchanged, when no memory could be had or the 8-bit
+// count is full.
+template <typename Element>
+bool GrowByOne(std::unique_ptr<Element[]>& array, uint8_t& count, const Element& element) {
+  if (count == UINT8_MAX) return false;
+  std::unique_ptr<Element[]> grown(new (std::nothrow) Element[count + 1]);
+  if (grown == nullptr) return false;
+  std::copy_n(array.get(), count, grown.get());
+  grown[count] = element;
+  array = std::move(grown);
+  ++count;
+  return true;
+}
+
+}  // namespace fxt
