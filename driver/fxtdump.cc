@@ -4,15 +4,13 @@
 #include <cstdio>
 #include <optional>
 
+#include "load/run_load.h"
 #include "reader/input_file.h"
-#include "reader/load_template.h"
-#include "reader/parse_context.h"
 #include "tools/model_json.h"
 
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
-constexpr int FIXTURE_SLOT = 1;
 
 }  // namespace
 
@@ -20,11 +18,7 @@ int main(int argc, char** argv) {
   const std::optional<fxt::InputFile> input =
       fxt::ReadTemplateArgument(argc, argv, stderr, "fxtdump");
   if (!input) return EXIT_BAD_INPUT;
-  fxt::SetInput(input->bytes);
-  const int result = fxt::LoadTemplate(nullptr, FIXTURE_SLOT);
-  const fxt::ParseContext& ctx = fxt::parseContext;
-  const std::string json =
-      fxt::ModelJson({result, ctx.errorCount, ctx.warningFlag, fxt::FixtureInSlot(FIXTURE_SLOT)});
+  const std::string json = fxt::ModelJson(fxt::RunLoad(input->bytes, nullptr));
   std::printf("%s\n", json.c_str());
   return 0;
 }

@@ -2,14 +2,13 @@
 #include <cstdio>
 #include <optional>
 
+#include "load/run_load.h"
 #include "reader/input_file.h"
-#include "reader/load_template.h"
 #include "reader/report.h"
 
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
-constexpr int FIXTURE_SLOT = 1;
 
 void PrintBanner() {
   std::printf("\nTessaly \n");
@@ -24,9 +23,8 @@ int main(int argc, char** argv) {
   const std::optional<fxt::InputFile> input =
       fxt::ReadTemplateArgument(argc, argv, stdout, "parse");
   if (!input) return EXIT_BAD_INPUT;
-  fxt::SetInput(input->bytes);
   fxt::PrintingReportTarget printer;
-  if (fxt::LoadTemplate(&printer, FIXTURE_SLOT) == 0) {
+  if (fxt::RunLoad(input->bytes, &printer).result == 0) {
     // The verdict's text holds a backslash before "Warrning" that no C
     // compiler ever printed: "\W" is no escape sequence and reads as "W".
     std::printf("...No ErrorsWarrning detected\n");

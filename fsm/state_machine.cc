@@ -10,13 +10,13 @@ bool IsAutomatic(const Transition* table) { return table[0].event == 0 && table[
 void StateMachine::ClearHistory() { history.fill(nullptr); }
 
 void StateMachine::PushHistory(StateFn left) {
-  for (int i = HISTORY_DEPTH - 1; i > 0; --i) history[i] = history[i - 1];
+  for (size_t i = HISTORY_DEPTH - 1; i > 0; --i) history[i] = history[i - 1];
   history[0] = left;
 }
 
 StateFn StateMachine::PopHistory() {
   StateFn recent = history[0];
-  for (int i = 0; i < HISTORY_DEPTH - 1; ++i) history[i] = history[i + 1];
+  for (size_t i = 0; i < HISTORY_DEPTH - 1; ++i) history[i] = history[i + 1];
   history[HISTORY_DEPTH - 1] = nullptr;
   return recent;
 }

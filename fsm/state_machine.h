@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace fxt {
@@ -47,7 +48,7 @@ inline constexpr Transition kTableEnd{0, 0, TRANSITION_INTERNAL};
 
 constexpr Transition Automatic(StateFn state) { return {0, 0, To(state)}; }
 
-inline constexpr int HISTORY_DEPTH = 3;
+inline constexpr size_t HISTORY_DEPTH = 3;
 
 struct StateMachine {
   const Transition* table = nullptr;

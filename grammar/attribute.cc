@@ -104,8 +104,9 @@ void ReadChannel() {
     ReportError("ERROR - line %d: invalid channel number ");
   }
   if (channel >= 0 && channel <= DMX_CHANNEL_COUNT) {
-    if (ctx.channelOwners[channel] == 0) {
-      ctx.channelOwners[channel] = static_cast<uint8_t>(ctx.attributeNumber);
+    uint8_t& owner = ctx.channelOwners[static_cast<size_t>(channel)];
+    if (owner == 0) {
+      owner = static_cast<uint8_t>(ctx.attributeNumber);
     } else {
       ReportError("ERROR - line %d: dupicate channel found");
     }

@@ -18,6 +18,7 @@ namespace fxt {
 inline constexpr Transition kToFixture[] = {Automatic(StateFixture)};
 inline constexpr Transition kToAttribute[] = {Automatic(StateAttribute)};
 inline constexpr Transition kToParameter[] = {Automatic(StateParameter)};
+inline constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
 inline constexpr Transition kToTemplateEnd[] = {Automatic(StateTemplateEnd)};
 inline constexpr Transition kToOutOfMemory[] = {Automatic(StateOutOfMemory)};
 
@@ -55,7 +56,8 @@ inline char FirstValueChar() {
 // The attribute that claimed DMX channel `channel`; 0 for a free channel or a
 // number that is no channel.
 inline uint8_t ChannelOwner(int channel) {
-  return (channel >= 0 && channel <= DMX_CHANNEL_COUNT) ? parseContext.channelOwners[channel] : 0;
+  const bool isChannel = channel >= 0 && channel <= DMX_CHANNEL_COUNT;
+  return isChannel ? parseContext.channelOwners[static_cast<size_t>(channel)] : 0;
 }
 
 }  // namespace fxt

@@ -30,7 +30,6 @@ constexpr Transition kParameterBodyTable[] = {
     kTableEnd,
 };
 
-constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
 constexpr Transition kToTooManyParameters[] = {Automatic(StateTooManyParameters)};
 
 constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;
@@ -111,8 +110,8 @@ class AttribListLine {
     ParseContext& ctx = parseContext;
     const int32_t value = DecimalValue(digits.c_str());
     const uint8_t channel = static_cast<uint8_t>(value);
-    const int index = ctx.attribListCount;
-    if (index < ATTRIB_LIST_CAPACITY) ctx.attribListNumbers[index] = channel;
+    const auto index = static_cast<size_t>(ctx.attribListCount);
+    if (index < ctx.attribListNumbers.size()) ctx.attribListNumbers[index] = channel;
     if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
       ReportError("ERROR - line %d: illegal attribute number");
     }

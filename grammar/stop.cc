@@ -11,8 +11,6 @@
 namespace fxt {
 namespace {
 
-constexpr Transition kToParameterBody[] = {Automatic(StateParameterBody)};
-
 // A stop line can name at most this many attributes.
 constexpr int32_t STOP_LIST_LIMIT = 20;
 constexpr uint8_t NO_MOUSE_SLOT = 255;

@@ -3,11 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <memory>
-
-#include "reader/parse_context.h"
 
 namespace fxt {
 namespace {
@@ -17,19 +14,17 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Reads up to and including the first INPUT_END byte, or to the end of the
-// file; false when reading fails (as it does for a directory).
-bool ReadUntilInputEnd(std::FILE* file, std::vector<uint8_t>& bytes) {
+// Reads to the end of the file; false when reading fails (as it does for a
+// directory).
+bool ReadWhole(std::FILE* file, std::vector<uint8_t>& bytes) {
   struct stat info {};
   if (fstat(fileno(file), &info) == 0 && info.st_size > 0) {
-    bytes.reserve(static_cast<size_t>(info.st_size) + 1);
+    bytes.reserve(static_cast<size_t>(info.st_size));
   }
   uint8_t chunk[1 << 16];
   size_t got;
   while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    const uint8_t* end = std::find(chunk, chunk + got, INPUT_END);
-    bytes.insert(bytes.end(), static_cast<const uint8_t*>(chunk), end);
-    if (end != chunk + got) return true;
+    bytes.insert(bytes.end(), chunk, chunk + got);
   }
   return !std::ferror(file);
 }
@@ -41,15 +36,8 @@ InputFile ReadInputFile(const char* path) {
   FileHandle file(std::fopen(path, "rb"));
   if (file == nullptr) return {InputFileStatus::kUnreadable, {}};
   InputFile input{InputFileStatus::kRead, {}};
-  if (!ReadUntilInputEnd(file.get(), input.bytes)) return {InputFileStatus::kUnreadable, {}};
-  input.bytes.push_back(INPUT_END);
+  if (!ReadWhole(file.get(), input.bytes)) return {InputFileStatus::kUnreadable, {}};
   return input;
-}
-
-std::vector<uint8_t> MakeInputBuffer(std::span<const uint8_t> bytes) {
-  std::vector<uint8_t> buffer(bytes.begin(), std::find(bytes.begin(), bytes.end(), INPUT_END));
-  buffer.push_back(INPUT_END);
-  return buffer;
 }
 
 std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* stream,
@@ -72,7 +60,5 @@ std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* 
   }
   return input;
 }
-
-void SetInput(const std::vector<uint8_t>& buffer) { parseContext.inputCursor = buffer.data(); }
 
 }  // namespace fxt

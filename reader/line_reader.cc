@@ -10,9 +10,19 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+bool AtInputEnd() {
+  const ParseContext& ctx = parseContext;
+  return ctx.inputCursor == ctx.inputEnd || *ctx.inputCursor == INPUT_END;
+}
+
 bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
 
 }  // namespace
+
+void SetInput(std::span<const uint8_t> bytes) {
+  parseContext.inputCursor = bytes.data();
+  parseContext.inputEnd = bytes.data() + bytes.size();
+}
 
 bool ReadTemplateLine() {
   ParseContext& ctx = parseContext;
@@ -25,16 +35,13 @@ bool ReadTemplateLine() {
 
 int ReadRawLine(char* buffer, uint8_t capacity) {
   ParseContext& ctx = parseContext;
-  if (ctx.templateEnded || capacity == 0 || *ctx.inputCursor == INPUT_END) return 0;
+  if (ctx.templateEnded || capacity == 0 || AtInputEnd()) return 0;
   int collected = 0;
-  while (collected < capacity - 1) {
-    const uint8_t byte = *ctx.inputCursor;
-    if (byte == '\n' || byte == INPUT_END) break;
-    buffer[collected++] = static_cast<char>(byte);
-    ++ctx.inputCursor;
+  while (collected < capacity - 1 && !AtInputEnd() && *ctx.inputCursor != '\n') {
+    buffer[collected++] = static_cast<char>(*ctx.inputCursor++);
   }
   // A line end right after a full piece still belongs to it.
-  if (*ctx.inputCursor == '\n') ++ctx.inputCursor;
+  if (!AtInputEnd() && *ctx.inputCursor == '\n') ++ctx.inputCursor;
   buffer[collected] = '\0';
   return collected + 1;
 }

@@ -4,8 +4,14 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 namespace fxt {
+
+// Points the reader at a template's bytes, which must outlive the load. The
+// input ends at their end or at the first INPUT_END byte, whichever comes
+// first.
+void SetInput(std::span<const uint8_t> bytes);
 
 // Delivers the next logical line into lineBuffer and refreshes valueText and
 // quotedText. False at the end of the input or once the template has ended.

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <string>
 
-#include "fsm/state_machine.h"
 #include "model/fixture_template.h"
 #include "reader/report.h"
 
@@ -25,6 +24,7 @@ inline constexpr int ATTRIB_LIST_CAPACITY = LINE_CAPACITY;
 struct ParseContext {
   // The line reader.
   const uint8_t* inputCursor = nullptr;
+  const uint8_t* inputEnd = nullptr;  // the input ends here or at INPUT_END
   char lineBuffer[LINE_CAPACITY] = {};
   int32_t lineNumber = 0;
   uint8_t templateEnded = 0;
@@ -61,8 +61,6 @@ struct ParseContext {
 };
 
 extern ParseContext parseContext;
-// The parser's state machine; it rests in StateStart between loads.
-extern StateMachine machine;
 
 // Adds one error; the 8-bit count stops at 255 instead of wrapping to 0.
 inline void CountError() {
@@ -71,9 +69,5 @@ inline void CountError() {
 
 // The template that this load fills, or null.
 inline FixtureTemplate* CurrentTemplate() { return FixtureInSlot(parseContext.slotIndex); }
-
-// Puts every piece of process-wide state back as it is at program start:
-// the context, the machine and the fixture slots.
-void ResetProcessState();
 
 }  // namespace fxt

@@ -4,9 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "reader/input_file.h"
-#include "reader/load_template.h"
-#include "reader/parse_context.h"
+#include "load/run_load.h"
 #include "tools/json_writer.h"
 
 namespace fxt {
@@ -24,8 +22,6 @@ class CollectingTarget : public ReportTarget {
  private:
   std::vector<LintDiagnostic>& out_;
 };
-
-constexpr int FIXTURE_SLOT = 1;
 
 const char* SeverityName(const LintDiagnostic& diagnostic) {
   return diagnostic.IsError() ? "error" : "warning";
@@ -50,11 +46,8 @@ std::vector<std::string> TemplatesBelow(const std::filesystem::path& directory) 
 
 FileReport CheckTemplate(const std::string& path, const std::vector<uint8_t>& input) {
   FileReport report{path, 0, {}};
-  ResetProcessState();
   CollectingTarget target(report.diagnostics);
-  SetInput(input);
-  report.result = LoadTemplate(&target, FIXTURE_SLOT);
-  ResetProcessState();
+  report.result = RunLoad(input, &target).result;
   return report;
 }
 

@@ -38,7 +38,7 @@ void WriteStop(JsonWriter& json, const Stop& stop) {
   json.IntMember("selectedEntry", stop.selectedEntry);
   json.Key("entries");
   json.BeginArray();
-  for (int i = 0; i < stop.entryCount; ++i) WriteEntry(json, stop.entries[i]);
+  for (size_t i = 0; i < stop.entryCount; ++i) WriteEntry(json, stop.entries[i]);
   json.EndArray();
   json.EndObject();
 }
@@ -50,7 +50,7 @@ void WriteParameter(JsonWriter& json, const Parameter& parameter) {
   json.IntMember("displayer", parameter.displayer);
   json.Key("attribList");
   json.BeginArray(Layout::kInline);
-  for (int i = 0; i < parameter.attribCount; ++i) json.Int(parameter.attribList[i]);
+  for (size_t i = 0; i < parameter.attribCount; ++i) json.Int(parameter.attribList[i]);
   json.EndArray();
   json.Key("stops");
   json.BeginArray();

@@ -3,16 +3,9 @@
 
 #include <string>
 
-#include "model/fixture_template.h"
+#include "load/run_load.h"
 
 namespace fxt {
-
-struct LoadOutcome {
-  int result;  // as LoadTemplate returned it
-  int errorCount;
-  int warningFlag;
-  const FixtureTemplate* fixture;  // null when the slot is empty
-};
 
 std::string ModelJson(const LoadOutcome& outcome);
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../test_support.h"
+#include "reader/parse_context.h"
 
 namespace fxt {
 namespace {
@@ -21,8 +22,6 @@ constexpr const char* kTwoAttributes =
 
 class GrammarTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetProcessState(); }
-
   const FixtureTemplate& Load(const std::string& body) {
     loaded_ = LoadText(kHeader + body);
     return *loaded_.fixture;
@@ -31,8 +30,8 @@ class GrammarTest : public ::testing::Test {
   // The last stop of the last parameter, after a stop line.
   const Stop& LoadStop(const std::string& stopLine) {
     const FixtureTemplate& fixture = Load(std::string(kTwoAttributes) + stopLine + "\n");
-    const Parameter* parameter = NthParameter(const_cast<Parameter*>(&fixture.firstParameter), 99);
-    return *NthStop(const_cast<Stop*>(&parameter->firstStop), 99);
+    const Parameter* parameter = NthParameter(&fixture.firstParameter, 99);
+    return *NthStop(&parameter->firstStop, 99);
   }
 
  private:
@@ -63,7 +62,6 @@ TEST_F(GrammarTest, VersionsReadAsTwoNumbersWithAPoint) {
                {"1.+5", 261},
                {"0.0", 0}};
   for (const Case& c : cases) {
-    ResetProcessState();
     const auto loaded = LoadText(std::string("fixture\nversion=") + c.value + "\n");
     const bool valid = loaded.messages.empty();
     EXPECT_EQ(valid, c.stored >= 0) << c.value;
@@ -226,7 +224,6 @@ TEST_F(GrammarTest, StopLinesReadAsTheyAreWritten) {
       {"stop=(1,m2),3,\"Red\"", STOP_MODE_3, {256, 256, 512, 512}, {0, 0}, 1},
   };
   for (const Case& c : cases) {
-    ResetProcessState();
     const Stop& stop = LoadStop(c.line);
     EXPECT_TRUE(Messages().empty()) << c.line << ": " << Messages().front();
     EXPECT_EQ(stop.mode, c.mode) << c.line;

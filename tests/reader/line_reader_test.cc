@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../test_support.h"
+#include "reader/parse_context.h"
 
 namespace fxt {
 namespace {
@@ -13,7 +14,7 @@ namespace {
 // Reads every logical line of `text` as the load loop would.
 class LineReaderTest : public ::testing::Test {
  protected:
-  void SetUp() override { ResetProcessState(); }
+  void SetUp() override { parseContext = ParseContext{}; }
 
   std::vector<std::string> Lines(std::string_view text) {
     Feed(text);
@@ -22,8 +23,8 @@ class LineReaderTest : public ::testing::Test {
     return lines;
   }
   void Feed(std::string_view text) {
-    buffer_ = MakeInputBuffer({reinterpret_cast<const uint8_t*>(text.data()), text.size()});
-    SetInput(buffer_);
+    text_ = text;
+    SetInput(BytesOf(text_));
     parseContext.reportTarget = &recorded;
   }
   // The value strings of a single line.
@@ -35,7 +36,7 @@ class LineReaderTest : public ::testing::Test {
   testing::RecordingTarget recorded;
 
  private:
-  std::vector<uint8_t> buffer_;
+  std::string text_;
 };
 
 TEST_F(LineReaderTest, BlanksCaseAndCommentsGoOutsideQuotes) {

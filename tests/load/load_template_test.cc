@@ -1,4 +1,4 @@
-#include "reader/load_template.h"
+#include "load/load_template.h"
 
 #include <gtest/gtest.h>
 
@@ -7,6 +7,8 @@
 
 #include "../test_support.h"
 #include "reader/keywords.h"
+#include "reader/line_reader.h"
+#include "reader/parse_context.h"
 
 namespace fxt {
 namespace {
@@ -30,24 +32,28 @@ TEST_F(LoadTemplateTest, ResultTellsCleanWarningsOnlyAndErrors) {
 
 TEST_F(LoadTemplateTest, OpensAndClosesWithItsOwnMessages) {
   testing::RecordingTarget target;
-  std::vector<uint8_t> buffer = MakeInputBuffer({});
-  SetInput(buffer);
+  SetInput({});
   EXPECT_EQ(LoadTemplate(&target, 1), 0);
   EXPECT_EQ(target.messages, (std::vector<std::string>{"Reading Fixture Template File",
                                                        "Template Loaded Successfully"}));
 
-  SetInput(buffer = MakeInputBuffer({reinterpret_cast<const uint8_t*>("x/\"\n"), 4}));
+  SetInput(BytesOf("x/\"\n"));
   target.messages.clear();
   LoadTemplate(&target, 1);
   EXPECT_EQ(target.messages.back(), "Template Loaded Successfully");
 }
 
 TEST_F(LoadTemplateTest, WithoutATargetNothingIsReportedButTheCountsHold) {
-  std::vector<uint8_t> buffer =
-      MakeInputBuffer({reinterpret_cast<const uint8_t*>("bogus\nname=\"/\n"), 14});
-  SetInput(buffer);
-  EXPECT_EQ(LoadTemplate(nullptr, 1), 1);
-  EXPECT_EQ(parseContext.warningFlag, 1);
+  const LoadOutcome outcome = RunLoad(BytesOf("bogus\nname=\"/\n"), nullptr);
+  EXPECT_EQ(outcome.result, 1);
+  EXPECT_EQ(outcome.warningFlag, 1);
+}
+
+TEST_F(LoadTemplateTest, TheInputEndsAtItsEndOrAtTheFirstFFByte) {
+  const std::string text = "fixture\nname=\"A\"\xff\nname=\"B\"\n";
+  EXPECT_EQ(RunLoad(BytesOf(text), nullptr).fixture->modelName, "A");
+  // Only the bytes handed over are read, though more follow in memory.
+  EXPECT_EQ(RunLoad(BytesOf(std::string_view(text).substr(0, 9)), nullptr).fixture->modelName, "");
 }
 
 TEST_F(LoadTemplateTest, KeywordsMatchAsLowerCasePrefixes) {
@@ -84,19 +90,32 @@ TEST_F(LoadTemplateTest, ErrorCountStopsAt255) {
 }
 
 TEST_F(LoadTemplateTest, LoadingTwiceLeavesOnlyTheSecondTemplate) {
-  LoadText(kClean);
-  const FixtureTemplate* first = FixtureInSlot(1);
-  ASSERT_NE(first, nullptr);
-  const auto second = LoadText("fixture\nname=\"Other\"\n");
-  ASSERT_NE(second.fixture, nullptr);
-  EXPECT_EQ(second.fixture->modelName, "Other");
-  EXPECT_EQ(LoadText("").fixture, nullptr);
+  SetInput(BytesOf(kClean));
+  LoadTemplate(nullptr, 1);
+  ASSERT_NE(FixtureInSlot(1), nullptr);
+  SetInput(BytesOf("fixture\nname=\"Other\"\n"));
+  LoadTemplate(nullptr, 1);
+  ASSERT_NE(FixtureInSlot(1), nullptr);
+  EXPECT_EQ(FixtureInSlot(1)->modelName, "Other");
+  SetInput({});
+  LoadTemplate(nullptr, 1);
+  EXPECT_EQ(FixtureInSlot(1), nullptr);
 }
 
 TEST_F(LoadTemplateTest, ASlotOutsideOneToElevenGetsNoTemplate) {
-  const auto loaded = LoadText("fixture\nname=\"x\"\n", 12);
-  EXPECT_EQ(loaded.messages, (std::vector<std::string>{"FATAL ERROR - line 1: Out of Memory"}));
-  EXPECT_EQ(loaded.result, 1);
+  testing::RecordingTarget target;
+  SetInput(BytesOf("fixture\nname=\"x\"\n"));
+  EXPECT_EQ(LoadTemplate(&target, 12), 1);
+  EXPECT_EQ(target.messages[1], "FATAL ERROR - line 1: Out of Memory");
+}
+
+TEST_F(LoadTemplateTest, ALoadDependsOnItsBytesAloneWhateverCameBefore) {
+  const std::string second = "fixture\nattribute\nname=\"INTENSITY\"\nchannel=0\nend\n";
+  const LoadOutcome alone = RunLoad(BytesOf(second), nullptr);
+  RunLoad(BytesOf(std::string(kClean) + "fixture\nattribute\ntype=i\n"), nullptr);
+  const LoadOutcome after = RunLoad(BytesOf(second), nullptr);
+  EXPECT_EQ(after.result, alone.result);
+  EXPECT_EQ(after.fixture->firstAttribute.channel, alone.fixture->firstAttribute.channel);
 }
 
 }  // namespace

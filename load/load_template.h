@@ -1,8 +1,8 @@
-// The template reader's main routine.
+// The template reader's main routine: it reads the input line by line and
+// drives the parser's state machine with each line's keyword.
 #pragma once
 
-#include <cstdint>
-
+#include "fsm/state_machine.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -11,9 +11,16 @@ namespace fxt {
 // this have been counted.
 inline constexpr int ERROR_LIMIT = 20;
 
+// The parser's state machine; it rests in StateStart between loads.
+extern StateMachine machine;
+
 // Reads the template behind inputCursor into the fixture slot `slotIndex`.
 // Diagnostics go to `reportTarget`, or nowhere when it is null. Returns 0 for
 // a clean template, -1 for warnings without errors, else the error count.
 int LoadTemplate(ReportTarget* reportTarget, int slotIndex);
+
+// Puts every piece of process-wide state back as it is at program start:
+// the context, the machine and the fixture slots.
+void ResetProcessState();
 
 }  // namespace fxt

@@ -1,4 +1,4 @@
-#include "reader/load_template.h"
+#include "load/load_template.h"
 
 #include "grammar/header.h"
 #include "reader/keywords.h"
@@ -6,6 +6,9 @@
 #include "reader/parse_context.h"
 
 namespace fxt {
+
+StateMachine machine(StateStart);
+
 namespace {
 
 void ResetForLoad(ReportTarget* reportTarget, int slotIndex) {
@@ -54,6 +57,12 @@ int LoadTemplate(ReportTarget* reportTarget, int slotIndex) {
   ReportMessage(ctx.errorCount != 0 ? "Template did not load." : "Template Loaded Successfully");
   if (ctx.warningFlag && ctx.errorCount == 0) return -1;
   return ctx.errorCount;
+}
+
+void ResetProcessState() {
+  parseContext = ParseContext{};
+  machine = StateMachine(StateStart);
+  EmptyAllSlots();
 }
 
 }  // namespace fxt
