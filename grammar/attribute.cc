@@ -40,8 +40,11 @@ Attribute& CurrentAttribute() {
   return *LoadedTemplate().AttributeAt(parseContext.attributeNumber);
 }
 
+// intensityAttribute holds 255 both while none is declared and for
+// attribute 255, so only intensitySeen tells whether there is one.
 bool IsIntensityAttribute() {
-  return parseContext.attributeNumber == parseContext.intensityAttribute;
+  const ParseContext& ctx = parseContext;
+  return ctx.intensitySeen && ctx.attributeNumber == ctx.intensityAttribute;
 }
 
 void DeclareIntensityAttribute() {
@@ -73,8 +76,7 @@ void ReadTypeName() {
 uint8_t AttributeKindOf(char letter) {
   switch (letter) {
     case 'i': {
-      const ParseContext& ctx = parseContext;
-      if (ctx.intensityAttribute != NO_INTENSITY_ATTRIBUTE && !IsIntensityAttribute()) {
+      if (parseContext.intensitySeen && !IsIntensityAttribute()) {
         ReportError("ERROR - line %d: dupicate Intensity channel found.");
       }
       DeclareIntensityAttribute();

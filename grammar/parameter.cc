@@ -115,8 +115,8 @@ class AttribListLine {
     if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
       ReportError("ERROR - line %d: illegal attribute number");
     }
-    if (channel <= DMX_CHANNEL_COUNT && ctx.channelOwners[channel] == ctx.intensityAttribute &&
-        StoringValues()) {
+    if (ctx.intensitySeen && channel <= DMX_CHANNEL_COUNT &&
+        ctx.channelOwners[channel] == ctx.intensityAttribute && StoringValues()) {
       LoadedTemplate().AttributeAt(ctx.intensityAttribute)->kind = KIND_INTENSITY_LISTED;
     }
     ReportErrorTimes("ERROR - line %d: Found two argument numbers to be the same",
@@ -133,7 +133,9 @@ class AttribListLine {
   // The first attribute, from number 1 up to attributeNumber, whose channel
   // field's low 8 bits plus one equal `channel`; 0 when there is none.
   int AttributeOnChannel(uint8_t channel) {
-    if (channel == 0) return 0;
+    // The template's first attribute is held inside it even while the
+    // template has none; it is no member of the list then.
+    if (channel == 0 || LoadedTemplate().attributeCount == 0) return 0;
     if (!channelsIndexed_) IndexChannels();
     return firstWithChannelByte_[channel - 1];
   }
