@@ -1,14 +1,21 @@
 // fxtlint: checks a whole library of templates in one run, each exactly as
 // parse checks it, and reports in a form that editors and CI read.
+#include <getopt.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <optional>
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "reader/input_file.h"
+#include "tools/display_path.h"
 #include "tools/lint.h"
+#include "tools/lint_formats.h"
+#include "tools/standard_output.h"
+#include "tools/template_files.h"
 
 namespace {
 
@@ -19,130 +26,183 @@ constexpr int EXIT_USAGE = 3;
 
 constexpr const char* kUsage =
     "usage: fxtlint [options] PATH...\n"
-    "Checks every template named, and every *.fxt file below each directory named.\n"
+    "Checks every template named, and every *.fxt file below each directory named;\n"
+    "- reads a template from standard input.\n"
     "\n"
-    "  -f, --format FORMAT  gcc (default): FILE:LINE: error|warning: TEXT\n"
-    "                       json: one JSON document for the whole run\n"
-    "                       quiet: nothing printed, the exit status alone\n"
-    "      --werror         count warnings as errors\n"
-    "  -h, --help           print this help\n"
-    "      --version        print the version\n"
+    "  -f, --format FORMAT       gcc (default): FILE:LINE: error|warning: TEXT\n"
+    "                            json: one JSON document for the whole run\n"
+    "                            quiet: nothing printed, the exit status alone\n"
+    "      --werror              count warnings as errors\n"
+    "      --max-diagnostics N   show at most N diagnostics of a file (default 1000;\n"
+    "                            0 shows all)\n"
+    "      --stdin-filename NAME the name of the template read from - (default <stdin>)\n"
+    "  -h, --help                print this help\n"
+    "      --version             print the version\n"
     "\n"
     "Exit status: 0 no errors, 1 errors found, 2 a path that cannot be checked,\n"
     "3 bad usage.\n";
 
-enum class Format { kGcc, kJson, kQuiet };
-
 struct Options {
-  Format format = Format::kGcc;
-  bool werror = false;
+  fxt::FormatKind format = fxt::FormatKind::kGcc;
+  fxt::LintOptions lint;
+  std::string stdinName = "<stdin>";
   std::vector<std::string> paths;
 };
 
-std::optional<Format> ParseFormat(std::string_view name) {
-  if (name == "gcc") return Format::kGcc;
-  if (name == "json") return Format::kJson;
-  if (name == "quiet") return Format::kQuiet;
-  return std::nullopt;
-}
-
 int UsageError(const std::string& problem) {
-  std::fprintf(stderr, "fxtlint: %s\n%s", problem.c_str(), kUsage);
+  std::fprintf(stderr, "fxtlint: %s; try 'fxtlint --help'\n", problem.c_str());
   return EXIT_USAGE;
 }
+
+bool ReadCount(const char* text, size_t& count) {
+  char* end = nullptr;
+  errno = 0;
+  const unsigned long long value = std::strtoull(text, &end, 10);
+  if (errno != 0 || end == text || *end != '\0' || text[0] == '-') return false;
+  count = static_cast<size_t>(value);
+  return true;
+}
+
+enum LongOnly { kWerror = 256, kVersion, kMaxDiagnostics, kStdinFilename };
 
 // Reads the command line; a result other than -1 is the exit status to end
 // with at once.
 int ParseOptions(int argc, char** argv, Options& options) {
-  bool optionsEnded = false;
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view arg = argv[i];
-    if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.paths.emplace_back(arg);
-    } else if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "-h" || arg == "--help") {
-      std::fputs(kUsage, stdout);
-      return EXIT_CLEAN;
-    } else if (arg == "--version") {
-      std::printf("fxtlint %s\n", FXT_VERSION);
-      return EXIT_CLEAN;
-    } else if (arg == "--werror") {
-      options.werror = true;
-    } else if (arg == "-f" || arg == "--format" || arg.starts_with("--format=")) {
-      std::string_view name;
-      if (arg.starts_with("--format=")) {
-        name = arg.substr(std::strlen("--format="));
-      } else if (i + 1 < argc) {
-        name = argv[++i];
-      } else {
-        return UsageError(std::string(arg) + " needs a format");
+  static const option kLongOptions[] = {
+      {"format", required_argument, nullptr, 'f'},
+      {"help", no_argument, nullptr, 'h'},
+      {"werror", no_argument, nullptr, kWerror},
+      {"version", no_argument, nullptr, kVersion},
+      {"max-diagnostics", required_argument, nullptr, kMaxDiagnostics},
+      {"stdin-filename", required_argument, nullptr, kStdinFilename},
+      {nullptr, 0, nullptr, 0},
+  };
+  opterr = 0;
+  int option;
+  while ((option = getopt_long(argc, argv, ":f:h", kLongOptions, nullptr)) != -1) {
+    switch (option) {
+      case 'f': {
+        const std::optional<fxt::FormatKind> format = fxt::FormatNamed(optarg);
+        if (!format) return UsageError(std::string("unknown format ") + optarg);
+        options.format = *format;
+        break;
       }
-      const std::optional<Format> format = ParseFormat(name);
-      if (!format) return UsageError("unknown format " + std::string(name));
-      options.format = *format;
-    } else {
-      return UsageError("unknown option " + std::string(arg));
+      case 'h':
+        fxt::WriteOut(kUsage);
+        return EXIT_CLEAN;
+      case kVersion:
+        fxt::PrintOut("fxtlint %s\n", FXT_VERSION);
+        return EXIT_CLEAN;
+      case kWerror:
+        options.lint.werror = true;
+        break;
+      case kMaxDiagnostics:
+        if (!ReadCount(optarg, options.lint.maxDiagnostics)) {
+          return UsageError(std::string("--max-diagnostics takes a number, not ") + optarg);
+        }
+        break;
+      case kStdinFilename:
+        options.stdinName = optarg;
+        break;
+      case ':':
+        return UsageError(std::string(argv[optind - 1]) + " needs a value");
+      default:
+        return UsageError(std::string("unknown option ") + argv[optind - 1]);
     }
   }
+  for (int i = optind; i < argc; ++i) options.paths.emplace_back(argv[i]);
   if (options.paths.empty()) return UsageError("no path given");
   return -1;
 }
 
-const char* ReasonFor(fxt::InputFileStatus status) {
-  return status == fxt::InputFileStatus::kMissing ? "file doesn't exist" : "cannot be read";
-}
+class Run {
+ public:
+  explicit Run(const Options& options)
+      : options_(options), format_(fxt::MakeFormat(options.format)) {}
 
-struct Run {
-  std::vector<fxt::FileReport> reports;
-  std::vector<fxt::PathProblem> problems;
-};
+  int Check() {
+    format_->BeginRun();
+    std::vector<fxt::PathProblem> walkProblems;
+    const std::vector<std::string> files = fxt::CollectTemplates(options_.paths, walkProblems);
+    for (const fxt::PathProblem& problem : walkProblems) Problem(problem);
+    for (const std::string& path : files) CheckFile(path);
+    format_->EndRun();
+    Summarise();
+    if (problems_ > 0) return EXIT_BAD_PATH;
+    return withErrors_ > 0 ? EXIT_FINDINGS : EXIT_CLEAN;
+  }
 
-Run CheckAll(const Options& options) {
-  Run run;
-  for (const std::string& path : fxt::CollectTemplates(options.paths, run.problems)) {
-    const fxt::InputFile input = fxt::ReadInputFile(path.c_str());
+ private:
+  const Options& options_;
+  std::unique_ptr<fxt::LintFormat> format_;
+  size_t files_ = 0;
+  size_t withErrors_ = 0;
+  size_t withWarningsOnly_ = 0;
+  size_t problems_ = 0;
+
+  bool Quiet() const { return options_.format == fxt::FormatKind::kQuiet; }
+
+  // Standard output comes first in a log that holds both.
+  void SayOnStderr(const std::string& text) {
+    if (Quiet()) return;
+    fxt::FlushOut();
+    std::fprintf(stderr, "fxtlint: %s\n", text.c_str());
+  }
+
+  void Problem(const fxt::PathProblem& problem) {
+    ++problems_;
+    format_->Problem(problem);
+    SayOnStderr(fxt::DisplayPath(problem.path) + ": " + problem.reason);
+  }
+
+  void CheckFile(const std::string& path) {
+    const bool fromStdin = path == "-";
+    const std::string name = fromStdin ? options_.stdinName : path;
+    fxt::InputFile input;
+    try {
+      input = fromStdin ? fxt::ReadStandardInput() : fxt::ReadInputFile(path.c_str());
+    } catch (const std::bad_alloc&) {
+      Problem({name, "out of memory"});
+      return;
+    }
     if (input.status != fxt::InputFileStatus::kRead) {
-      run.problems.push_back({path, ReasonFor(input.status)});
-      continue;
+      Problem({name, input.reason});
+      return;
     }
-    run.reports.push_back(fxt::CheckTemplate(path, input.bytes));
-    if (options.format == Format::kGcc) {
-      std::fputs(fxt::GccLines(run.reports.back()).c_str(), stdout);
+    const fxt::FileSummary summary = fxt::CheckTemplate(name, input.bytes, options_.lint, *format_);
+    ++files_;
+    if (summary.outOfMemory) Problem({name, "out of memory"});
+    if (summary.omitted > 0) {
+      SayOnStderr(fxt::DisplayPath(name) + ": " + std::to_string(summary.omitted) +
+                  " more diagnostics not shown (--max-diagnostics " +
+                  std::to_string(options_.lint.maxDiagnostics) + ")");
+    }
+    if (summary.HasErrors() || (options_.lint.werror && summary.HasWarnings())) {
+      ++withErrors_;
+    } else if (summary.HasWarnings()) {
+      ++withWarningsOnly_;
     }
   }
-  return run;
-}
 
-int Finish(const Options& options, const Run& run) {
-  int withErrors = 0;
-  int withWarningsOnly = 0;
-  for (const fxt::FileReport& report : run.reports) {
-    if (report.HasErrors() || (options.werror && report.HasWarnings())) {
-      ++withErrors;
-    } else if (report.HasWarnings()) {
-      ++withWarningsOnly;
-    }
+  void Summarise() {
+    SayOnStderr(std::to_string(files_) + (files_ == 1 ? " file, " : " files, ") +
+                std::to_string(withErrors_) + " with errors, " + std::to_string(withWarningsOnly_) +
+                " with warnings only");
   }
-  if (options.format != Format::kQuiet) {
-    for (const fxt::PathProblem& problem : run.problems) {
-      std::fprintf(stderr, "fxtlint: %s: %s\n", problem.path.c_str(), problem.reason.c_str());
-    }
-    std::fprintf(stderr, "fxtlint: %zu files, %d with errors, %d with warnings only\n",
-                 run.reports.size(), withErrors, withWarningsOnly);
-  }
-  if (!run.problems.empty()) return EXIT_BAD_PATH;
-  return withErrors > 0 ? EXIT_FINDINGS : EXIT_CLEAN;
-}
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  if (const int status = ParseOptions(argc, argv, options); status != -1) return status;
-  const Run run = CheckAll(options);
-  if (options.format == Format::kJson) {
-    std::fputs(fxt::LintJson(run.reports, run.problems).c_str(), stdout);
+  int status = EXIT_BAD_PATH;
+  try {
+    status = ParseOptions(argc, argv, options);
+    if (status == -1) status = Run(options).Check();
+  } catch (const std::bad_alloc&) {
+    fxt::FlushOut();
+    std::fprintf(stderr, "fxtlint: out of memory\n");
+    status = EXIT_BAD_PATH;
   }
-  return Finish(options, run);
+  return fxt::CloseStandardOutput("fxtlint", status);
 }

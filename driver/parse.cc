@@ -1,33 +1,66 @@
 // parse: checks one fixture template file and prints every problem it finds.
 #include <cstdio>
-#include <optional>
+#include <new>
 
 #include "load/run_load.h"
 #include "reader/input_file.h"
-#include "reader/report.h"
+#include "tools/printing_target.h"
+#include "tools/standard_output.h"
 
 namespace {
 
 constexpr int EXIT_BAD_INPUT = 2;
 
 void PrintBanner() {
-  std::printf("\nTessaly \n");
-  std::printf("Orvex Fixture File Tester\n");
-  std::printf("Version 0.3\n\n");
+  fxt::PrintOut("\nTessaly \n");
+  fxt::PrintOut("Orvex Fixture File Tester\n");
+  fxt::PrintOut("Version 0.3\n\n");
+}
+
+// Reads the template named by the first argument; later arguments are
+// ignored. Prints the refusal when there is none or it cannot be read.
+bool ReadArgument(int argc, char** argv, fxt::InputFile& input) {
+  if (argc < 2) {
+    fxt::PrintOut("\n\n\n\n\nNo file specified - Invoke as : parse filename.fxt  \n");
+    return false;
+  }
+  input = fxt::ReadInputFile(argv[1]);
+  switch (input.status) {
+    case fxt::InputFileStatus::kMissing:
+      fxt::PrintOut("\n\n\n\n\n\tError\tFile %s doesn't exist\n", argv[1]);
+      return false;
+    case fxt::InputFileStatus::kUnreadable:
+      fxt::PrintOut("\n\n\n\n\n\tError\tError opening file %s\n", argv[1]);
+      return false;
+    case fxt::InputFileStatus::kRead:
+      return true;
+  }
+  return false;
+}
+
+int Check(int argc, char** argv) {
+  PrintBanner();
+  fxt::InputFile input;
+  if (!ReadArgument(argc, argv, input)) return EXIT_BAD_INPUT;
+  fxt::PrintingReportTarget printer;
+  if (fxt::RunLoad(input.bytes, &printer).result == 0) {
+    // The verdict's text holds a backslash before "Warrning" that no C
+    // compiler ever printed: "\W" is no escape sequence and reads as "W".
+    fxt::PrintOut("...No ErrorsWarrning detected\n");
+  }
+  return 0;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  PrintBanner();
-  const std::optional<fxt::InputFile> input =
-      fxt::ReadTemplateArgument(argc, argv, stdout, "parse");
-  if (!input) return EXIT_BAD_INPUT;
-  fxt::PrintingReportTarget printer;
-  if (fxt::RunLoad(input->bytes, &printer).result == 0) {
-    // The verdict's text holds a backslash before "Warrning" that no C
-    // compiler ever printed: "\W" is no escape sequence and reads as "W".
-    std::printf("...No ErrorsWarrning detected\n");
+  int status = 0;
+  try {
+    status = Check(argc, argv);
+  } catch (const std::bad_alloc&) {
+    fxt::FlushOut();
+    std::fprintf(stderr, "parse: %s: out of memory\n", argc > 1 ? argv[1] : "");
+    status = EXIT_BAD_INPUT;
   }
-  return 0;
+  return fxt::CloseStandardOutput("parse", status);
 }

@@ -1,63 +1,70 @@
 #include "reader/input_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <memory>
+#include <cerrno>
+#include <cstring>
 
 namespace fxt {
 namespace {
 
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+class FileDescriptor {
+ public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int get() const { return fd_; }
 
-// Reads to the end of the file; false when reading fails (as it does for a
-// directory).
-bool ReadWhole(std::FILE* file, std::vector<uint8_t>& bytes) {
-  struct stat info {};
-  if (fstat(fileno(file), &info) == 0 && info.st_size > 0) {
-    bytes.reserve(static_cast<size_t>(info.st_size));
+ private:
+  int fd_;
+};
+
+InputFile Refused(InputFileStatus status, int error) { return {status, std::strerror(error), {}}; }
+
+// Reads from `fd` to its end into one buffer, sized up front when the size
+// is known; false, with errno set, when reading fails.
+bool ReadToEnd(int fd, size_t expectedSize, std::vector<uint8_t>& bytes) {
+  constexpr size_t kChunk = size_t{1} << 16;
+  bytes.resize(expectedSize + 1);  // one more byte tells whether the file grew
+  size_t filled = 0;
+  for (;;) {
+    if (filled == bytes.size()) bytes.resize(bytes.size() + kChunk);
+    const ssize_t got = read(fd, bytes.data() + filled, bytes.size() - filled);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    filled += static_cast<size_t>(got);
   }
-  uint8_t chunk[1 << 16];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) {
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
-  return !std::ferror(file);
+  bytes.resize(filled);
+  return true;
 }
 
 }  // namespace
 
 InputFile ReadInputFile(const char* path) {
-  if (access(path, F_OK) != 0) return {InputFileStatus::kMissing, {}};
-  FileHandle file(std::fopen(path, "rb"));
-  if (file == nullptr) return {InputFileStatus::kUnreadable, {}};
-  InputFile input{InputFileStatus::kRead, {}};
-  if (!ReadWhole(file.get(), input.bytes)) return {InputFileStatus::kUnreadable, {}};
+  if (access(path, F_OK) != 0) return Refused(InputFileStatus::kMissing, errno);
+  // Not blocking: opening a FIFO would otherwise wait for a writer.
+  const FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (file.get() < 0) return Refused(InputFileStatus::kUnreadable, errno);
+  struct stat info {};
+  if (fstat(file.get(), &info) != 0) return Refused(InputFileStatus::kUnreadable, errno);
+  if (S_ISDIR(info.st_mode)) return Refused(InputFileStatus::kUnreadable, EISDIR);
+  if (!S_ISREG(info.st_mode)) return {InputFileStatus::kUnreadable, "Not a regular file", {}};
+  InputFile input{InputFileStatus::kRead, "", {}};
+  if (!ReadToEnd(file.get(), static_cast<size_t>(info.st_size), input.bytes)) {
+    return Refused(InputFileStatus::kUnreadable, errno);
+  }
   return input;
 }
 
-std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* stream,
-                                              const char* program) {
-  if (argc < 2) {
-    std::fprintf(stream, "\n\n\n\n\nNo file specified - Invoke as : %s filename.fxt  \n", program);
-    return std::nullopt;
-  }
-  const char* path = argv[1];
-  InputFile input = ReadInputFile(path);
-  switch (input.status) {
-    case InputFileStatus::kMissing:
-      std::fprintf(stream, "\n\n\n\n\n\tError\tFile %s doesn't exist\n", path);
-      return std::nullopt;
-    case InputFileStatus::kUnreadable:
-      std::fprintf(stream, "\n\n\n\n\n\tError\tError opening file %s\n", path);
-      return std::nullopt;
-    case InputFileStatus::kRead:
-      break;
-  }
+InputFile ReadStandardInput() {
+  InputFile input{InputFileStatus::kRead, "", {}};
+  if (!ReadToEnd(STDIN_FILENO, 0, input.bytes)) return Refused(InputFileStatus::kUnreadable, errno);
   return input;
 }
 

@@ -2,30 +2,27 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
-#include <optional>
+#include <string>
 #include <vector>
 
 namespace fxt {
 
 enum class InputFileStatus {
   kRead,
-  kMissing,     // the path does not exist
-  kUnreadable,  // it cannot be opened, is a directory, or reading failed
+  kMissing,     // the path does not exist, or cannot be looked at
+  kUnreadable,  // it cannot be opened, is no regular file, or reading failed
 };
 
 struct InputFile {
   InputFileStatus status;
+  std::string reason;          // why it was not read, in the system's words
   std::vector<uint8_t> bytes;  // the whole file
 };
 
-// Reads a file of any size whole.
+// Reads a regular file of any size whole. A directory, a FIFO, a device or
+// a socket is refused without waiting on it.
 InputFile ReadInputFile(const char* path);
-
-// Reads the template named by a program's first argument; later arguments
-// are ignored. Without an argument, or when the file cannot be read, prints
-// the program's refusal to `stream` and gives nothing.
-std::optional<InputFile> ReadTemplateArgument(int argc, char** argv, std::FILE* stream,
-                                              const char* program);
+// Reads standard input to its end, whatever it is.
+InputFile ReadStandardInput();
 
 }  // namespace fxt

@@ -49,10 +49,6 @@ void EmitNumbered(Severity severity, const char* format) {
 
 }  // namespace
 
-void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
-  std::printf("\n%s", diagnostic.message);
-}
-
 void ReportMessage(const char* text) { Emit(Severity::kNote, std::nullopt, text, text); }
 
 void ReportError(const char* format) {

@@ -32,12 +32,6 @@ class ReportTarget {
   virtual void Report(const Diagnostic& diagnostic) = 0;
 };
 
-// Prints each message on a line of its own: a line end before it, none after.
-class PrintingReportTarget : public ReportTarget {
- public:
-  void Report(const Diagnostic& diagnostic) override;
-};
-
 // Passes a message without effect on the counts to the report target.
 void ReportMessage(const char* text);
 // Formats `format`, whose one placeholder is the line number, with the

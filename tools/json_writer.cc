@@ -4,7 +4,12 @@
 
 namespace fxt {
 
-std::string JsonQuoted(std::string_view bytes) {
+namespace {
+
+// Appends `bytes` escaped for a JSON string; bytes from 0x80 on are left to
+// `highByte`.
+template <typename HighByte>
+std::string Quoted(std::string_view bytes, HighByte highByte) {
   std::string quoted = "\"";
   for (const char c : bytes) {
     const auto byte = static_cast<uint8_t>(c);
@@ -37,13 +42,25 @@ std::string JsonQuoted(std::string_view bytes) {
           quoted += escaped;
         } else if (byte < 0x80) {
           quoted += c;
-        } else {  // Latin-1 byte to its two-byte UTF-8 form
-          quoted += static_cast<char>(0xC0 | (byte >> 6));
-          quoted += static_cast<char>(0x80 | (byte & 0x3F));
+        } else {
+          highByte(quoted, byte);
         }
     }
   }
   return quoted + "\"";
+}
+
+}  // namespace
+
+std::string JsonQuoted(std::string_view bytes) {
+  return Quoted(bytes, [](std::string& quoted, uint8_t byte) {  // Latin-1 to UTF-8
+    quoted += static_cast<char>(0xC0 | (byte >> 6));
+    quoted += static_cast<char>(0x80 | (byte & 0x3F));
+  });
+}
+
+std::string JsonQuotedUtf8(std::string_view text) {
+  return Quoted(text, [](std::string& quoted, uint8_t byte) { quoted += static_cast<char>(byte); });
 }
 
 void JsonWriter::NewLine() {
@@ -95,6 +112,11 @@ void JsonWriter::EndArray() { Close(']'); }
 void JsonWriter::String(std::string_view bytes) {
   BeforeValue();
   text_ += JsonQuoted(bytes);
+}
+
+void JsonWriter::Utf8String(std::string_view text) {
+  BeforeValue();
+  text_ += JsonQuotedUtf8(text);
 }
 
 void JsonWriter::StringOrNull(const char* text) {

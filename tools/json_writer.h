@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace fxt {
@@ -21,6 +22,8 @@ class JsonWriter {
   void Key(std::string_view name);
   // Each byte is one character U+0000 to U+00FF, written as UTF-8.
   void String(std::string_view bytes);
+  // Text that is UTF-8 already.
+  void Utf8String(std::string_view text);
   // A C string, or null for a null pointer.
   void StringOrNull(const char* text);
   void Int(int64_t value);
@@ -39,8 +42,15 @@ class JsonWriter {
     Key(name);
     StringOrNull(text);
   }
+  void Utf8StringMember(std::string_view name, std::string_view text) {
+    Key(name);
+    Utf8String(text);
+  }
 
   const std::string& text() const { return text_; }
+  // What was written since the last call, so that a long document can be
+  // written out piece by piece.
+  std::string TakeText() { return std::exchange(text_, {}); }
 
  private:
   struct Scope {
@@ -56,7 +66,10 @@ class JsonWriter {
   bool afterKey_ = false;
 };
 
-// `bytes` as a JSON string literal, quotes included.
+// `bytes` as a JSON string literal, quotes included; each byte is one
+// character U+0000 to U+00FF.
 std::string JsonQuoted(std::string_view bytes);
+// UTF-8 text as a JSON string literal, quotes included.
+std::string JsonQuotedUtf8(std::string_view text);
 
 }  // namespace fxt

@@ -1,55 +1,59 @@
-// Checking many templates in one run, each exactly as parse checks it, and
-// the forms in which fxtlint reports what it found.
+// Checking one template for fxtlint: its diagnostics go to a report format
+// one by one, as the load finds them, so that memory does not grow with
+// their number.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
+#include <string_view>
 
 #include "reader/report.h"
+#include "tools/template_files.h"
 
 namespace fxt {
 
-struct LintDiagnostic {
-  Severity severity;
-  std::optional<int32_t> line;
-  std::string text;
-  std::string message;
-
-  bool IsError() const { return severity == Severity::kError || severity == Severity::kFatal; }
+struct LintOptions {
+  bool werror = false;
+  size_t maxDiagnostics = 1000;  // per file; 0 for no limit
 };
 
-struct FileReport {
+// One diagnostic as fxtlint reports it.
+struct LintDiagnostic {
+  Severity severity;  // kError or kWarning: a fatal error is an error
+  std::optional<int32_t> line;
+  std::string_view text;
+  std::string_view message;  // the tester's exact text
+};
+
+// What checking one file found.
+struct FileSummary {
   std::string path;
-  int result;  // as LoadTemplate returned it
-  std::vector<LintDiagnostic> diagnostics;
+  int result;          // as the load returned it
+  size_t omitted = 0;  // diagnostics past the limit, counted but not shown
+  bool outOfMemory = false;
 
   bool HasErrors() const { return result > 0; }
   bool HasWarnings() const { return result == -1; }
 };
 
-// A path that could not be checked, and why.
-struct PathProblem {
-  std::string path;
-  std::string reason;
+// A report format: how a run's files, diagnostics and problems are written.
+class LintFormat {
+ public:
+  virtual ~LintFormat() = default;
+  virtual void BeginRun() {}
+  virtual void BeginFile(const std::string& /*path*/) {}
+  virtual void Diagnostic(const LintDiagnostic& diagnostic) = 0;
+  virtual void EndFile(const FileSummary& /*summary*/) {}
+  virtual void Problem(const PathProblem& /*problem*/) {}
+  virtual void EndRun() {}
 };
 
-// Checks one template held in memory (ending with INPUT_END). Every piece of
-// process-wide state is reset first, so the report never depends on what
-// was checked before.
-FileReport CheckTemplate(const std::string& path, const std::vector<uint8_t>& input);
-
-// The files to check: each path named, and for a directory every *.fxt file
-// below it, sorted. A directory without any is a problem.
-std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
-                                          std::vector<PathProblem>& problems);
-
-// One line per diagnostic: "FILE:LINE: error: TEXT", or "FILE: error: TEXT"
-// for a message without a line number.
-std::string GccLines(const FileReport& report);
-// One JSON document for the whole run.
-std::string LintJson(const std::vector<FileReport>& reports,
-                     const std::vector<PathProblem>& problems);
+// Checks one template held in memory, exactly as parse checks it, and
+// reports each diagnostic to `format` as it is found, up to the limit.
+FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
+                          const LintOptions& options, LintFormat& format);
 
 }  // namespace fxt

@@ -1,0 +1,23 @@
+// Paths as the tools show them. A path is any string of bytes; what a tool
+// prints must neither break its line nor reach a terminal raw.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace fxt {
+
+// The length of the valid UTF-8 sequence at the start of `bytes`; 0 when
+// the first byte begins none.
+size_t Utf8SequenceLength(std::string_view bytes);
+
+// For a line of text on a terminal: every byte of a control character (C0,
+// DEL, and C1 written in UTF-8) shown as \xNN; everything else as it is.
+std::string DisplayPath(std::string_view path);
+
+// For a JSON string: valid UTF-8 as it is, each byte that begins no valid
+// sequence shown as \xNN. The result is valid UTF-8.
+std::string Utf8Path(std::string_view path);
+
+}  // namespace fxt

@@ -1,0 +1,17 @@
+// fxtlint's report formats. Each writes to standard output as the run goes.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string_view>
+
+#include "tools/lint.h"
+
+namespace fxt {
+
+enum class FormatKind { kGcc, kJson, kQuiet };
+
+std::optional<FormatKind> FormatNamed(std::string_view name);
+std::unique_ptr<LintFormat> MakeFormat(FormatKind kind);
+
+}  // namespace fxt

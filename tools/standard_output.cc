@@ -1,0 +1,42 @@
+#include "tools/standard_output.h"
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace fxt {
+namespace {
+
+int firstWriteError = 0;
+
+void Check(bool written) {
+  if (!written && firstWriteError == 0) firstWriteError = errno != 0 ? errno : EIO;
+}
+
+}  // namespace
+
+void PrintOut(const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  Check(std::vprintf(format, arguments) >= 0);
+  va_end(arguments);
+}
+
+void WriteOut(std::string_view bytes) {
+  Check(std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size());
+}
+
+void FlushOut() { Check(std::fflush(stdout) == 0); }
+
+int CloseStandardOutput(const char* program, int status) {
+  FlushOut();
+  Check(!std::ferror(stdout));
+  Check(std::fclose(stdout) == 0);
+  if (firstWriteError == 0) return status;
+  std::fprintf(stderr, "%s: error writing standard output: %s\n", program,
+               std::strerror(firstWriteError));
+  return EXIT_OUTPUT_LOST;
+}
+
+}  // namespace fxt

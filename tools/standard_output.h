@@ -1,0 +1,24 @@
+// Standard output for the programs: every write is checked, and a program
+// whose output was lost ends with a failure rather than success.
+#pragma once
+
+#include <string_view>
+
+namespace fxt {
+
+inline constexpr int EXIT_OUTPUT_LOST = 2;
+
+// printf to standard output, remembering the first failure.
+[[gnu::format(printf, 1, 2)]] void PrintOut(const char* format, ...);
+// The bytes as they are, to standard output.
+void WriteOut(std::string_view bytes);
+// Flushes standard output, so that what follows on standard error comes
+// after it in a combined log.
+void FlushOut();
+
+// Flushes and closes standard output. When anything could not be written,
+// says why on standard error ("PROGRAM: error writing standard output:
+// REASON") and returns EXIT_OUTPUT_LOST; otherwise returns `status`.
+int CloseStandardOutput(const char* program, int status);
+
+}  // namespace fxt
