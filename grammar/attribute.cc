@@ -77,7 +77,7 @@ uint8_t AttributeKindOf(char letter) {
   switch (letter) {
     case 'i': {
       if (parseContext.intensitySeen && !IsIntensityAttribute()) {
-        ReportError("ERROR - line %d: dupicate Intensity channel found.");
+        ReportError(DiagnosticId::kDuplicateIntensity);
       }
       DeclareIntensityAttribute();
       return KIND_INTENSITY;
@@ -89,7 +89,7 @@ uint8_t AttributeKindOf(char letter) {
     case 'f':
       return KIND_F;
     default:
-      ReportError("ERROR - line %d: invalid Type");
+      ReportError(DiagnosticId::kInvalidAttributeType);
       return KIND_NONE;
   }
 }
@@ -100,21 +100,21 @@ void ReadKind() { CurrentAttribute().kind = AttributeKindOf(FirstValueChar()) & 
 // declared before its channel= line.
 void ReadChannel() {
   ParseContext& ctx = parseContext;
-  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected ");
+  if (!ValueIsNumber()) ReportError(DiagnosticId::kChannelNotANumber);
   const int32_t channel = DecimalValue(ctx.valueText.c_str());
   if (channel > DMX_CHANNEL_COUNT || (channel == 0 && !IsIntensityAttribute())) {
-    ReportError("ERROR - line %d: invalid channel number ");
+    ReportError(DiagnosticId::kInvalidChannel);
   }
   if (channel >= 0 && channel <= DMX_CHANNEL_COUNT) {
     uint8_t& owner = ctx.channelOwners[static_cast<size_t>(channel)];
     if (owner == 0) {
       owner = static_cast<uint8_t>(ctx.attributeNumber);
     } else {
-      ReportError("ERROR - line %d: dupicate channel found");
+      ReportError(DiagnosticId::kDuplicateChannel);
     }
   }
   if (ctx.channelGiven) {
-    ReportError("ERROR - line %d: only one channel per attribute allowed");
+    ReportError(DiagnosticId::kSecondChannel);
     return;
   }
   CurrentAttribute().channel = static_cast<int16_t>(int64_t{channel} - 1);
@@ -122,7 +122,7 @@ void ReadChannel() {
 }
 
 void ReadFineChannel() {
-  if (!ValueIsNumber()) ReportError("ERROR - line %d: dupicate channel found.");
+  if (!ValueIsNumber()) ReportError(DiagnosticId::kFineChannelNotANumber);
   const int32_t channel = DecimalValue(parseContext.valueText.c_str());
   if (StoringValues()) CurrentAttribute().fineChannel = static_cast<uint8_t>(int64_t{channel} - 1);
 }
@@ -133,29 +133,32 @@ void ReadHomeValue() {
   const std::string& value = parseContext.valueText;
   const bool hex = value.size() >= 2 && value[1] == 'x';
   const ScannedNumber scanned = hex ? ScanHex(value.c_str()) : ScanDecimal(value.c_str());
-  if (scanned.status == ScanStatus::kConverted) parseContext.pendingHomeValue = scanned.value;
-  if (scanned.status == ScanStatus::kNoNumber) ReportError("ERROR - line %d: number expected");
+  if (scanned.status == ScanStatus::kConverted) {
+    parseContext.pendingHomeValue = scanned.value;
+    parseContext.pendingHomeValuePosition = parseContext.linePosition;
+  }
+  if (scanned.status == ScanStatus::kNoNumber) ReportError(DiagnosticId::kHomeValueNotANumber);
 }
 
 // Reads a limit of the intensity attribute; true when it may be stored.
-bool ReadLimit(const char* notIntensityMessage, uint32_t highest, int32_t& limit) {
-  if (!IsIntensityAttribute()) ReportError(notIntensityMessage);
-  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected");
+bool ReadLimit(DiagnosticId notIntensity, uint32_t highest, int32_t& limit) {
+  if (!IsIntensityAttribute()) ReportError(notIntensity);
+  if (!ValueIsNumber()) ReportError(DiagnosticId::kLimitNotANumber);
   limit = DecimalValue(parseContext.valueText.c_str());
-  if (static_cast<uint32_t>(limit) > highest) ReportError("ERROR - line %d: number out of range");
+  if (static_cast<uint32_t>(limit) > highest) ReportError(DiagnosticId::kLimitOutOfRange);
   return StoringValues();
 }
 
 void ReadMinValue() {
   int32_t limit;
-  if (ReadLimit("ERROR - line %d: minVal only valid for INTENSITY", MIN_VALUE_LIMIT, limit)) {
+  if (ReadLimit(DiagnosticId::kMinValueNotIntensity, MIN_VALUE_LIMIT, limit)) {
     CurrentAttribute().minValue = static_cast<uint8_t>(limit);
   }
 }
 
 void ReadMaxValue() {
   int32_t limit;
-  if (ReadLimit("ERROR - line %d: maxVal only valid for INTENSITY", MAX_VALUE_LIMIT, limit)) {
+  if (ReadLimit(DiagnosticId::kMaxValueNotIntensity, MAX_VALUE_LIMIT, limit)) {
     CurrentAttribute().maxValue = static_cast<int16_t>(limit);
   }
 }
@@ -170,7 +173,9 @@ void FinishAttribute() {
   Attribute& attribute = CurrentAttribute();
   if (attribute.HasNoFineChannel()) {
     if (home > 255) {
-      ReportError("ERROR - homeValue above line %d: out of range");
+      // The text names the closing keyword's line; the place to mend is
+      // the homeval= line.
+      ReportErrorAt(DiagnosticId::kHomeValueOutOfRange, parseContext.pendingHomeValuePosition);
       return;
     }
     home = static_cast<int32_t>(static_cast<uint32_t>(home) << BITS_PER_DMX_VALUE);
@@ -236,7 +241,7 @@ const Transition* StateAttributeThenEnd(Signal signal) {
 }
 
 const Transition* StateAttributeUnknownKeyword(Signal signal) {
-  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: unknown token - ignored");
+  if (signal == SIG_ENTRY) ReportWarning(DiagnosticId::kNotAnAttributeKeyword);
   return kToAttributeBody;
 }
 

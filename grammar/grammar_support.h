@@ -34,8 +34,8 @@ inline const Transition* ActOnEntry(Signal signal, void (*action)(), const Trans
 }
 
 // Reports a fatal error; the load ends after the current line.
-inline void EndLoad(const char* format) {
-  ReportFatal(format);
+inline void EndLoad(DiagnosticId id) {
+  ReportFatal(id);
   parseContext.stopFlag = 1;
 }
 

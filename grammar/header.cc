@@ -37,13 +37,14 @@ bool CreateTemplate() {
   FixtureTemplate::Create(parseContext.slotIndex);
   if (CurrentTemplate() == nullptr) return false;
   parseContext.channelOwners.fill(0);
+  parseContext.fixturePosition = parseContext.linePosition;
   return true;
 }
 
 void ReadModelName() {
   ParseContext& ctx = parseContext;
   if (ctx.quotedText.empty()) {
-    ReportWarning("WARNING - line %d: invalid model name.");
+    ReportWarning(DiagnosticId::kInvalidModelName);
     return;
   }
   if (StoringValues()) LoadedTemplate().SetModelName(ctx.quotedText);
@@ -60,7 +61,7 @@ void ReadVersion() {
   }
   const auto inRange = [](int32_t part) { return part >= 0 && part <= VERSION_PART_MAX; };
   if (minor.status != ScanStatus::kConverted || !inRange(major.value) || !inRange(minor.value)) {
-    ReportError("ERROR - line %d: invalid version number");
+    ReportError(DiagnosticId::kInvalidVersion);
     return;
   }
   parseContext.versionSeen = 1;
@@ -73,10 +74,10 @@ void ReadManufacturer() {
   ParseContext& ctx = parseContext;
   FixtureTemplate& fixture = LoadedTemplate();
   if (fixture.manufacturer.IsSet()) {
-    ReportWarning("WARNING - line %d: Manufacturer name already set.");
+    ReportWarning(DiagnosticId::kManufacturerAlreadySet);
   }
   if (ctx.quotedText.empty()) {
-    ReportError("ERROR - line %d: Manufacturer name not set.");
+    ReportError(DiagnosticId::kManufacturerNotSet);
     return;
   }
   ctx.manufacturerSeen = 1;
@@ -86,10 +87,12 @@ void ReadManufacturer() {
 void ValidateTemplate() {
   ParseContext& ctx = parseContext;
   ctx.templateEnded = 1;
-  if (!ctx.versionSeen) ReportUnnumberedWarning("WARNING - Template Version Number missing.");
-  if (!ctx.manufacturerSeen) ReportUnnumberedError("ERROR - Manufacturer name missing.");
-  if (!ctx.nameSeen) ReportUnnumberedError("ERROR - Fixture name missing.");
-  if (!ctx.intensitySeen) ReportUnnumberedWarning("WARNING - Intensity Attribute missing.");
+  // These carry no line number; they stand on the template's fixture line.
+  const SourcePosition fixture = ctx.fixturePosition;
+  if (!ctx.versionSeen) ReportWarningAt(DiagnosticId::kVersionMissing, fixture);
+  if (!ctx.manufacturerSeen) ReportErrorAt(DiagnosticId::kManufacturerMissing, fixture);
+  if (!ctx.nameSeen) ReportErrorAt(DiagnosticId::kFixtureNameMissing, fixture);
+  if (!ctx.intensitySeen) ReportWarningAt(DiagnosticId::kIntensityMissing, fixture);
 }
 
 }  // namespace
@@ -97,7 +100,7 @@ void ValidateTemplate() {
 const Transition* StateStart(Signal) { return kStartTable; }
 
 const Transition* StateStartUnknownKeyword(Signal signal) {
-  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: illegal token - expected fixture.");
+  if (signal == SIG_ENTRY) ReportWarning(DiagnosticId::kExpectedFixture);
   return kToStart;
 }
 
@@ -125,7 +128,7 @@ const Transition* StateFixtureProduct(Signal) { return kToFixtureBody; }
 const Transition* StateFixtureNumDmx(Signal) { return kToFixtureBody; }
 
 const Transition* StateFixtureUnknownKeyword(Signal signal) {
-  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: undefined keyword for a fixture.");
+  if (signal == SIG_ENTRY) ReportWarning(DiagnosticId::kNotAHeaderKeyword);
   return kToFixtureBody;
 }
 
@@ -134,20 +137,20 @@ const Transition* StateTemplateEnd(Signal signal) {
 }
 
 const Transition* StateOutOfMemory(Signal signal) {
-  if (signal == SIG_ENTRY) EndLoad("FATAL ERROR - line %d: Out of Memory");
+  if (signal == SIG_ENTRY) EndLoad(DiagnosticId::kOutOfMemory);
   return kToStart;
 }
 
 const Transition* StateTooManyAttributes(Signal signal) {
   if (signal == SIG_ENTRY) {
-    EndLoad("FATAL ERROR - line %d: too many attributes, a fixture holds at most 255");
+    EndLoad(DiagnosticId::kTooManyAttributes);
   }
   return kToStart;
 }
 
 const Transition* StateTooManyParameters(Signal signal) {
   if (signal == SIG_ENTRY) {
-    EndLoad("FATAL ERROR - line %d: too many parameters, a fixture holds at most 255");
+    EndLoad(DiagnosticId::kTooManyParameters);
   }
   return kToStart;
 }

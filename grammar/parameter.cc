@@ -50,7 +50,7 @@ const Transition* CreateParameter() {
 
 void ReadTypeName() {
   Parameter& parameter = CurrentParameter();
-  if (parameter.typeName.IsSet()) ReportWarning("WARNING - line %d: Parameter name already set.");
+  if (parameter.typeName.IsSet()) ReportWarning(DiagnosticId::kParameterNameAlreadySet);
   if (StoringValues()) parameter.SetTypeName(parseContext.quotedText);
 }
 
@@ -65,7 +65,7 @@ int32_t ParameterKindOf(char letter) {
     case 'n':
       return KIND_N;
     default:
-      ReportError("ERROR - line %d: invalid Type");
+      ReportError(DiagnosticId::kInvalidParameterType);
       return KIND_NONE;
   }
 }
@@ -80,15 +80,14 @@ class AttribListLine {
   void Read() {
     ParseContext& ctx = parseContext;
     if (ctx.attribListCount != LIST_NOT_GIVEN) {
-      ReportError(
-          "ERROR - line %d: the attribute list has been initialised for this parameter already");
+      ReportError(DiagnosticId::kAttributeListTwice);
     }
     ctx.attribListCount = 0;
     std::string digits;
     for (const char c : ctx.valueText) {
       const bool endsNumber = c == ',' || c == '\0';
       if (!endsNumber && !(c >= '0' && c <= '9')) {
-        ReportError("ERROR - line %d: illegal character.");
+        ReportError(DiagnosticId::kListIllegalCharacter);
       }
       if (!endsNumber) {
         digits.push_back(c);
@@ -113,19 +112,18 @@ class AttribListLine {
     const auto index = static_cast<size_t>(ctx.attribListCount);
     if (index < ctx.attribListNumbers.size()) ctx.attribListNumbers[index] = channel;
     if (value > ILLEGAL_ATTRIBUTE_NUMBER_ABOVE) {
-      ReportError("ERROR - line %d: illegal attribute number");
+      ReportError(DiagnosticId::kIllegalAttributeNumber);
     }
     if (ctx.intensitySeen && channel <= DMX_CHANNEL_COUNT &&
         ctx.channelOwners[channel] == ctx.intensityAttribute && StoringValues()) {
       LoadedTemplate().AttributeAt(ctx.intensityAttribute)->kind = KIND_INTENSITY_LISTED;
     }
-    ReportErrorTimes("ERROR - line %d: Found two argument numbers to be the same",
-                     timesListed_[channel]);
+    ReportErrorTimes(DiagnosticId::kSameNumberTwice, timesListed_[channel]);
     ++timesListed_[channel];
     if (const int number = AttributeOnChannel(channel)) {
       if (StoringValues()) CurrentParameter().AppendAttribute(static_cast<uint8_t>(number));
     } else {
-      ReportError("ERROR - line %d: Found reference to a non existing attribute");
+      ReportError(DiagnosticId::kNoAttributeOnChannel);
     }
     ++ctx.attribListCount;
   }
@@ -174,13 +172,13 @@ int32_t CountDisplayerUses(uint8_t displayer) {
 
 void ReadDisplayerNumber() {
   ParseContext& ctx = parseContext;
-  if (!ValueIsNumber()) ReportError("ERROR - line %d: number expected");
+  if (!ValueIsNumber()) ReportError(DiagnosticId::kDisplayerNotANumber);
   const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText.c_str()));
   Parameter& parameter = CurrentParameter();
   if (parameter.displayer != NO_DISPLAYER) {
-    ReportError("ERROR - line %d: Displayer already defined.");
+    ReportError(DiagnosticId::kDisplayerAlreadyDefined);
   }
-  ReportErrorTimes("ERROR - line %d: Displayer already used.", CountDisplayerUses(displayer));
+  ReportErrorTimes(DiagnosticId::kDisplayerAlreadyUsed, CountDisplayerUses(displayer));
   parameter.displayer = displayer;
 }
 
@@ -189,10 +187,10 @@ void ReadDisplayerNumber() {
 void FinishParameter() {
   const Parameter& parameter = CurrentParameter();
   if (parameter.displayer == NO_DISPLAYER) {
-    ReportError("ERROR - line %d: no displayer number for previous parameter given");
+    ReportError(DiagnosticId::kNoDisplayer);
   }
   if (parameter.kind == KIND_NONE) {
-    ReportError("ERROR - line %d: no type defined for this parameter");
+    ReportError(DiagnosticId::kNoParameterType);
   }
 }
 
@@ -237,7 +235,7 @@ const Transition* StateParameterThenEnd(Signal signal) {
 }
 
 const Transition* StateParameterUnknownKeyword(Signal signal) {
-  if (signal == SIG_ENTRY) ReportWarning("WARNING - line %d: illegal token");
+  if (signal == SIG_ENTRY) ReportWarning(DiagnosticId::kNotAParameterKeyword);
   return kToParameterBody;
 }
 

@@ -74,19 +74,19 @@ class StopLine {
 
   char At(size_t position) const { return position < value_.size() ? value_[position] : '\0'; }
 
-  bool Fail(const char* format) {
-    ReportError(format);
+  bool Fail(DiagnosticId id) {
+    ReportError(id);
     return false;
   }
 
   bool CheckGuards() {
     const int32_t listed = parseContext.attribListCount;
     if (listed == 0 || listed >= STOP_LIST_LIMIT) {
-      return Fail("ERROR - line %d: No Attributes set yet.");
+      return Fail(DiagnosticId::kNoAttributesYet);
     }
-    if (At(0) != '(') return Fail("ERROR - line %d: Syntax Error.");
+    if (At(0) != '(') return Fail(DiagnosticId::kStopSyntax);
     close_ = value_.find(')', 1);
-    if (close_ == std::string::npos) return Fail("ERROR - line %d: Missing ')'.");
+    if (close_ == std::string::npos) return Fail(DiagnosticId::kMissingParenthesis);
     return true;
   }
 
@@ -96,9 +96,9 @@ class StopLine {
     stop_ = parameter.AddStop();
     if (stop_ != nullptr) return true;
     if (parameter.stopCount >= MAX_STOPS) {
-      return Fail("ERROR - line %d: too many stops, a parameter holds at most 255");
+      return Fail(DiagnosticId::kTooManyStops);
     }
-    EndLoad("FATAL ERROR - line %d: Out of Memory");
+    EndLoad(DiagnosticId::kOutOfMemory);
     return false;
   }
 
@@ -110,7 +110,7 @@ class StopLine {
       if (IsSlotValueChar(c)) {
         slotText_.push_back(c);
       } else if (c == 'm') {
-        if (++mouseMarks_ == 2) return Fail("ERROR - line %d: too many mousable attributes");
+        if (++mouseMarks_ == 2) return Fail(DiagnosticId::kTooManyMouseMarks);
         slotText_.push_back(' ');
       } else if (c == 'r') {
         rMark_ = true;
@@ -118,7 +118,7 @@ class StopLine {
       } else if (c == ',' || c == ')') {
         if (!EndSlot()) return false;
       } else {
-        return Fail("ERROR - line %d: illegal character");
+        return Fail(DiagnosticId::kSlotIllegalCharacter);
       }
     }
     return true;
@@ -136,12 +136,12 @@ class StopLine {
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];
     if (low.status != ScanStatus::kConverted || high.status != ScanStatus::kConverted ||
         channel == 0) {
-      return Fail("ERROR - line %d: syntax error (NUM).");
+      return Fail(DiagnosticId::kSlotSyntax);
     }
     if (building_ && !AddEntry(channel, low.value, high.value)) return false;
     rMark_ = false;
     if (valueCount_ > parseContext.attribListCount) {
-      return Fail("ERROR - line %d: too many slot values, not enough attributes.");
+      return Fail(DiagnosticId::kTooManySlotValues);
     }
     return true;
   }
@@ -154,7 +154,7 @@ class StopLine {
     const uint8_t flag = rMark_ ? 1 : 0;
     if (attribute.HasNoFineChannel()) {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
-        return Fail("ERROR - line %d: Value out of range.");
+        return Fail(DiagnosticId::kValueOutOfRange);
       }
       stop_->AddEntry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
     } else {
@@ -165,14 +165,14 @@ class StopLine {
   }
 
   bool ReadMode() {
-    if (At(close_ + 1) != ',') return Fail("ERROR - line %d: syntax error (mode)");
+    if (At(close_ + 1) != ',') return Fail(DiagnosticId::kModeSyntax);
     const char letter = At(close_ + 2);
     if (letter == 'd') return building_ ? ReadDisplayForm() : true;
     const int32_t mode = ModeOfLetter(letter);
-    if (mode < 0) return Fail("ERROR - line %d: invalid mode");
+    if (mode < 0) return Fail(DiagnosticId::kInvalidMode);
     if (building_) stop_->mode = mode;
     // The label's quote stands after the letter and exactly one separator.
-    if (value_.find('"') != close_ + 4) return Fail("ERROR - line %d: syntax error.");
+    if (value_.find('"') != close_ + 4) return Fail(DiagnosticId::kLabelSyntax);
     if (building_) stop_->SetLabel(parseContext.quotedText);
     return true;
   }
@@ -186,12 +186,12 @@ class StopLine {
     if (*p == ',') from = ScanDecimal(p + 1);
     if (from.status == ScanStatus::kConverted && *from.end == ',') to = ScanDecimal(from.end + 1);
     const bool read = to.status == ScanStatus::kConverted && to.end[0] == ',' && to.end[1] == '"';
-    if (!read) return Fail("ERROR - line %d: syntax error.");
+    if (!read) return Fail(DiagnosticId::kLabelSyntax);
     const auto inRange = [](int32_t v) {
       return v >= -DISPLAY_VALUE_LIMIT && v <= DISPLAY_VALUE_LIMIT;
     };
     if (!inRange(from.value) || !inRange(to.value)) {
-      return Fail("ERROR - line %d: display value out of range.");
+      return Fail(DiagnosticId::kDisplayValueOutOfRange);
     }
     stop_->displayFrom = static_cast<int16_t>(from.value);
     stop_->displayTo = static_cast<int16_t>(to.value);
@@ -203,11 +203,11 @@ class StopLine {
   void CheckMouse() {
     const char letter = At(close_ + 2);
     if (mouseSlot_ == NO_MOUSE_SLOT) {
-      if (letter != 'n') ReportError("ERROR - line %d: invalid mode for non-mouseable attribute");
+      if (letter != 'n') ReportError(DiagnosticId::kModeNeedsMouse);
       return;
     }
     if (letter == 'n') {
-      ReportError("ERROR - line %d: invalid mode for mouseable attribute");
+      ReportError(DiagnosticId::kModeForbidsMouse);
       return;
     }
     if (building_) stop_->SelectEntry(static_cast<uint8_t>(mouseSlot_ - 1));

@@ -35,7 +35,7 @@ bool HandleLine() {
   if (ctx.lineBuffer[0] == '\0') return true;
   const Keyword* keyword = MatchKeyword(ctx.lineBuffer);
   if (keyword == nullptr) {
-    ReportWarning("WARNING - line %d: illegal token");
+    ReportWarning(DiagnosticId::kNoKeyword);
     return ctx.errorCount <= ERROR_LIMIT;
   }
   machine.Dispatch(static_cast<uint8_t>(keyword->id), 0);
@@ -47,14 +47,15 @@ bool HandleLine() {
 int LoadTemplate(ReportTarget* reportTarget, int slotIndex) {
   ResetForLoad(reportTarget, slotIndex);
   machine.Reset(StateStart);
-  ReportMessage("Reading Fixture Template File");
+  ReportMessage(DiagnosticId::kReadingTemplate);
   EmptySlot(parseContext.slotIndex);
 
   while (ReadTemplateLine() && HandleLine()) {
   }
 
   const ParseContext& ctx = parseContext;
-  ReportMessage(ctx.errorCount != 0 ? "Template did not load." : "Template Loaded Successfully");
+  ReportMessage(ctx.errorCount != 0 ? DiagnosticId::kTemplateNotLoaded
+                                    : DiagnosticId::kTemplateLoaded);
   if (ctx.warningFlag && ctx.errorCount == 0) return -1;
   return ctx.errorCount;
 }

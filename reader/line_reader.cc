@@ -1,5 +1,6 @@
 #include "reader/line_reader.h"
 
+#include <algorithm>
 #include <climits>
 
 #include "reader/parse_context.h"
@@ -15,18 +16,29 @@ bool AtInputEnd() {
   return ctx.inputCursor == ctx.inputEnd || *ctx.inputCursor == INPUT_END;
 }
 
+SourcePosition CursorPosition() {
+  const ParseContext& ctx = parseContext;
+  const auto offset = static_cast<uint64_t>(ctx.inputCursor - ctx.physicalLineStart);
+  return {ctx.physicalLine, static_cast<int32_t>(std::min<uint64_t>(offset + 1, INT32_MAX))};
+}
+
 bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
 
 }  // namespace
 
 void SetInput(std::span<const uint8_t> bytes) {
-  parseContext.inputCursor = bytes.data();
-  parseContext.inputEnd = bytes.data() + bytes.size();
+  ParseContext& ctx = parseContext;
+  ctx.inputCursor = bytes.data();
+  ctx.inputEnd = bytes.data() + bytes.size();
+  ctx.physicalLine = 1;
+  ctx.physicalLineStart = bytes.data();
 }
 
 bool ReadTemplateLine() {
   ParseContext& ctx = parseContext;
+  const SourcePosition start = CursorPosition();
   if (ReadRawLine(ctx.lineBuffer, LINE_CAPACITY) == 0) return false;
+  ctx.linePosition = start;
   if (ctx.lineNumber < INT32_MAX) ++ctx.lineNumber;
   NormaliseLine(ctx.lineBuffer);
   SplitValue(ctx.lineBuffer);
@@ -41,7 +53,11 @@ int ReadRawLine(char* buffer, uint8_t capacity) {
     buffer[collected++] = static_cast<char>(*ctx.inputCursor++);
   }
   // A line end right after a full piece still belongs to it.
-  if (!AtInputEnd() && *ctx.inputCursor == '\n') ++ctx.inputCursor;
+  if (!AtInputEnd() && *ctx.inputCursor == '\n') {
+    ++ctx.inputCursor;
+    if (ctx.physicalLine < INT32_MAX) ++ctx.physicalLine;
+    ctx.physicalLineStart = ctx.inputCursor;
+  }
   buffer[collected] = '\0';
   return collected + 1;
 }
@@ -54,7 +70,7 @@ void NormaliseLine(char* line) {
     const char c = *in;
     if (c == '"') insideQuotes = !insideQuotes;
     if (EndsLogicalLine(c)) {
-      if (insideQuotes) ReportError("ERROR - line %d: Unexpected end of line");
+      if (insideQuotes) ReportError(DiagnosticId::kUnexpectedEndOfLine);
       break;
     }
     if (insideQuotes) {
@@ -82,7 +98,7 @@ void SplitValue(const char* line) {
     } else if (quoteCount == 1) {
       ctx.quotedText.push_back(c);
     }
-    if (quoteCount > 2) ReportError("ERROR - line %d: too many quotes  SYNTAX error");
+    if (quoteCount > 2) ReportError(DiagnosticId::kTooManyQuotes);
     if (c == '\0') break;
   }
 }

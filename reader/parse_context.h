@@ -28,6 +28,11 @@ struct ParseContext {
   char lineBuffer[LINE_CAPACITY] = {};
   int32_t lineNumber = 0;
   uint8_t templateEnded = 0;
+  // Where the current logical line begins in the file; and the physical
+  // line of the byte at inputCursor, with where that line begins.
+  SourcePosition linePosition;
+  int32_t physicalLine = 1;
+  const uint8_t* physicalLineStart = nullptr;
   std::string valueText;   // after the first '=', with one counted NUL
   std::string quotedText;  // between the value's first two quotes
 
@@ -42,6 +47,9 @@ struct ParseContext {
   uint8_t nameSeen = 0;
   uint8_t versionSeen = 0;
   uint8_t manufacturerSeen = 0;
+  // The fixture line of the current template: the end-of-template checks,
+  // which carry no line number, are placed there.
+  SourcePosition fixturePosition;
   // The attribute that claimed each DMX channel 0 to 64; 0 while free.
   std::array<uint8_t, DMX_CHANNEL_COUNT + 1> channelOwners{};
 
@@ -50,6 +58,7 @@ struct ParseContext {
   uint8_t intensityAttribute = NO_INTENSITY_ATTRIBUTE;
   uint8_t intensitySeen = 0;
   int32_t pendingHomeValue = HOME_VALUE_NONE;
+  SourcePosition pendingHomeValuePosition;  // the homeval= line that gave it
   // The current attribute block has had a channel= line. Its channel field
   // cannot tell: channel 1 is stored as 0, the same as no channel.
   uint8_t channelGiven = 0;

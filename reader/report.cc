@@ -1,7 +1,8 @@
 #include "reader/report.h"
 
+#include <cassert>
 #include <cstdio>
-#include <string_view>
+#include <cstring>
 
 #include "reader/parse_context.h"
 
@@ -11,76 +12,61 @@ namespace {
 // A formatted message is cut to this many bytes, terminator included.
 constexpr int MESSAGE_CAPACITY = 100;
 
-constexpr std::string_view kPrefixes[] = {
-    "FATAL ERROR - line %d: ", "ERROR - line %d: ", "WARNING - line %d: ", "ERROR - ", "WARNING - ",
-};
+bool CarriesLineNumber(const char* format) { return std::strstr(format, "%d") != nullptr; }
 
-// The one message whose line number stands inside it: the home value is
-// checked when the block above the closing keyword's line ends.
-constexpr std::string_view kHomeValueFormat = "ERROR - homeValue above line %d: out of range";
-constexpr std::string_view kHomeValueText =
-    "homeValue out of range (attribute block above this line)";
-
-std::string_view TextOf(std::string_view format) {
-  if (format == kHomeValueFormat) return kHomeValueText;
-  for (const std::string_view prefix : kPrefixes) {
-    if (format.starts_with(prefix)) {
-      format.remove_prefix(prefix.size());
-      break;
-    }
+void Emit(DiagnosticId id, SourcePosition position) {
+  const ParseContext& ctx = parseContext;
+  if (ctx.reportTarget == nullptr) return;
+  const CatalogueEntry& entry = EntryOf(id);
+  if (!CarriesLineNumber(entry.format)) {
+    ctx.reportTarget->Report({id, entry.severity, std::nullopt, position, entry.format});
+    return;
   }
-  while (!format.empty() && format.back() == ' ') format.remove_suffix(1);
-  return format;
-}
-
-void Emit(Severity severity, std::optional<int32_t> line, const char* message,
-          std::string_view format) {
-  if (parseContext.reportTarget != nullptr) {
-    parseContext.reportTarget->Report({severity, line, message, TextOf(format)});
-  }
-}
-
-void EmitNumbered(Severity severity, const char* format) {
-  if (parseContext.reportTarget == nullptr) return;
   char message[MESSAGE_CAPACITY];
-  std::snprintf(message, sizeof message, format, parseContext.lineNumber);
-  Emit(severity, parseContext.lineNumber, message, format);
+  std::snprintf(message, sizeof message, entry.format, ctx.lineNumber);
+  ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message});
+}
+
+void CountAs(DiagnosticId id, Severity severity) {
+  assert(EntryOf(id).severity == severity);
+  if (severity == Severity::kWarning) {
+    parseContext.warningFlag = 1;
+  } else if (severity != Severity::kNote) {
+    CountError();
+  }
 }
 
 }  // namespace
 
-void ReportMessage(const char* text) { Emit(Severity::kNote, std::nullopt, text, text); }
-
-void ReportError(const char* format) {
-  EmitNumbered(Severity::kError, format);
-  CountError();
+void ReportMessage(DiagnosticId id) {
+  assert(EntryOf(id).severity == Severity::kNote);
+  Emit(id, {});
 }
 
-void ReportErrorTimes(const char* format, int32_t times) {
+void ReportError(DiagnosticId id) { ReportErrorAt(id, parseContext.linePosition); }
+
+void ReportWarning(DiagnosticId id) { ReportWarningAt(id, parseContext.linePosition); }
+
+void ReportFatal(DiagnosticId id) {
+  Emit(id, parseContext.linePosition);
+  CountAs(id, Severity::kFatal);
+}
+
+void ReportErrorAt(DiagnosticId id, SourcePosition position) {
+  Emit(id, position);
+  CountAs(id, Severity::kError);
+}
+
+void ReportWarningAt(DiagnosticId id, SourcePosition position) {
+  Emit(id, position);
+  CountAs(id, Severity::kWarning);
+}
+
+void ReportErrorTimes(DiagnosticId id, int32_t times) {
   for (; times > 0; --times) {
     if (parseContext.reportTarget == nullptr && parseContext.errorCount == UINT8_MAX) return;
-    ReportError(format);
+    ReportError(id);
   }
-}
-
-void ReportFatal(const char* format) {
-  EmitNumbered(Severity::kFatal, format);
-  CountError();
-}
-
-void ReportWarning(const char* format) {
-  EmitNumbered(Severity::kWarning, format);
-  parseContext.warningFlag = 1;
-}
-
-void ReportUnnumberedError(const char* text) {
-  Emit(Severity::kError, std::nullopt, text, text);
-  CountError();
-}
-
-void ReportUnnumberedWarning(const char* text) {
-  Emit(Severity::kWarning, std::nullopt, text, text);
-  parseContext.warningFlag = 1;
 }
 
 }  // namespace fxt

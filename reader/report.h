@@ -1,29 +1,39 @@
-// Diagnostics: how a load reports what it finds, and to whom.
+// Diagnostics: how a load reports what it finds, and to whom. Every report
+// names its entry of the catalogue.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
+#include "reader/catalogue.h"
+
 namespace fxt {
 
-enum class Severity : uint8_t {
-  kNote,     // the load's own messages: no effect on the counts
-  kWarning,  // sets warningFlag
-  kError,    // adds one to errorCount
-  kFatal,    // an error that ends the load
+// A place in the file: the 1-based line, counted by '\n' bytes, and the
+// 1-based byte column. 0 and 0 for no place.
+struct SourcePosition {
+  int32_t line = 0;
+  int32_t column = 0;
+
+  bool operator==(const SourcePosition&) const = default;
 };
 
 // One message as the load reports it. `message` is the exact text that the
-// tester prints; `line` is the line number that the text carries, if any;
-// `text` is what the message says, without its "ERROR - line N: " kind of
-// prefix and without trailing blanks. `message` and `text` are valid only
-// during the call to Report: a target that keeps them must copy them.
+// tester prints and `testerLine` the line number it carries, if any: the
+// tester counts each 99-character piece of a longer line as a line.
+// `position` is where the problem stands in the file. `message` is valid
+// only during the call to Report: a target that keeps it must copy it.
 struct Diagnostic {
+  DiagnosticId id;
   Severity severity;
-  std::optional<int32_t> line;
+  std::optional<int32_t> testerLine;
+  SourcePosition position;
   const char* message;
-  std::string_view text;
+
+  const CatalogueEntry& entry() const { return EntryOf(id); }
+  // The short text that editors show.
+  std::string_view text() const { return entry().summary; }
 };
 
 class ReportTarget {
@@ -32,21 +42,22 @@ class ReportTarget {
   virtual void Report(const Diagnostic& diagnostic) = 0;
 };
 
-// Passes a message without effect on the counts to the report target.
-void ReportMessage(const char* text);
-// Formats `format`, whose one placeholder is the line number, with the
-// current line number; reports it and counts an error.
-void ReportError(const char* format);
-// The same as ReportError, but sets warningFlag instead of counting.
-void ReportWarning(const char* format);
-// The same as ReportError for a fatal error: counted as an error, and the
-// caller ends the load.
-void ReportFatal(const char* format);
+// Passes one of the load's own messages, without effect on the counts, to
+// the report target.
+void ReportMessage(DiagnosticId id);
+// Reports an error and counts it. A text with a line number is formatted
+// with the current line's; the diagnostic stands on the current line.
+void ReportError(DiagnosticId id);
+// The same for a warning: sets warningFlag instead of counting.
+void ReportWarning(DiagnosticId id);
+// The same for a fatal error: counted as an error; the caller ends the load.
+void ReportFatal(DiagnosticId id);
+// ReportError or ReportWarning, with the diagnostic placed at `position`
+// rather than on the current line.
+void ReportErrorAt(DiagnosticId id, SourcePosition position);
+void ReportWarningAt(DiagnosticId id, SourcePosition position);
 // ReportError `times` times over. Unprinted reports past the point where the
 // error count has stopped at 255 could change nothing, and are skipped.
-void ReportErrorTimes(const char* format, int32_t times);
-// Messages without a line number that count as an error or a warning.
-void ReportUnnumberedError(const char* text);
-void ReportUnnumberedWarning(const char* text);
+void ReportErrorTimes(DiagnosticId id, int32_t times);
 
 }  // namespace fxt

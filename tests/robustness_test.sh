@@ -63,9 +63,9 @@ expect 2 out 'Error opening file fifo.fxt' -- timeout 10 "$bin/parse" fifo.fxt
 expect 2 out 'Error opening file /dev/zero' -- timeout 10 "$bin/parse" /dev/zero
 expect 2 err 'fifo.fxt: Not a regular file' -- timeout 10 "$bin/fxtlint" fifo.fxt
 expect 2 err 'fxtdump: /dev/zero: Not a regular file' -- timeout 10 "$bin/fxtdump" /dev/zero
-expect 1 out '^<stdin>:2: error: invalid version number' -- \
+expect 1 out '^<stdin>:2:1: error: invalid version number' -- \
   sh -c "\"$bin/fxtlint\" - <bad.fxt"
-expect 1 out '^unsaved.fxt:2: ' -- sh -c "\"$bin/fxtlint\" --stdin-filename unsaved.fxt - <bad.fxt"
+expect 1 out '^unsaved.fxt:2:1: ' -- sh -c "\"$bin/fxtlint\" --stdin-filename unsaved.fxt - <bad.fxt"
 expect 0 err '^fxtlint: 1 file, 0 with errors' -- sh -c "cat good.fxt | \"$bin/fxtlint\" -"
 
 # Symbolic links to folders are followed; a link back up is a problem.
@@ -75,14 +75,14 @@ cp bad.fxt library/.hidden/skipped.fxt
 cp good.fxt library/UPPER.FXT
 ln -s real library/link
 ln -s .. library/real/up
-expect 2 out '^library/link/linked.fxt:2: error' -- "$bin/fxtlint" library
+expect 2 out '^library/link/linked.fxt:2:1: error' -- "$bin/fxtlint" library
 # real/linked.fxt, link/linked.fxt and UPPER.FXT, a template named in capitals
 grep -q '^fxtlint: 3 files, 2 with errors' err || fail "not every template was checked: $(cat err)"
 grep -q 'skipped.fxt' out && fail "a folder beginning with a dot was walked"
 grep -q '^fxtlint: library/real/up: Too many levels of symbolic links$' err ||
   fail "the link back up was not a problem: $(cat err)"
 rm library/real/up
-expect 1 out '^library/real/linked.fxt:2: error' -- "$bin/fxtlint" library/
+expect 1 out '^library/real/linked.fxt:2:1: error' -- "$bin/fxtlint" library/
 
 # Permissions matter only to a user who is not root: drop privileges.
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then
@@ -112,7 +112,7 @@ chmod 755 locked/closed
 cp bad.fxt "$(printf 'new\nline\033.fxt')"
 cp bad.fxt "$(printf 'utf8\303\251.fxt')"
 cp bad.fxt "$(printf 'latin\351.fxt')"
-expect 1 out '^new\\x0Aline\\x1B\.fxt:2: error' -- "$bin/fxtlint" "$(printf 'new\nline\033.fxt')"
+expect 1 out '^new\\x0Aline\\x1B\.fxt:2:1: error' -- "$bin/fxtlint" "$(printf 'new\nline\033.fxt')"
 expect 1 out '"path": "utf8é\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'utf8\303\251.fxt')"
 expect 1 out '"path": "latin\\\\xE9\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'latin\351.fxt')"
 
@@ -138,7 +138,7 @@ if [ "$sanitized" != sanitized ]; then
   truncate -s 60M big.fxt
   expect 2 err '^fxtlint: big.fxt: out of memory$' -- \
     sh -c "ulimit -v 50000; \"$bin/fxtlint\" bad.fxt big.fxt"
-  grep -q '^bad.fxt:2: error: invalid version number' out || fail "findings before big.fxt lost"
+  grep -q '^bad.fxt:2:1: error: invalid version number' out || fail "findings before big.fxt lost"
   expect 2 err '^parse: big.fxt: out of memory$' -- sh -c "ulimit -v 50000; \"$bin/parse\" big.fxt"
   expect 2 err '^fxtdump: big.fxt: out of memory$' -- \
     sh -c "ulimit -v 50000; \"$bin/fxtdump\" big.fxt"

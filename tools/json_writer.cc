@@ -132,6 +132,11 @@ void JsonWriter::Int(int64_t value) {
   text_ += std::to_string(value);
 }
 
+void JsonWriter::Bool(bool value) {
+  BeforeValue();
+  text_ += value ? "true" : "false";
+}
+
 void JsonWriter::Null() {
   BeforeValue();
   text_ += "null";

@@ -27,6 +27,7 @@ class JsonWriter {
   // A C string, or null for a null pointer.
   void StringOrNull(const char* text);
   void Int(int64_t value);
+  void Bool(bool value);
   void Null();
 
   // A member of the object being written: its name and its value.

@@ -19,9 +19,11 @@ class FormatTarget : public ReportTarget {
       return;
     }
     ++shown_;
-    const Severity severity =
-        diagnostic.severity == Severity::kFatal ? Severity::kError : diagnostic.severity;
-    format_.Diagnostic({severity, diagnostic.line, diagnostic.text, diagnostic.message});
+    Severity severity = diagnostic.severity;
+    const bool promoted = options_.werror && severity == Severity::kWarning;
+    if (promoted || severity == Severity::kFatal) severity = Severity::kError;
+    format_.Diagnostic({diagnostic.entry(), severity, promoted, diagnostic.testerLine,
+                        diagnostic.position, diagnostic.text(), diagnostic.message});
   }
 
  private:

@@ -22,9 +22,12 @@ struct LintOptions {
 
 // One diagnostic as fxtlint reports it.
 struct LintDiagnostic {
+  const CatalogueEntry& entry;
   Severity severity;  // kError or kWarning: a fatal error is an error
-  std::optional<int32_t> line;
-  std::string_view text;
+  bool promoted;      // a warning that --werror reports as an error
+  std::optional<int32_t> testerLine;
+  SourcePosition position;
+  std::string_view text;     // the short text
   std::string_view message;  // the tester's exact text
 };
 

@@ -1,6 +1,7 @@
 #include "tools/lint_formats.h"
 
 #include <string>
+#include <vector>
 
 #include "tools/display_path.h"
 #include "tools/json_writer.h"
@@ -9,26 +10,43 @@
 namespace fxt {
 namespace {
 
-const char* SeverityName(const LintDiagnostic& diagnostic) {
-  return diagnostic.severity == Severity::kError ? "error" : "warning";
+const char* SeverityName(Severity severity) {
+  return severity == Severity::kWarning ? "warning" : "error";
 }
 
-// FILE:LINE: SEVERITY: TEXT, one line each; FILE: SEVERITY: TEXT for a
-// message without a line.
+// FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each.
 class GccFormat : public LintFormat {
  public:
   void BeginFile(const std::string& path) override { path_ = DisplayPath(path); }
   void Diagnostic(const LintDiagnostic& diagnostic) override {
-    std::string line = path_;
-    if (diagnostic.line) line += ":" + std::to_string(*diagnostic.line);
-    line += std::string(": ") + SeverityName(diagnostic) + ": ";
+    std::string line = path_ + ":" + std::to_string(diagnostic.position.line) + ":" +
+                       std::to_string(diagnostic.position.column) + ": " +
+                       SeverityName(diagnostic.severity) + ": ";
     line += diagnostic.text;
-    line += '\n';
+    line += " [";
+    line += diagnostic.entry.code;
+    line += diagnostic.promoted ? ", werror]\n" : "]\n";
     WriteOut(line);
   }
 
  private:
   std::string path_;
+};
+
+// A JSON array written one element at a time: the separator and the
+// indentation go before each element.
+class StreamedArray {
+ public:
+  explicit StreamedArray(std::string indent) : indent_(std::move(indent)) {}
+  void Begin() { count_ = 0; }
+  std::string Next() { return (count_++ == 0 ? "\n" : ",\n") + indent_; }
+  std::string End(std::string_view closingIndent) const {
+    return count_ == 0 ? "]" : "\n" + std::string(closingIndent) + "]";
+  }
+
+ private:
+  std::string indent_;
+  size_t count_ = 0;
 };
 
 // One JSON document for the whole run, written file by file.
@@ -37,29 +55,34 @@ class JsonFormat : public LintFormat {
   void BeginRun() override { WriteOut("{\n  \"files\": ["); }
 
   void BeginFile(const std::string& path) override {
-    WriteOut(std::string(filesWritten_++ == 0 ? "" : ",") + "\n    {\n      \"path\": " +
-             JsonQuotedUtf8(Utf8Path(path)) + ",\n      \"diagnostics\": [");
-    diagnosticsWritten_ = 0;
+    WriteOut(files_.Next() + "{\n      \"path\": " + JsonQuotedUtf8(Utf8Path(path)) +
+             ",\n      \"diagnostics\": [");
+    diagnostics_.Begin();
   }
 
   void Diagnostic(const LintDiagnostic& diagnostic) override {
     JsonWriter json;
     json.BeginObject(JsonWriter::Layout::kInline);
-    json.StringMember("severity", SeverityName(diagnostic));
-    json.Key("line");
-    if (diagnostic.line) {
-      json.Int(*diagnostic.line);
+    json.StringMember("severity", SeverityName(diagnostic.severity));
+    json.StringMember("code", diagnostic.entry.code);
+    json.IntMember("line", diagnostic.position.line);
+    json.IntMember("column", diagnostic.position.column);
+    json.Key("testerLine");
+    if (diagnostic.testerLine) {
+      json.Int(*diagnostic.testerLine);
     } else {
       json.Null();
     }
+    json.Key("promoted");
+    json.Bool(diagnostic.promoted);
     json.StringMember("text", diagnostic.text);
     json.StringMember("message", diagnostic.message);
     json.EndObject();
-    WriteOut(std::string(diagnosticsWritten_++ == 0 ? "" : ",") + "\n        " + json.text());
+    WriteOut(diagnostics_.Next() + json.text());
   }
 
   void EndFile(const FileSummary& summary) override {
-    std::string end = diagnosticsWritten_ == 0 ? "]" : "\n      ]";
+    std::string end = diagnostics_.End("      ");
     end += ",\n      \"omittedDiagnostics\": " + std::to_string(summary.omitted);
     end += ",\n      \"result\": ";
     end += summary.outOfMemory ? "null" : std::to_string(summary.result);
@@ -69,19 +92,18 @@ class JsonFormat : public LintFormat {
   void Problem(const PathProblem& problem) override { problems_.push_back(problem); }
 
   void EndRun() override {
-    std::string end = filesWritten_ == 0 ? "],\n  \"problems\": [" : "\n  ],\n  \"problems\": [";
-    for (size_t i = 0; i < problems_.size(); ++i) {
-      end += i == 0 ? "\n    " : ",\n    ";
-      end += "{\"path\": " + JsonQuotedUtf8(Utf8Path(problems_[i].path)) +
-             ", \"reason\": " + JsonQuotedUtf8(problems_[i].reason) + "}";
+    std::string end = files_.End("  ") + ",\n  \"problems\": [";
+    StreamedArray problems("    ");
+    for (const PathProblem& problem : problems_) {
+      end += problems.Next() + "{\"path\": " + JsonQuotedUtf8(Utf8Path(problem.path)) +
+             ", \"reason\": " + JsonQuotedUtf8(problem.reason) + "}";
     }
-    end += problems_.empty() ? "]\n}\n" : "\n  ]\n}\n";
-    WriteOut(end);
+    WriteOut(end + problems.End("  ") + "\n}\n");
   }
 
  private:
-  size_t filesWritten_ = 0;
-  size_t diagnosticsWritten_ = 0;
+  StreamedArray files_{"    "};
+  StreamedArray diagnostics_{"        "};
   std::vector<PathProblem> problems_;  // the paths that could not be checked
 };
 
@@ -95,6 +117,7 @@ class QuietFormat : public LintFormat {
 std::optional<FormatKind> FormatNamed(std::string_view name) {
   if (name == "gcc") return FormatKind::kGcc;
   if (name == "json") return FormatKind::kJson;
+  if (name == "sarif") return FormatKind::kSarif;
   if (name == "quiet") return FormatKind::kQuiet;
   return std::nullopt;
 }
@@ -105,6 +128,8 @@ std::unique_ptr<LintFormat> MakeFormat(FormatKind kind) {
       return std::make_unique<GccFormat>();
     case FormatKind::kJson:
       return std::make_unique<JsonFormat>();
+    case FormatKind::kSarif:
+      return MakeSarifFormat();
     case FormatKind::kQuiet:
       return std::make_unique<QuietFormat>();
   }

@@ -9,9 +9,12 @@
 
 namespace fxt {
 
-enum class FormatKind { kGcc, kJson, kQuiet };
+enum class FormatKind { kGcc, kJson, kSarif, kQuiet };
 
 std::optional<FormatKind> FormatNamed(std::string_view name);
 std::unique_ptr<LintFormat> MakeFormat(FormatKind kind);
+
+// SARIF 2.1.0, the format that code-scanning dashboards read.
+std::unique_ptr<LintFormat> MakeSarifFormat();
 
 }  // namespace fxt

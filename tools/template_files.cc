@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
+#include <cstdint>
 #include <cstring>
 #include <string_view>
 #include <utility>
@@ -21,8 +23,8 @@ bool IsTemplateName(std::string_view name) {
   });
 }
 
-// The names in a directory, read whole before any of them is visited, so
-// that a deep tree holds one directory open at a time.
+// The names in a directory, sorted, read whole before any of them is
+// visited, so that a deep tree holds one directory open at a time.
 bool ReadNames(const std::string& directory, std::vector<std::string>& names, int& error) {
   DIR* stream = opendir(directory.c_str());
   if (stream == nullptr) {
@@ -37,39 +39,69 @@ bool ReadNames(const std::string& directory, std::vector<std::string>& names, in
   }
   error = errno;
   closedir(stream);
+  std::sort(names.begin(), names.end());
   return error == 0;
 }
 
+using Identity = std::pair<dev_t, ino_t>;
+
+// A walk of one directory tree, without recursion, so that no tree is deep
+// enough to exhaust the stack.
 class TemplateWalk {
  public:
   TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems)
       : found_(found), problems_(problems) {}
 
-  void Directory(const std::string& path, const struct stat& info) {
-    const std::pair<dev_t, ino_t> identity{info.st_dev, info.st_ino};
-    if (std::find(above_.begin(), above_.end(), identity) != above_.end()) {
-      Problem(path, ELOOP);
-      return;
+  void Run(const std::string& root, const struct stat& info) {
+    folders_.push_back({{info.st_dev, info.st_ino}, kNone});
+    pending_.push_back({root, 0});
+    while (!pending_.empty()) {
+      const Pending folder = pending_.back();
+      pending_.pop_back();
+      Visit(folder);
     }
-    std::vector<std::string> names;
-    int error = 0;
-    if (!ReadNames(path, names, error)) Problem(path, error);
-    above_.push_back(identity);
-    const std::string prefix = path.ends_with('/') ? path : path + "/";
-    for (const std::string& name : names) Entry(prefix + name, name);
-    above_.pop_back();
   }
 
  private:
+  static constexpr size_t kNone = SIZE_MAX;
+
+  struct Folder {
+    Identity identity;
+    size_t parent;  // the folder above it in the walk, or kNone
+  };
+  struct Pending {
+    std::string path;
+    size_t folder;
+  };
+
   std::vector<std::string>& found_;
   std::vector<PathProblem>& problems_;
-  std::vector<std::pair<dev_t, ino_t>> above_;  // the folders being walked
+  std::vector<Folder> folders_;   // every folder walked into
+  std::vector<Pending> pending_;  // the folders still to read
 
   void Problem(const std::string& path, int error) {
     problems_.push_back({path, std::strerror(error)});
   }
 
-  void Entry(const std::string& path, std::string_view name) {
+  bool IsAbove(const Identity& identity, size_t folder) const {
+    for (; folder != kNone; folder = folders_[folder].parent) {
+      if (folders_[folder].identity == identity) return true;
+    }
+    return false;
+  }
+
+  void Visit(const Pending& folder) {
+    std::vector<std::string> names;
+    int error = 0;
+    if (!ReadNames(folder.path, names, error)) Problem(folder.path, error);
+    const std::string prefix = folder.path.ends_with('/') ? folder.path : folder.path + "/";
+    const size_t firstPushed = pending_.size();
+    for (const std::string& name : names) Entry(prefix + name, name, folder.folder);
+    // Popped in name order, as a walk that went down at once would go.
+    std::reverse(pending_.begin() + static_cast<std::ptrdiff_t>(firstPushed), pending_.end());
+  }
+
+  void Entry(const std::string& path, std::string_view name, size_t folder) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
       // A dangling link that names no template could not have been one.
@@ -77,7 +109,14 @@ class TemplateWalk {
       return;
     }
     if (S_ISDIR(info.st_mode)) {
-      if (!name.starts_with('.')) Directory(path, info);
+      if (name.starts_with('.')) return;
+      const Identity identity{info.st_dev, info.st_ino};
+      if (IsAbove(identity, folder)) {
+        Problem(path, ELOOP);
+        return;
+      }
+      folders_.push_back({identity, folder});
+      pending_.push_back({path, folders_.size() - 1});
     } else if (IsTemplateName(name)) {
       found_.push_back(path);
     }
@@ -97,7 +136,7 @@ std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
     }
     std::vector<std::string> below;
     const size_t problemsBefore = problems.size();
-    TemplateWalk(below, problems).Directory(path, info);
+    TemplateWalk(below, problems).Run(path, info);
     if (below.empty() && problems.size() == problemsBefore) {
       problems.push_back({path, "no *.fxt template below this directory"});
     }

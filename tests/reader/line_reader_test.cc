@@ -67,6 +67,18 @@ TEST_F(LineReaderTest, LongLinesComeInPiecesOfNinetyNine) {
             (std::vector<std::string>{std::string(99, 'd'), std::string(99, 'd')}));
 }
 
+// Each logical line knows where it begins in the file: the physical line,
+// counted by '\n' bytes alone, and the byte column, which is past 1 only for
+// the later pieces of an over-long line.
+TEST_F(LineReaderTest, EachLineKnowsWhereItBegins) {
+  Feed("a\r\n\n" + std::string(250, 'x') + "\nlast");
+  std::vector<SourcePosition> positions;
+  while (ReadTemplateLine()) positions.push_back(parseContext.linePosition);
+  EXPECT_EQ(positions,
+            (std::vector<SourcePosition>{{1, 1}, {2, 1}, {3, 1}, {3, 100}, {3, 199}, {4, 1}}));
+  EXPECT_EQ(parseContext.lineNumber, 6);
+}
+
 TEST_F(LineReaderTest, ANulByteEndsTheLinesText) {
   EXPECT_EQ(Lines(std::string("name=\"a\0b\"\nend", 14)),
             (std::vector<std::string>{"name=\"a", "end"}));

@@ -1,0 +1,194 @@
+// SARIF 2.1.0: one run, the catalogue as the tool's rules, one result per
+// diagnostic, and the paths that could not be checked as notifications of
+// the run's invocation.
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <climits>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/json_writer.h"
+#include "tools/lint_formats.h"
+#include "tools/standard_output.h"
+
+namespace fxt {
+namespace {
+
+const char* LevelOf(Severity severity) {
+  return severity == Severity::kWarning ? "warning" : "error";
+}
+
+bool IsUnreserved(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+std::string PercentEncoded(std::string_view path) {
+  std::string encoded;
+  for (const char c : path) {
+    if (IsUnreserved(c)) {
+      encoded += c;
+      continue;
+    }
+    char escaped[4];
+    std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+    encoded += escaped;
+  }
+  return encoded;
+}
+
+// A relative reference for a path below the working directory, a file URI
+// for any other absolute path.
+std::string ArtifactUri(std::string_view path) {
+  if (!path.starts_with('/')) return PercentEncoded(path);
+  std::array<char, PATH_MAX> directory{};
+  if (getcwd(directory.data(), directory.size()) != nullptr) {
+    const std::string prefix = std::string(directory.data()) + "/";
+    if (path.starts_with(prefix)) return PercentEncoded(path.substr(prefix.size()));
+  }
+  return "file://" + PercentEncoded(path);
+}
+
+std::string Location(std::string_view path) {
+  return "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " +
+         JsonQuotedUtf8(ArtifactUri(path)) + "}}}";
+}
+
+class SarifFormat : public LintFormat {
+ public:
+  void BeginRun() override {
+    JsonWriter json;
+    json.BeginObject();
+    json.StringMember("$schema", "https://json.schemastore.org/sarif-2.1.0.json");
+    json.StringMember("version", "2.1.0");
+    json.Key("runs");
+    json.BeginArray();
+    json.BeginObject();
+    json.Key("tool");
+    json.BeginObject();
+    json.Key("driver");
+    json.BeginObject();
+    json.StringMember("name", "fxtlint");
+    json.StringMember("version", FXT_VERSION);
+    json.Key("rules");
+    WriteRules(json);
+    json.EndObject();
+    json.EndObject();
+    WriteOut(json.text() + ",\n      \"results\": [");
+  }
+
+  void BeginFile(const std::string& path) override { path_ = path; }
+
+  void Diagnostic(const LintDiagnostic& diagnostic) override {
+    JsonWriter json;
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.StringMember("ruleId", diagnostic.entry.code);
+    json.IntMember("ruleIndex", ruleIndex_[static_cast<size_t>(diagnostic.entry.id)]);
+    json.StringMember("level", LevelOf(diagnostic.severity));
+    json.Key("message");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.StringMember("text", diagnostic.text);
+    json.EndObject();
+    json.Key("locations");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Key("physicalLocation");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Key("artifactLocation");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Utf8StringMember("uri", ArtifactUri(path_));
+    json.EndObject();
+    json.Key("region");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.IntMember("startLine", diagnostic.position.line);
+    json.IntMember("startColumn", diagnostic.position.column);
+    json.EndObject();
+    json.EndObject();
+    json.EndObject();
+    json.EndArray();
+    json.Key("properties");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.StringMember("testerMessage", diagnostic.message);
+    json.EndObject();
+    json.EndObject();
+    WriteOut((resultsWritten_++ == 0 ? "\n        " : ",\n        ") + json.text());
+  }
+
+  void EndFile(const FileSummary& summary) override {
+    if (summary.omitted == 0) return;
+    notifications_.push_back(
+        {"warning",
+         std::to_string(summary.omitted) + " more diagnostics not shown (--max-diagnostics)",
+         summary.path});
+  }
+
+  void Problem(const PathProblem& problem) override {
+    notifications_.push_back({"error", problem.reason, problem.path});
+  }
+
+  void EndRun() override {
+    std::string end = resultsWritten_ == 0 ? "]" : "\n      ]";
+    end += ",\n      \"invocations\": [\n        {\"executionSuccessful\": ";
+    end += HasErrors() ? "false" : "true";
+    end += ", \"toolExecutionNotifications\": [";
+    for (size_t i = 0; i < notifications_.size(); ++i) {
+      const Notification& notification = notifications_[i];
+      end += i == 0 ? "\n          " : ",\n          ";
+      end += "{\"level\": \"" + notification.level +
+             "\", \"message\": {\"text\": " + JsonQuotedUtf8(notification.text) +
+             "}, \"locations\": [" + Location(notification.path) + "]}";
+    }
+    end += notifications_.empty() ? "]}\n      ]\n    }\n  ]\n}\n"
+                                  : "\n        ]}\n      ]\n    }\n  ]\n}\n";
+    WriteOut(end);
+  }
+
+ private:
+  struct Notification {
+    std::string level;
+    std::string text;
+    std::string path;
+  };
+
+  std::string path_;
+  size_t resultsWritten_ = 0;
+  std::vector<Notification> notifications_;
+  std::array<int, CATALOGUE_SIZE> ruleIndex_{};
+
+  // Every entry that fxtlint can report; the load's own messages are none.
+  void WriteRules(JsonWriter& json) {
+    json.BeginArray();
+    int index = 0;
+    for (const CatalogueEntry& entry : Catalogue) {
+      if (entry.severity == Severity::kNote) continue;
+      ruleIndex_[static_cast<size_t>(entry.id)] = index++;
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("id", entry.code);
+      json.Key("shortDescription");
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("text", entry.summary);
+      json.EndObject();
+      json.Key("defaultConfiguration");
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("level", LevelOf(entry.severity));
+      json.EndObject();
+      json.EndObject();
+    }
+    json.EndArray();
+  }
+
+  bool HasErrors() const {
+    return std::ranges::any_of(notifications_, [](const Notification& notification) {
+      return notification.level == "error";
+    });
+  }
+};
+
+}  // namespace
+
+std::unique_ptr<LintFormat> MakeSarifFormat() { return std::make_unique<SarifFormat>(); }
+
+}  // namespace fxt
