@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "lint/check.h"
 #include "reader/input_file.h"
 #include "tools/display_path.h"
-#include "tools/lint.h"
 #include "tools/lint_formats.h"
 #include "tools/standard_output.h"
 #include "tools/template_files.h"
@@ -33,6 +33,9 @@ constexpr const char* kUsage =
     "                            json: one JSON document for the whole run\n"
     "                            quiet: nothing printed, the exit status alone\n"
     "      --werror              count warnings as errors\n"
+    "      --select CODES        report only these codes or code prefixes (FT3,FL105)\n"
+    "      --ignore CODES        report none of these codes or code prefixes\n"
+    "      --tester-only         report exactly what parse reports: no rules, no notes\n"
     "      --max-diagnostics N   show at most N diagnostics of a file (default 1000;\n"
     "                            0 shows all)\n"
     "      --stdin-filename NAME the name of the template read from - (default <stdin>)\n"
@@ -63,7 +66,15 @@ bool ReadCount(const char* text, size_t& count) {
   return true;
 }
 
-enum LongOnly { kWerror = 256, kVersion, kMaxDiagnostics, kStdinFilename };
+enum LongOnly {
+  kWerror = 256,
+  kVersion,
+  kMaxDiagnostics,
+  kStdinFilename,
+  kSelect,
+  kIgnore,
+  kTesterOnly,
+};
 
 // Reads the command line; a result other than -1 is the exit status to end
 // with at once.
@@ -75,6 +86,9 @@ int ParseOptions(int argc, char** argv, Options& options) {
       {"version", no_argument, nullptr, kVersion},
       {"max-diagnostics", required_argument, nullptr, kMaxDiagnostics},
       {"stdin-filename", required_argument, nullptr, kStdinFilename},
+      {"select", required_argument, nullptr, kSelect},
+      {"ignore", required_argument, nullptr, kIgnore},
+      {"tester-only", no_argument, nullptr, kTesterOnly},
       {nullptr, 0, nullptr, 0},
   };
   opterr = 0;
@@ -103,6 +117,18 @@ int ParseOptions(int argc, char** argv, Options& options) {
         break;
       case kStdinFilename:
         options.stdinName = optarg;
+        break;
+      case kSelect:
+      case kIgnore: {
+        std::string unknown;
+        fxt::CodeFilter& codes = options.lint.codes;
+        if (!(option == kSelect ? codes.Select(optarg, unknown) : codes.Ignore(optarg, unknown))) {
+          return UsageError(unknown + " is no code and begins none");
+        }
+        break;
+      }
+      case kTesterOnly:
+        options.lint.testerOnly = true;
         break;
       case ':':
         return UsageError(std::string(argv[optind - 1]) + " needs a value");
@@ -169,7 +195,9 @@ class Run {
       Problem({name, input.reason});
       return;
     }
+    format_->BeginFile(name);
     const fxt::FileSummary summary = fxt::CheckTemplate(name, input.bytes, options_.lint, *format_);
+    format_->EndFile(summary);
     ++files_;
     if (summary.outOfMemory) Problem({name, "out of memory"});
     if (summary.omitted > 0) {
@@ -177,9 +205,9 @@ class Run {
                   " more diagnostics not shown (--max-diagnostics " +
                   std::to_string(options_.lint.maxDiagnostics) + ")");
     }
-    if (summary.HasErrors() || (options_.lint.werror && summary.HasWarnings())) {
+    if (summary.Fails(options_.lint.werror)) {
       ++withErrors_;
-    } else if (summary.HasWarnings()) {
+    } else if (summary.warnings > 0) {
       ++withWarningsOnly_;
     }
   }

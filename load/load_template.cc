@@ -8,6 +8,7 @@
 namespace fxt {
 
 StateMachine machine(StateStart);
+LoadObserver* loadObserver = nullptr;
 
 namespace {
 
@@ -29,17 +30,41 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex) {
   ctx.parameterNumber = 0;
 }
 
+LineEvent CurrentLine(const Keyword* keyword) {
+  const ParseContext& ctx = parseContext;
+  return {ctx.lineNumber, ctx.linePosition, ctx.rawLine, ctx.lineBuffer,
+          ctx.valueText,  ctx.quotedText,   keyword};
+}
+
 // Handles one logical line; false when the load must end after it.
 bool HandleLine() {
   ParseContext& ctx = parseContext;
-  if (ctx.lineBuffer[0] == '\0') return true;
-  const Keyword* keyword = MatchKeyword(ctx.lineBuffer);
-  if (keyword == nullptr) {
+  const Keyword* keyword = ctx.lineBuffer[0] == '\0' ? nullptr : MatchKeyword(ctx.lineBuffer);
+  if (loadObserver != nullptr) loadObserver->BeforeLine(CurrentLine(keyword), machine.state);
+  bool goOn = true;
+  if (keyword != nullptr) {
+    machine.Dispatch(static_cast<uint8_t>(keyword->id), 0);
+    goOn = ctx.stopFlag != 1;
+  } else if (ctx.lineBuffer[0] != '\0') {
     ReportWarning(DiagnosticId::kNoKeyword);
-    return ctx.errorCount <= ERROR_LIMIT;
+    goOn = ctx.errorCount <= ERROR_LIMIT;
   }
-  machine.Dispatch(static_cast<uint8_t>(keyword->id), 0);
-  return ctx.stopFlag != 1;
+  if (loadObserver != nullptr) loadObserver->AfterLine(CurrentLine(keyword), machine.state);
+  return goOn;
+}
+
+LoadEnd HowTheLoadEnded(bool stopped) {
+  const ParseContext& ctx = parseContext;
+  LoadEndReason reason = LoadEndReason::kInputEnd;
+  if (stopped) {
+    reason = LoadEndReason::kStopped;
+  } else if (ctx.templateEnded) {
+    reason = LoadEndReason::kTemplateEnded;
+  } else if (ctx.inputCursor != ctx.inputEnd) {
+    reason = LoadEndReason::kInputEndByte;
+  }
+  const auto read = static_cast<size_t>(ctx.inputCursor - ctx.inputStart);
+  return {reason, CursorPosition(), read};
 }
 
 }  // namespace
@@ -50,8 +75,14 @@ int LoadTemplate(ReportTarget* reportTarget, int slotIndex) {
   ReportMessage(DiagnosticId::kReadingTemplate);
   EmptySlot(parseContext.slotIndex);
 
-  while (ReadTemplateLine() && HandleLine()) {
+  bool stopped = false;
+  while (ReadTemplateLine()) {
+    if (!HandleLine()) {
+      stopped = true;
+      break;
+    }
   }
+  if (loadObserver != nullptr) loadObserver->End(HowTheLoadEnded(stopped));
 
   const ParseContext& ctx = parseContext;
   ReportMessage(ctx.errorCount != 0 ? DiagnosticId::kTemplateNotLoaded
@@ -63,6 +94,7 @@ int LoadTemplate(ReportTarget* reportTarget, int slotIndex) {
 void ResetProcessState() {
   parseContext = ParseContext{};
   machine = StateMachine(StateStart);
+  loadObserver = nullptr;
   EmptyAllSlots();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fsm/state_machine.h"
+#include "load/load_observer.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -13,6 +14,8 @@ inline constexpr int ERROR_LIMIT = 20;
 
 // The parser's state machine; it rests in StateStart between loads.
 extern StateMachine machine;
+// Told of every line of a load, when set.
+extern LoadObserver* loadObserver;
 
 // Reads the template behind inputCursor into the fixture slot `slotIndex`.
 // Diagnostics go to `reportTarget`, or nowhere when it is null. Returns 0 for

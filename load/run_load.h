@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 
+#include "load/load_observer.h"
 #include "model/fixture_template.h"
 #include "reader/report.h"
 
@@ -23,7 +24,9 @@ struct LoadOutcome {
 // first 0xFF byte. Diagnostics go to `target`, or nowhere when it is null.
 // Every piece of process-wide state is reset first, so the outcome depends
 // on the bytes alone.
-LoadOutcome RunLoad(std::span<const uint8_t> bytes, ReportTarget* target);
+// An observer, when given, follows every line.
+LoadOutcome RunLoad(std::span<const uint8_t> bytes, ReportTarget* target,
+                    LoadObserver* observer = nullptr);
 
 // A text's bytes, for RunLoad.
 inline std::span<const uint8_t> BytesOf(std::string_view text) {

@@ -143,6 +143,20 @@ constexpr std::array<CatalogueEntry, CATALOGUE_SIZE> kEntries = {{
     {kTooManyParameters, "FT903", kFatal,
      "FATAL ERROR - line %d: too many parameters, a fixture holds at most 255",
      "too many parameters: a fixture holds at most 255"},
+
+    {kUnusedSuppression, "FL001", kWarning, "", "a suppression comment that suppresses nothing"},
+    {kTemplateWithoutEnd, "FL101", kError, "", "a template without an end line is never checked to its end"},
+    {kNoFixtureLine, "FL102", kError, "", "no fixture line: the file holds no template"},
+    {kUnknownKeyword, "FL103", kWarning, "", "unknown keyword close to a known one"},
+    {kAttributeWithoutChannel, "FL104", kWarning, "", "attribute without channel=: it takes DMX channel 1"},
+    {kFineChannelTaken, "FL105", kError, "", "a fine channel on a channel already in use"},
+    {kChannelSharedUnseen, "FL106", kError, "", "two attributes on one DMX channel"},
+    {kNameCaseDiffers, "FL107", kWarning, "", "a name that matches a table entry only in another letter case"},
+    {kValueNotQuoted, "FL108", kWarning, "", "a value that must be in double quotes is not"},
+    {kLineTooLong, "FL109", kWarning, "", "a line longer than 99 characters: the rest reads as a new line"},
+    {kListNamesNoAttribute, "FL110", kWarning, "", "an attribute list that names no attribute"},
+    {kInputEndByte, "FL111", kError, "", "a byte 0xFF ends the input before the end of the file"},
+    {kByteOrderMark, "FL112", kError, "", "a byte-order mark: templates are single-byte text"},
 }};
 // clang-format on
 

@@ -87,15 +87,30 @@ enum class DiagnosticId : uint8_t {
   kOutOfMemory,
   kTooManyAttributes,
   kTooManyParameters,
+  // The lint rules: what fxtlint finds beyond the tester. They have no
+  // tester's text.
+  kUnusedSuppression,
+  kTemplateWithoutEnd,
+  kNoFixtureLine,
+  kUnknownKeyword,
+  kAttributeWithoutChannel,
+  kFineChannelTaken,
+  kChannelSharedUnseen,
+  kNameCaseDiffers,
+  kValueNotQuoted,
+  kLineTooLong,
+  kListNamesNoAttribute,
+  kInputEndByte,
+  kByteOrderMark,
 
   kCount,  // not an entry: the number of entries
 };
 
 struct CatalogueEntry {
   DiagnosticId id;
-  std::string_view code;     // letters then digits, e.g. FT304
-  Severity severity;         // the default severity
-  const char* format;        // the tester's exact text; %d stands for the line number
+  std::string_view code;  // letters then digits, e.g. FT304
+  Severity severity;      // the default severity
+  const char* format;     // the tester's exact text, %d standing for the line number; "" for a rule
   std::string_view summary;  // what an editor shows
 };
 
@@ -104,6 +119,8 @@ inline constexpr size_t CATALOGUE_SIZE = static_cast<size_t>(DiagnosticId::kCoun
 extern const std::array<CatalogueEntry, CATALOGUE_SIZE> Catalogue;
 
 inline const CatalogueEntry& EntryOf(DiagnosticId id) { return Catalogue[static_cast<size_t>(id)]; }
+
+inline bool IsLintRule(const CatalogueEntry& entry) { return entry.format[0] == '\0'; }
 
 // The entry with the code, if any.
 std::optional<DiagnosticId> DiagnosticWithCode(std::string_view code);

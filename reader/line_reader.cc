@@ -16,18 +16,19 @@ bool AtInputEnd() {
   return ctx.inputCursor == ctx.inputEnd || *ctx.inputCursor == INPUT_END;
 }
 
+bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
+
+}  // namespace
+
 SourcePosition CursorPosition() {
   const ParseContext& ctx = parseContext;
   const auto offset = static_cast<uint64_t>(ctx.inputCursor - ctx.physicalLineStart);
   return {ctx.physicalLine, static_cast<int32_t>(std::min<uint64_t>(offset + 1, INT32_MAX))};
 }
 
-bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
-
-}  // namespace
-
 void SetInput(std::span<const uint8_t> bytes) {
   ParseContext& ctx = parseContext;
+  ctx.inputStart = bytes.data();
   ctx.inputCursor = bytes.data();
   ctx.inputEnd = bytes.data() + bytes.size();
   ctx.physicalLine = 1;
@@ -37,8 +38,11 @@ void SetInput(std::span<const uint8_t> bytes) {
 bool ReadTemplateLine() {
   ParseContext& ctx = parseContext;
   const SourcePosition start = CursorPosition();
-  if (ReadRawLine(ctx.lineBuffer, LINE_CAPACITY) == 0) return false;
+  const uint8_t* startByte = ctx.inputCursor;
+  const int length = ReadRawLine(ctx.lineBuffer, LINE_CAPACITY);
+  if (length == 0) return false;
   ctx.linePosition = start;
+  ctx.rawLine = {reinterpret_cast<const char*>(startByte), static_cast<size_t>(length - 1)};
   if (ctx.lineNumber < INT32_MAX) ++ctx.lineNumber;
   NormaliseLine(ctx.lineBuffer);
   SplitValue(ctx.lineBuffer);

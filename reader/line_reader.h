@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <span>
 
+#include "reader/report.h"
+
 namespace fxt {
 
 // Points the reader at a template's bytes, which must outlive the load. The
@@ -25,5 +27,7 @@ void NormaliseLine(char* line);
 void SplitValue(const char* line);
 // valueText holds one or more decimal digits and nothing else.
 bool ValueIsNumber();
+// Where the reader stands: the next byte's place in the file.
+SourcePosition CursorPosition();
 
 }  // namespace fxt

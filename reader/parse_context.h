@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "model/fixture_template.h"
 #include "reader/report.h"
@@ -23,6 +24,7 @@ inline constexpr int ATTRIB_LIST_CAPACITY = LINE_CAPACITY;
 
 struct ParseContext {
   // The line reader.
+  const uint8_t* inputStart = nullptr;
   const uint8_t* inputCursor = nullptr;
   const uint8_t* inputEnd = nullptr;  // the input ends here or at INPUT_END
   char lineBuffer[LINE_CAPACITY] = {};
@@ -31,6 +33,7 @@ struct ParseContext {
   // Where the current logical line begins in the file; and the physical
   // line of the byte at inputCursor, with where that line begins.
   SourcePosition linePosition;
+  std::string_view rawLine;  // the current line's bytes as they stand in the input
   int32_t physicalLine = 1;
   const uint8_t* physicalLineStart = nullptr;
   std::string valueText;   // after the first '=', with one counted NUL

@@ -14,23 +14,30 @@ const char* SeverityName(Severity severity) {
   return severity == Severity::kWarning ? "warning" : "error";
 }
 
-// FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each.
+// FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each, and after it
+// FILE:LINE:COLUMN: note: TEXT for each of its notes.
 class GccFormat : public LintFormat {
  public:
   void BeginFile(const std::string& path) override { path_ = DisplayPath(path); }
   void Diagnostic(const LintDiagnostic& diagnostic) override {
-    std::string line = path_ + ":" + std::to_string(diagnostic.position.line) + ":" +
-                       std::to_string(diagnostic.position.column) + ": " +
-                       SeverityName(diagnostic.severity) + ": ";
-    line += diagnostic.text;
-    line += " [";
-    line += diagnostic.entry.code;
-    line += diagnostic.promoted ? ", werror]\n" : "]\n";
-    WriteOut(line);
+    std::string lines = Place(diagnostic.position) + SeverityName(diagnostic.severity) + ": ";
+    lines += diagnostic.text;
+    lines += " [";
+    lines += diagnostic.entry.code;
+    lines += diagnostic.promoted ? ", werror]\n" : "]\n";
+    for (const Note& note : diagnostic.notes) {
+      lines += Place(note.position.value_or(diagnostic.position)) + "note: " + note.text + "\n";
+    }
+    WriteOut(lines);
   }
 
  private:
   std::string path_;
+
+  std::string Place(SourcePosition position) const {
+    return path_ + ":" + std::to_string(position.line) + ":" + std::to_string(position.column) +
+           ": ";
+  }
 };
 
 // A JSON array written one element at a time: the separator and the
@@ -76,7 +83,23 @@ class JsonFormat : public LintFormat {
     json.Key("promoted");
     json.Bool(diagnostic.promoted);
     json.StringMember("text", diagnostic.text);
-    json.StringMember("message", diagnostic.message);
+    json.Key("message");
+    if (diagnostic.message) {
+      json.String(*diagnostic.message);
+    } else {
+      json.Null();
+    }
+    json.Key("notes");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    for (const Note& note : diagnostic.notes) {
+      const SourcePosition position = note.position.value_or(diagnostic.position);
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("text", note.text);
+      json.IntMember("line", position.line);
+      json.IntMember("column", position.column);
+      json.EndObject();
+    }
+    json.EndArray();
     json.EndObject();
     WriteOut(diagnostics_.Next() + json.text());
   }

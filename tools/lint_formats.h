@@ -3,11 +3,24 @@
 
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 
-#include "tools/lint.h"
+#include "lint/check.h"
+#include "lint/lint_diagnostic.h"
+#include "tools/template_files.h"
 
 namespace fxt {
+
+// A report format: how a run's files, diagnostics and problems are written.
+class LintFormat : public LintSink {
+ public:
+  virtual void BeginRun() {}
+  virtual void BeginFile(const std::string& /*path*/) {}
+  virtual void EndFile(const FileSummary& /*summary*/) {}
+  virtual void Problem(const PathProblem& /*problem*/) {}
+  virtual void EndRun() {}
+};
 
 enum class FormatKind { kGcc, kJson, kSarif, kQuiet };
 

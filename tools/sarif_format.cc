@@ -95,23 +95,17 @@ class SarifFormat : public LintFormat {
     json.Key("locations");
     json.BeginArray(JsonWriter::Layout::kInline);
     json.BeginObject(JsonWriter::Layout::kInline);
-    json.Key("physicalLocation");
-    json.BeginObject(JsonWriter::Layout::kInline);
-    json.Key("artifactLocation");
-    json.BeginObject(JsonWriter::Layout::kInline);
-    json.Utf8StringMember("uri", ArtifactUri(path_));
-    json.EndObject();
-    json.Key("region");
-    json.BeginObject(JsonWriter::Layout::kInline);
-    json.IntMember("startLine", diagnostic.position.line);
-    json.IntMember("startColumn", diagnostic.position.column);
-    json.EndObject();
-    json.EndObject();
+    WritePhysicalLocation(json, diagnostic.position);
     json.EndObject();
     json.EndArray();
+    WriteRelatedLocations(json, diagnostic);
     json.Key("properties");
     json.BeginObject(JsonWriter::Layout::kInline);
-    json.StringMember("testerMessage", diagnostic.message);
+    if (diagnostic.message) json.StringMember("testerMessage", *diagnostic.message);
+    json.Key("notes");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    for (const Note& note : diagnostic.notes) json.String(note.text);
+    json.EndArray();
     json.EndObject();
     json.EndObject();
     WriteOut((resultsWritten_++ == 0 ? "\n        " : ",\n        ") + json.text());
@@ -157,6 +151,43 @@ class SarifFormat : public LintFormat {
   size_t resultsWritten_ = 0;
   std::vector<Notification> notifications_;
   std::array<int, CATALOGUE_SIZE> ruleIndex_{};
+
+  void WritePhysicalLocation(JsonWriter& json, SourcePosition position) const {
+    json.Key("physicalLocation");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Key("artifactLocation");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Utf8StringMember("uri", ArtifactUri(path_));
+    json.EndObject();
+    json.Key("region");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.IntMember("startLine", position.line);
+    json.IntMember("startColumn", position.column);
+    json.EndObject();
+    json.EndObject();
+  }
+
+  // The notes that point at another line, such as the attribute that took
+  // a channel first.
+  void WriteRelatedLocations(JsonWriter& json, const LintDiagnostic& diagnostic) const {
+    int id = 0;
+    for (const Note& note : diagnostic.notes) {
+      if (!note.position) continue;
+      if (id == 0) {
+        json.Key("relatedLocations");
+        json.BeginArray(JsonWriter::Layout::kInline);
+      }
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.IntMember("id", id++);
+      WritePhysicalLocation(json, *note.position);
+      json.Key("message");
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("text", note.text);
+      json.EndObject();
+      json.EndObject();
+    }
+    if (id > 0) json.EndArray();
+  }
 
   // Every entry that fxtlint can report; the load's own messages are none.
   void WriteRules(JsonWriter& json) {

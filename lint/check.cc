@@ -1,0 +1,130 @@
+#include "lint/check.h"
+
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "lint/rules.h"
+#include "lint/suppressions.h"
+#include "lint/template_tracker.h"
+#include "lint/value_notes.h"
+#include "load/run_load.h"
+
+namespace fxt {
+namespace {
+
+// Every diagnostic of a file passes here: the codes asked for, the
+// suppression comments, the counts and the limit.
+class Gate {
+ public:
+  Gate(const LintOptions& options, LintSink& sink, Suppressions& suppressions, FileSummary& summary)
+      : options_(options), sink_(sink), suppressions_(suppressions), summary_(summary) {}
+
+  void Pass(const CatalogueEntry& entry, std::optional<int32_t> testerLine, SourcePosition position,
+            std::string_view text, std::optional<std::string_view> message,
+            std::span<const Note> notes) {
+    if (!options_.codes.Reports(entry)) return;
+    if (!options_.testerOnly && suppressions_.Suppress(entry.code, position.line)) return;
+    Severity severity = entry.severity == Severity::kFatal ? Severity::kError : entry.severity;
+    ++(severity == Severity::kError ? summary_.errors : summary_.warnings);
+    if (options_.maxDiagnostics != 0 && shown_ == options_.maxDiagnostics) {
+      ++summary_.omitted;
+      return;
+    }
+    ++shown_;
+    const bool promoted = options_.werror && severity == Severity::kWarning;
+    if (promoted) severity = Severity::kError;
+    sink_.Diagnostic({entry, severity, promoted, testerLine, position, text, message, notes});
+  }
+
+ private:
+  const LintOptions& options_;
+  LintSink& sink_;
+  Suppressions& suppressions_;
+  FileSummary& summary_;
+  size_t shown_ = 0;
+};
+
+// The tester's diagnostics, with notes from what the lines before them said.
+class TesterPass : public ReportTarget, public LoadObserver {
+ public:
+  TesterPass(Gate& gate, bool withNotes) : gate_(gate), withNotes_(withNotes) {}
+
+  void BeforeLine(const LineEvent& line, StateFn state) override {
+    line_ = line;
+    tracker_.BeforeLine(line, state);
+  }
+  void AfterLine(const LineEvent& line, StateFn state) override { tracker_.AfterLine(line, state); }
+
+  void Report(const Diagnostic& diagnostic) override {
+    if (diagnostic.severity == Severity::kNote) return;
+    std::vector<Note> notes;
+    if (withNotes_) notes = ValueNotes(diagnostic.id, line_, tracker_);
+    gate_.Pass(diagnostic.entry(), diagnostic.testerLine, diagnostic.position, diagnostic.text(),
+               diagnostic.message, notes);
+  }
+
+ private:
+  Gate& gate_;
+  bool withNotes_;
+  TemplateTracker tracker_;
+  LineEvent line_{};
+};
+
+class RulePass : public FindingSink {
+ public:
+  explicit RulePass(Gate& gate) : gate_(gate) {}
+  void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
+               const std::vector<Note>& notes) override {
+    gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, notes);
+  }
+
+ private:
+  Gate& gate_;
+};
+
+// A suppression of codes that this run does not report is no unused one.
+void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gate& gate) {
+  for (const Suppression& suppression : suppressions.All()) {
+    if (suppression.used) continue;
+    bool named = false;
+    bool reported = false;
+    for (const CatalogueEntry& entry : Catalogue) {
+      if (!entry.code.starts_with(suppression.code)) continue;
+      named = true;
+      reported = reported || codes.Reports(entry);
+    }
+    if (named && !reported) continue;
+    gate.Pass(EntryOf(DiagnosticId::kUnusedSuppression), std::nullopt, suppression.position,
+              "suppression of " + suppression.code +
+                  (named ? " suppresses nothing here" : ", which names no code"),
+              std::nullopt, {});
+  }
+}
+
+}  // namespace
+
+FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
+                          const LintOptions& options, LintSink& sink) {
+  FileSummary summary{path};
+  try {
+    Suppressions suppressions(bytes);
+    Gate gate(options, sink, suppressions, summary);
+    TesterPass tester(gate, !options.testerOnly);
+    summary.result = RunLoad(bytes, &tester, &tester).result;
+    if (options.testerOnly) return summary;
+    if (options.codes.ReportsAnyRule()) {
+      RulePass rules(gate);
+      RuleChecker checker(bytes, rules);
+      checker.Start();
+      RunLoad(bytes, nullptr, &checker);
+    }
+    ReportUnused(suppressions, options.codes, gate);
+  } catch (const std::bad_alloc&) {
+    // What was reported stays reported.
+    summary.outOfMemory = true;
+  }
+  return summary;
+}
+
+}  // namespace fxt

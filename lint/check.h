@@ -1,0 +1,41 @@
+// Checking one template: the tester's diagnostics with their notes, then the
+// findings of the lint rules, each filtered by the codes asked for and by the
+// template's own suppression comments, and passed on one by one, so that
+// memory does not grow with their number.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "lint/code_filter.h"
+#include "lint/lint_diagnostic.h"
+
+namespace fxt {
+
+struct LintOptions {
+  bool werror = false;
+  size_t maxDiagnostics = 1000;  // per file; 0 for no limit
+  bool testerOnly = false;       // what parse reports and nothing else
+  CodeFilter codes;
+};
+
+// What checking one file found.
+struct FileSummary {
+  std::string path;
+  int result = 0;     // as the load returned it
+  size_t errors = 0;  // reported, shown or not
+  size_t warnings = 0;
+  size_t omitted = 0;  // past the limit, counted but not shown
+  bool outOfMemory = false;
+
+  bool Fails(bool werror) const { return errors > 0 || (werror && warnings > 0); }
+};
+
+// Checks one template held in memory and passes each diagnostic to `sink`,
+// up to the limit.
+FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
+                          const LintOptions& options, LintSink& sink);
+
+}  // namespace fxt

@@ -1,0 +1,39 @@
+// A diagnostic as fxtlint and the language server report it: the tester's
+// own, with notes that explain it, or a finding of a lint rule.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "reader/report.h"
+
+namespace fxt {
+
+// A line that explains a diagnostic: the value read and what was allowed,
+// or the place of what it clashes with.
+struct Note {
+  std::string text;
+  std::optional<SourcePosition> position;  // where the note points, when elsewhere
+};
+
+struct LintDiagnostic {
+  const CatalogueEntry& entry;
+  Severity severity;  // kError or kWarning: a fatal error is an error
+  bool promoted;      // a warning that --werror reports as an error
+  std::optional<int32_t> testerLine;
+  SourcePosition position;
+  std::string_view text;                    // what it says
+  std::optional<std::string_view> message;  // the tester's exact text; none for a rule
+  std::span<const Note> notes;
+};
+
+class LintSink {
+ public:
+  virtual ~LintSink() = default;
+  virtual void Diagnostic(const LintDiagnostic& diagnostic) = 0;
+};
+
+}  // namespace fxt

@@ -1,0 +1,124 @@
+#include "lint/template_tracker.h"
+
+#include <string>
+
+#include "grammar/attribute.h"
+#include "grammar/header.h"
+#include "grammar/parameter.h"
+#include "reader/number_scan.h"
+
+namespace fxt {
+namespace {
+
+Block BlockOf(StateFn state) {
+  if (state == StateFixtureBody) return Block::kHeader;
+  if (state == StateAttributeBody) return Block::kAttribute;
+  if (state == StateParameterBody) return Block::kParameter;
+  return Block::kNone;
+}
+
+TokenId TokenOf(const LineEvent& line) {
+  return line.keyword == nullptr ? TOKEN_PLACEHOLDER : line.keyword->id;
+}
+
+}  // namespace
+
+int32_t ValueOf(const LineEvent& line) { return DecimalValue(std::string(line.valueText).c_str()); }
+
+const std::optional<SourcePosition>& TemplateTracker::ChannelClaim(int32_t channel) const {
+  static const std::optional<SourcePosition> kNoClaim;
+  return channel >= 0 && channel < static_cast<int32_t>(channelClaims_.size())
+             ? channelClaims_[static_cast<size_t>(channel)]
+             : kNoClaim;
+}
+
+void TemplateTracker::BeforeLine(const LineEvent& /*line*/, StateFn state) { stateBefore_ = state; }
+
+void TemplateTracker::AfterLine(const LineEvent& line, StateFn state) {
+  const Block before = BlockOf(stateBefore_);
+  const Block after = BlockOf(state);
+  const TokenId token = TokenOf(line);
+  const bool opensTemplate =
+      token == TOKEN_FIXTURE && after == Block::kHeader && before != Block::kHeader;
+  const bool opensBlock = (token == TOKEN_ATTRIBUTE && after == Block::kAttribute) ||
+                          (token == TOKEN_PARAMETER && after == Block::kParameter);
+  if (!opensTemplate && !opensBlock && before == after) {
+    if (before == Block::kAttribute) AttributeLine(line);
+    if (before == Block::kParameter) ParameterLine(line);
+    return;
+  }
+  // A block keyword, the end of the template, or a load that stops.
+  if (before == Block::kAttribute || before == Block::kParameter) CloseBlock();
+  if (after == Block::kNone) {
+    block_ = Block::kNone;
+    if (token == TOKEN_END && listener_ != nullptr) listener_->TemplateClosed(true);
+    return;
+  }
+  if (opensTemplate) OpenTemplate(line.position);
+  if (after == Block::kAttribute) attributes_.push_back({line.position, {}, {}, {}});
+  if (after == Block::kParameter) parameterLine_ = line.position;
+  block_ = after;
+}
+
+void TemplateTracker::End() {
+  if (block_ == Block::kAttribute || block_ == Block::kParameter) CloseBlock();
+  if (block_ != Block::kNone && listener_ != nullptr) listener_->TemplateClosed(false);
+  block_ = Block::kNone;
+}
+
+void TemplateTracker::CloseBlock() {
+  if (block_ == Block::kAttribute && listener_ != nullptr) {
+    listener_->AttributeClosed(attributes_.back());
+  }
+}
+
+void TemplateTracker::OpenTemplate(SourcePosition position) {
+  sawTemplate_ = true;
+  fixtureLine_ = position;
+  attributes_.clear();
+  channelClaims_.fill(std::nullopt);
+  displayerLines_.fill(std::nullopt);
+  if (listener_ != nullptr) listener_->TemplateOpened();
+}
+
+void TemplateTracker::AttributeLine(const LineEvent& line) {
+  TrackedAttribute& attribute = attributes_.back();
+  switch (TokenOf(line)) {
+    case TOKEN_CHANNEL: {
+      const int32_t channel = ValueOf(line);
+      if (channel >= 0 && channel <= 64 && !channelClaims_[static_cast<size_t>(channel)]) {
+        channelClaims_[static_cast<size_t>(channel)] = line.position;
+      }
+      if (!attribute.channel) attribute.channel = ValueLine{channel, line.position};
+      break;
+    }
+    case TOKEN_FINE_CHANNEL:
+      attribute.fineChannel = ValueLine{ValueOf(line), line.position};
+      break;
+    case TOKEN_HOME_VALUE: {
+      const std::string value(line.valueText);
+      const bool hex = value.size() >= 2 && value[1] == 'x';
+      const ScannedNumber scanned = hex ? ScanHex(value.c_str()) : ScanDecimal(value.c_str());
+      if (scanned.status == ScanStatus::kConverted) {
+        attribute.homeValue = ValueLine{scanned.value, line.position};
+      }
+      break;
+    }
+    case TOKEN_NAME:
+      if (line.quotedText == "INTENSITY") intensityLine_ = line.position;
+      break;
+    case TOKEN_TYPE:
+      if (line.valueText.starts_with('i')) intensityLine_ = line.position;
+      break;
+    default:
+      break;
+  }
+}
+
+void TemplateTracker::ParameterLine(const LineEvent& line) {
+  if (TokenOf(line) != TOKEN_DISPLAYER_NUM) return;
+  const auto displayer = static_cast<uint8_t>(ValueOf(line));
+  if (!displayerLines_[displayer]) displayerLines_[displayer] = parameterLine_;
+}
+
+}  // namespace fxt

@@ -1,0 +1,96 @@
+// The pieces of the lint rules that their output cannot show alone.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lint/check.h"
+#include "lint/code_filter.h"
+#include "lint/edit_distance.h"
+#include "lint/suppressions.h"
+#include "load/run_load.h"
+
+namespace fxt {
+namespace {
+
+TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
+  EXPECT_EQ(EditDistance("chanel", "channel"), 1u);
+  EXPECT_EQ(EditDistance("atribute", "attribute"), 1u);
+  EXPECT_EQ(EditDistance("fine_chan", "finechan"), 1u);
+  EXPECT_EQ(EditDistance("flips", "filps"), 2u);
+  EXPECT_EQ(EditDistance("", "end"), 3u);
+  EXPECT_EQ(EditDistance("end", "end"), 0u);
+}
+
+TEST(CodeFilter, PrefixesSelectAndIgnore) {
+  CodeFilter filter;
+  std::string unknown;
+  ASSERT_TRUE(filter.Select("FT3,FL", unknown));
+  ASSERT_TRUE(filter.Ignore("FL104", unknown));
+  EXPECT_TRUE(filter.Reports(EntryOf(DiagnosticId::kInvalidChannel)));            // FT304
+  EXPECT_FALSE(filter.Reports(EntryOf(DiagnosticId::kInvalidVersion)));           // FT204
+  EXPECT_FALSE(filter.Reports(EntryOf(DiagnosticId::kAttributeWithoutChannel)));  // FL104
+  EXPECT_TRUE(filter.ReportsAnyRule());
+  EXPECT_FALSE(filter.Select("FT3,XY", unknown));
+  EXPECT_EQ(unknown, "XY");
+  CodeFilter noRules;
+  ASSERT_TRUE(noRules.Ignore("FL1", unknown));
+  EXPECT_FALSE(noRules.ReportsAnyRule());
+}
+
+TEST(Suppressions, CommentsNameCodesForTheirLineAndTheNext) {
+  const std::string text =
+      "fixture\n"
+      "name = \"A / B\"  / fxtlint: ignore FT203\n"  // the first '/' is quoted
+      "/fxtlint:ignore FL1,FT304 FT305\n"
+      "attribute\n"
+      "/ just a remark: fxtlint: ignore FT999\n";
+  Suppressions suppressions(BytesOf(text));
+  ASSERT_EQ(suppressions.All().size(), 4u);
+  EXPECT_EQ(suppressions.All()[0].position, (SourcePosition{2, 17}));
+  EXPECT_EQ(suppressions.All()[3].code, "FT305");
+  EXPECT_TRUE(suppressions.Suppress("FL104", 4));   // from the line above
+  EXPECT_TRUE(suppressions.Suppress("FT203", 2));   // on its own line
+  EXPECT_FALSE(suppressions.Suppress("FT203", 4));  // two lines below
+  EXPECT_FALSE(suppressions.Suppress("FT305", 5));
+  EXPECT_TRUE(suppressions.All()[1].used);
+  EXPECT_FALSE(suppressions.All()[2].used);
+}
+
+class CollectingSink : public LintSink {
+ public:
+  void Diagnostic(const LintDiagnostic& diagnostic) override {
+    codes.emplace_back(diagnostic.entry.code);
+  }
+  std::vector<std::string> codes;
+};
+
+std::vector<std::string> CodesOf(const std::string& text, const LintOptions& options = {}) {
+  CollectingSink sink;
+  CheckTemplate("t.fxt", BytesOf(text), options, sink);
+  return sink.codes;
+}
+
+// The rules follow the tester's reading of the template: an attribute line
+// in the header opens a block, one before the fixture line does not.
+TEST(Rules, FollowTheBlocksTheTesterReads) {
+  const std::string header = "fixture\nname=\"A\"\nversion=1.0\nmanufacturer=\"B\"\n";
+  EXPECT_EQ(CodesOf(header + "attribute\nname=\"INTENSITY\"\nchannel=1\nend\n"),
+            std::vector<std::string>{});
+  EXPECT_EQ(CodesOf(header + "attribute\nname=\"INTENSITY\"\nattribute\nchannel=1\nend\n"),
+            (std::vector<std::string>{"FL104", "FL106"}));
+  // After the end line nothing is read, so nothing after it is checked.
+  EXPECT_EQ(CodesOf(header + "attribute\nname=\"INTENSITY\"\nchannel=1\nend\nattribute\n"),
+            std::vector<std::string>{});
+}
+
+TEST(Rules, TesterOnlyReportsWhatTheTesterReports) {
+  const std::string text = "attribute\nfixture\nattribute\n/ fxtlint: ignore FT103\nbogus\n";
+  LintOptions testerOnly;
+  testerOnly.testerOnly = true;
+  EXPECT_EQ(CodesOf(text, testerOnly), (std::vector<std::string>{"FT201", "FT103"}));
+  EXPECT_EQ(CodesOf(text), (std::vector<std::string>{"FT201", "FL104", "FL101"}));
+}
+
+}  // namespace
+}  // namespace fxt
