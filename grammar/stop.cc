@@ -40,10 +40,13 @@ bool IsSlotValueChar(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == 'x' || c == ':';
 }
 
-// A part of a slot value: hexadecimal when its second character is 'x'.
-ScannedNumber ReadPart(const std::string& part) {
-  const bool hex = part.size() >= 2 && part[1] == 'x';
-  return hex ? ScanHex(part.c_str()) : ScanDecimal(part.c_str());
+// A part of a slot value, read where it stands in the slot text: hexadecimal
+// when its second character is 'x'. A number ends at the ':' that ends a low
+// part as it would at the end of the part's own text.
+ScannedNumber ReadPart(std::string_view slot, size_t begin, size_t end) {
+  const bool hex = end - begin >= 2 && slot[begin + 1] == 'x';
+  const char* part = slot.data() + begin;
+  return hex ? ScanHex(part) : ScanDecimal(part);
 }
 
 // One stop line, read step by step. Every problem is an error that ends the
@@ -129,8 +132,9 @@ class StopLine {
     if (slotText_.empty()) return true;
     const size_t colon = slotText_.find(':', 1);
     const bool split = colon != std::string::npos;
-    const ScannedNumber low = ReadPart(split ? slotText_.substr(0, colon) : slotText_);
-    const ScannedNumber high = ReadPart(split ? slotText_.substr(colon + 1) : slotText_);
+    const size_t size = slotText_.size();
+    const ScannedNumber low = ReadPart(slotText_, 0, split ? colon : size);
+    const ScannedNumber high = ReadPart(slotText_, split ? colon + 1 : 0, size);
     if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
     slotText_.clear();
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];

@@ -71,17 +71,77 @@ class TesterPass : public ReportTarget, public LoadObserver {
   LineEvent line_{};
 };
 
+// The rules' findings come after the tester's diagnostics. A file with few
+// findings keeps them until the load is over; one with more than memory
+// should hold is checked a second time, its findings passed on as they come.
 class RulePass : public FindingSink {
  public:
-  explicit RulePass(Gate& gate) : gate_(gate) {}
+  enum class Mode { kHold, kPassOn };
+  RulePass(Gate& gate, Mode mode) : gate_(gate), mode_(mode) {}
+
   void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
                const std::vector<Note>& notes) override {
-    gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, notes);
+    if (mode_ == Mode::kPassOn) {
+      gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, notes);
+    } else if (held_.size() < MOST_HELD) {
+      held_.push_back({id, position, text, notes});
+    } else {
+      overflowed_ = true;
+    }
+  }
+
+  bool Overflowed() const { return overflowed_; }
+  void PassOnHeld() {
+    for (const Held& finding : held_) {
+      gate_.Pass(EntryOf(finding.id), std::nullopt, finding.position, finding.text, std::nullopt,
+                 finding.notes);
+    }
   }
 
  private:
+  static constexpr size_t MOST_HELD = 256;
+  struct Held {
+    DiagnosticId id;
+    SourcePosition position;
+    std::string text;
+    std::vector<Note> notes;
+  };
+
   Gate& gate_;
+  Mode mode_;
+  std::vector<Held> held_;
+  bool overflowed_ = false;
 };
+
+// Both passes' observers follow one load.
+class BothObservers : public LoadObserver {
+ public:
+  BothObservers(LoadObserver& first, LoadObserver& second) : first_(first), second_(second) {}
+  void BeforeLine(const LineEvent& line, StateFn state) override {
+    first_.BeforeLine(line, state);
+    second_.BeforeLine(line, state);
+  }
+  void AfterLine(const LineEvent& line, StateFn state) override {
+    first_.AfterLine(line, state);
+    second_.AfterLine(line, state);
+  }
+  void End(const LoadEnd& end) override {
+    first_.End(end);
+    second_.End(end);
+  }
+
+ private:
+  LoadObserver& first_;
+  LoadObserver& second_;
+};
+
+// Checks the rules on a load of their own, passing each finding on.
+void CheckRulesAgain(std::span<const uint8_t> bytes, Gate& gate) {
+  RulePass rules(gate, RulePass::Mode::kPassOn);
+  RuleChecker checker(bytes, rules);
+  checker.Start();
+  RunLoad(bytes, nullptr, &checker);
+}
 
 // A suppression of codes that this run does not report is no unused one.
 void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gate& gate) {
@@ -111,15 +171,21 @@ FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> byte
     Suppressions suppressions(bytes);
     Gate gate(options, sink, suppressions, summary);
     TesterPass tester(gate, !options.testerOnly);
-    summary.result = RunLoad(bytes, &tester, &tester).result;
-    if (options.testerOnly) return summary;
-    if (options.codes.ReportsAnyRule()) {
-      RulePass rules(gate);
+    if (options.testerOnly || !options.codes.ReportsAnyRule()) {
+      summary.result = RunLoad(bytes, &tester, &tester).result;
+    } else {
+      RulePass rules(gate, RulePass::Mode::kHold);
       RuleChecker checker(bytes, rules);
       checker.Start();
-      RunLoad(bytes, nullptr, &checker);
+      BothObservers both(tester, checker);
+      summary.result = RunLoad(bytes, &tester, &both).result;
+      if (rules.Overflowed()) {
+        CheckRulesAgain(bytes, gate);
+      } else {
+        rules.PassOnHeld();
+      }
     }
-    ReportUnused(suppressions, options.codes, gate);
+    if (!options.testerOnly) ReportUnused(suppressions, options.codes, gate);
   } catch (const std::bad_alloc&) {
     // What was reported stays reported.
     summary.outOfMemory = true;

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "lint/edit_distance.h"
-#include "model/name_tables.h"
+#include "model/name_index.h"
 #include "reader/number_scan.h"
 
 namespace fxt {
@@ -21,21 +21,11 @@ SourcePosition Later(SourcePosition a, SourcePosition b) {
   return (a.line > b.line || (a.line == b.line && a.column > b.column)) ? a : b;
 }
 
-bool EqualIgnoringCase(std::string_view a, std::string_view b) {
-  const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                            [&](char x, char y) { return lower(x) == lower(y); });
-}
-
 // The table entry that `name` spells in another letter case, if any.
 const char* CaseVariantIn(std::string_view name, NameTable table) {
-  for (const char* entry : table) {
-    if (name == entry) return nullptr;
-  }
-  for (const char* entry : table) {
-    if (EqualIgnoringCase(name, entry)) return entry;
-  }
-  return nullptr;
+  if (IndexOf(table).Find(name) != -1) return nullptr;
+  const int variant = IndexOf(table, NameIndex::Case::kIgnored).Find(name);
+  return variant == -1 ? nullptr : table[static_cast<size_t>(variant)];
 }
 
 // The value as written after the line's first '=', without its remark.

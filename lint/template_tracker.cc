@@ -23,7 +23,10 @@ TokenId TokenOf(const LineEvent& line) {
 
 }  // namespace
 
-int32_t ValueOf(const LineEvent& line) { return DecimalValue(std::string(line.valueText).c_str()); }
+// The value text ends in its counted NUL, or is empty and a NUL follows it.
+int32_t ValueOf(const LineEvent& line) {
+  return line.valueText.data() == nullptr ? 0 : DecimalValue(line.valueText.data());
+}
 
 const std::optional<SourcePosition>& TemplateTracker::ChannelClaim(int32_t channel) const {
   static const std::optional<SourcePosition> kNoClaim;

@@ -60,7 +60,7 @@ LoadEnd HowTheLoadEnded(bool stopped) {
     reason = LoadEndReason::kStopped;
   } else if (ctx.templateEnded) {
     reason = LoadEndReason::kTemplateEnded;
-  } else if (ctx.inputCursor != ctx.inputEnd) {
+  } else if (ctx.inputStop != ctx.inputEnd) {
     reason = LoadEndReason::kInputEndByte;
   }
   const auto read = static_cast<size_t>(ctx.inputCursor - ctx.inputStart);

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "model/name_index.h"
+
 namespace fxt {
 
 int LookupName(const char* text, const char* const* table, int count) {
@@ -13,7 +15,8 @@ int LookupName(const char* text, const char* const* table, int count) {
 }
 
 int LookupName(const char* text, NameTable table) {
-  return LookupName(text, table.data(), static_cast<int>(table.size()));
+  if (text == nullptr) return -1;
+  return IndexOf(table).Find(text);
 }
 
 constexpr std::array<const char*, MANUFACTURER_NAME_COUNT> ManufacturerNames = {

@@ -1,7 +1,9 @@
 #include "reader/line_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstring>
 
 #include "reader/parse_context.h"
 #include "reader/report.h"
@@ -11,12 +13,26 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-bool AtInputEnd() {
-  const ParseContext& ctx = parseContext;
-  return ctx.inputCursor == ctx.inputEnd || *ctx.inputCursor == INPUT_END;
-}
+// How NormaliseLine treats each byte outside quotes.
+enum CharClass : uint8_t { kKeep, kDrop, kEnd, kQuote };
 
-bool EndsLogicalLine(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
+constexpr std::array<CharClass, 256> kClassOf = [] {
+  std::array<CharClass, 256> classes{};
+  classes[' '] = classes['\t'] = kDrop;
+  classes['\n'] = classes['\r'] = classes['/'] = classes['\0'] = kEnd;
+  classes['"'] = kQuote;
+  return classes;
+}();
+
+constexpr std::array<char, 256> kLowerCase = [] {
+  std::array<char, 256> lower{};
+  for (int c = 0; c < 256; ++c) {
+    lower[static_cast<size_t>(c)] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  }
+  return lower;
+}();
+
+bool EndsQuotedText(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
 
 }  // namespace
 
@@ -26,11 +42,15 @@ SourcePosition CursorPosition() {
   return {ctx.physicalLine, static_cast<int32_t>(std::min<uint64_t>(offset + 1, INT32_MAX))};
 }
 
+// The input ends at its first INPUT_END byte, found once here rather than
+// looked for at every byte.
 void SetInput(std::span<const uint8_t> bytes) {
   ParseContext& ctx = parseContext;
   ctx.inputStart = bytes.data();
   ctx.inputCursor = bytes.data();
   ctx.inputEnd = bytes.data() + bytes.size();
+  const void* stop = bytes.empty() ? nullptr : std::memchr(bytes.data(), INPUT_END, bytes.size());
+  ctx.inputStop = stop == nullptr ? ctx.inputEnd : static_cast<const uint8_t*>(stop);
   ctx.physicalLine = 1;
   ctx.physicalLineStart = bytes.data();
 }
@@ -51,59 +71,85 @@ bool ReadTemplateLine() {
 
 int ReadRawLine(char* buffer, uint8_t capacity) {
   ParseContext& ctx = parseContext;
-  if (ctx.templateEnded || capacity == 0 || AtInputEnd()) return 0;
-  int collected = 0;
-  while (collected < capacity - 1 && !AtInputEnd() && *ctx.inputCursor != '\n') {
-    buffer[collected++] = static_cast<char>(*ctx.inputCursor++);
-  }
+  if (ctx.templateEnded || capacity == 0 || ctx.inputCursor == ctx.inputStop) return 0;
+  const size_t piece =
+      std::min<size_t>(capacity - 1u, static_cast<size_t>(ctx.inputStop - ctx.inputCursor));
+  const void* lineEnd = std::memchr(ctx.inputCursor, '\n', piece);
+  const size_t collected =
+      lineEnd == nullptr
+          ? piece
+          : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - ctx.inputCursor);
+  std::memcpy(buffer, ctx.inputCursor, collected);
+  buffer[collected] = '\0';
+  ctx.inputCursor += collected;
   // A line end right after a full piece still belongs to it.
-  if (!AtInputEnd() && *ctx.inputCursor == '\n') {
+  if (ctx.inputCursor != ctx.inputStop && *ctx.inputCursor == '\n') {
     ++ctx.inputCursor;
     if (ctx.physicalLine < INT32_MAX) ++ctx.physicalLine;
     ctx.physicalLineStart = ctx.inputCursor;
   }
-  buffer[collected] = '\0';
-  return collected + 1;
+  return static_cast<int>(collected) + 1;
 }
 
 void NormaliseLine(char* line) {
   if (line[0] == '*') line[0] = ' ';
-  bool insideQuotes = false;
   char* out = line;
   for (const char* in = line;; ++in) {
     const char c = *in;
-    if (c == '"') insideQuotes = !insideQuotes;
-    if (EndsLogicalLine(c)) {
-      if (insideQuotes) ReportError(DiagnosticId::kUnexpectedEndOfLine);
-      break;
+    switch (kClassOf[static_cast<uint8_t>(c)]) {
+      case kKeep:
+        *out++ = kLowerCase[static_cast<uint8_t>(c)];
+        continue;
+      case kDrop:
+        continue;
+      case kEnd:
+        *out = '\0';
+        return;
+      case kQuote:
+        break;
     }
-    if (insideQuotes) {
-      *out++ = c;
-    } else if (c != ' ' && c != '\t') {
-      *out++ = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    // Quoted text is kept as it stands, up to the closing quote.
+    *out++ = c;
+    for (++in; *in != '"'; ++in) {
+      if (EndsQuotedText(*in)) {
+        ReportError(DiagnosticId::kUnexpectedEndOfLine);
+        *out = '\0';
+        return;
+      }
+      *out++ = *in;
     }
+    *out++ = '"';
   }
-  *out = '\0';
 }
 
 void SplitValue(const char* line) {
   ParseContext& ctx = parseContext;
-  ctx.valueText.clear();
-  ctx.quotedText.clear();
-  const char* equals = line;
-  while (*equals != '\0' && *equals != '=') ++equals;
-  if (*equals == '\0') return;
-  uint8_t quoteCount = 0;
-  for (const char* p = equals + 1;; ++p) {
-    const char c = *p;
-    ctx.valueText.push_back(c);
-    if (c == '"') {
-      ++quoteCount;
-    } else if (quoteCount == 1) {
-      ctx.quotedText.push_back(c);
-    }
-    if (quoteCount > 2) ReportError(DiagnosticId::kTooManyQuotes);
-    if (c == '\0') break;
+  const char* equals = std::strchr(line, '=');
+  if (equals == nullptr) {
+    ctx.valueText.clear();
+    ctx.quotedText.clear();
+    return;
+  }
+  // The value's terminating NUL is part of it, and counts in its length.
+  const char* value = equals + 1;
+  const size_t length = std::strlen(value) + 1;
+  ctx.valueText.assign(value, length);
+  const char* end = value + length;
+  const auto quote = [end](const char* from) {
+    return static_cast<const char*>(std::memchr(from, '"', static_cast<size_t>(end - from)));
+  };
+  const char* first = quote(value);
+  if (first == nullptr) {
+    ctx.quotedText.clear();
+    return;
+  }
+  const char* second = quote(first + 1);
+  // Text between the first two quotes; a quote never closed takes the rest.
+  ctx.quotedText.assign(first + 1, (second == nullptr ? end : second) - (first + 1));
+  const char* third = second == nullptr ? nullptr : quote(second + 1);
+  // From the third quote on, every character of the value is one error.
+  if (third != nullptr) {
+    ReportErrorTimes(DiagnosticId::kTooManyQuotes, static_cast<int32_t>(end - third));
   }
 }
 

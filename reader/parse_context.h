@@ -26,7 +26,8 @@ struct ParseContext {
   // The line reader.
   const uint8_t* inputStart = nullptr;
   const uint8_t* inputCursor = nullptr;
-  const uint8_t* inputEnd = nullptr;  // the input ends here or at INPUT_END
+  const uint8_t* inputEnd = nullptr;   // the end of the bytes handed over
+  const uint8_t* inputStop = nullptr;  // where reading stops: the first INPUT_END, or inputEnd
   char lineBuffer[LINE_CAPACITY] = {};
   int32_t lineNumber = 0;
   uint8_t templateEnded = 0;

@@ -27,7 +27,7 @@ void Emit(DiagnosticId id, SourcePosition position) {
   ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message});
 }
 
-void CountAs(DiagnosticId id, Severity severity) {
+void CountAs([[maybe_unused]] DiagnosticId id, Severity severity) {
   assert(EntryOf(id).severity == severity);
   if (severity == Severity::kWarning) {
     parseContext.warningFlag = 1;

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# How the whole parse process compares with wc -l on the same 10 MB file, in
+# the same run: the median of several runs of each, and their ratio.
+#   bench/compare_wc.sh BIN_DIR [RUNS]
+# BIN_DIR holds parse and fxtgen, best from the release preset.
+set -euo pipefail
+bin=$(realpath "$1")
+runs=${2:-11}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+median_ms() {
+  local times=()
+  for _ in $(seq 1 "$runs"); do
+    local start end
+    start=$(date +%s%N)
+    "$@" >/dev/null
+    end=$(date +%s%N)
+    times+=($(((end - start) / 1000)))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}'
+}
+
+printf '%-24s %10s %10s %8s\n' input "wc -l ms" "parse ms" ratio
+for kind in realistic many-fixtures full-lists long-lines far-end-of-full-lists \
+  replaced-parameters repeated-reports; do
+  "$bin/fxtgen" "$kind" 10000000 >"$work/$kind.fxt"
+  cat "$work/$kind.fxt" >/dev/null  # in the page cache for both
+  wc=$(median_ms wc -l "$work/$kind.fxt")
+  parse=$(median_ms "$bin/parse" "$work/$kind.fxt")
+  printf '%-24s %10s %10s %8s\n' "$kind" "$wc" "$parse" "$(awk "BEGIN {printf \"%.1f\", $parse / $wc}")"
+done
