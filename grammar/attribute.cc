@@ -55,7 +55,9 @@ void DeclareIntensityAttribute() {
 const Transition* CreateAttribute() {
   FixtureTemplate& fixture = LoadedTemplate();
   if (fixture.attributeCount >= MAX_ATTRIBUTES) return kToTooManyAttributes;
-  if (fixture.AddAttribute() == nullptr) return kToOutOfMemory;
+  Attribute* attribute = fixture.AddAttribute();
+  if (attribute == nullptr) return kToOutOfMemory;
+  attribute->sourceLine = parseContext.linePosition.line;
   RaiseCounter(parseContext.attributeNumber);
   parseContext.pendingHomeValue = HOME_VALUE_NONE;
   parseContext.channelGiven = 0;

@@ -36,6 +36,7 @@ constexpr int VERSION_PART_MAX = 99;
 bool CreateTemplate() {
   FixtureTemplate::Create(parseContext.slotIndex);
   if (CurrentTemplate() == nullptr) return false;
+  CurrentTemplate()->sourceLine = parseContext.linePosition.line;
   parseContext.channelOwners.fill(0);
   parseContext.fixturePosition = parseContext.linePosition;
   return true;

@@ -40,9 +40,11 @@ Parameter& CurrentParameter() {
 
 const Transition* CreateParameter() {
   FixtureTemplate& fixture = LoadedTemplate();
-  if (fixture.AddParameter(NO_DISPLAYER) == nullptr) {
+  Parameter* parameter = fixture.AddParameter(NO_DISPLAYER);
+  if (parameter == nullptr) {
     return fixture.parameterCount >= MAX_PARAMETERS ? kToTooManyParameters : kToOutOfMemory;
   }
+  parameter->sourceLine = parseContext.linePosition.line;
   parseContext.attribListCount = LIST_NOT_GIVEN;
   RaiseCounter(parseContext.parameterNumber);
   return kToParameterBody;

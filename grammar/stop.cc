@@ -97,7 +97,10 @@ class StopLine {
   bool MakeStop() {
     Parameter& parameter = *LoadedTemplate().ParameterAt(parseContext.parameterNumber);
     stop_ = parameter.AddStop();
-    if (stop_ != nullptr) return true;
+    if (stop_ != nullptr) {
+      stop_->sourceLine = parseContext.linePosition.line;
+      return true;
+    }
     if (parameter.stopCount >= MAX_STOPS) {
       return Fail(DiagnosticId::kTooManyStops);
     }

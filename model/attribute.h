@@ -33,6 +33,8 @@ struct Attribute {
   uint8_t fineChannel = NO_FINE_CHANNEL;  // fine DMX channel minus one
   uint8_t reservedFlag : 1 = 0;
   uint8_t kind : 4 = KIND_NONE;
+  // The line of the file that declared it, for the tools that point there.
+  int32_t sourceLine = 0;
 
   Attribute* Init();
   // An attribute without a fine channel holds 8-bit DMX values.

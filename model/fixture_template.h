@@ -27,6 +27,7 @@ class FixtureTemplate {
   uint16_t version = 0;  // major * 256 + minor
   uint8_t attributeCount = 0;
   uint8_t parameterCount = 0;
+  int32_t sourceLine = 0;  // its fixture line in the file
 
   // Builds an empty template and registers it in its slot (1 to 11),
   // destroying the template that the slot held. The slot owns it from then

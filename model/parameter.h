@@ -26,6 +26,7 @@ struct Parameter {
   uint8_t attribCount = 0;
   std::unique_ptr<uint8_t[]> attribList;
   FurtherNodes<Stop> furtherStops;
+  int32_t sourceLine = 0;  // the line of the file that declared it
 
   // Resets every field but `displayer`, which the caller sets.
   Parameter* Init();

@@ -41,6 +41,7 @@ struct Stop {
   int32_t mode = STOP_MODE_NONE;
   uint8_t entryCount = 0;
   uint8_t selectedEntry = NO_ENTRY_SELECTED;
+  int32_t sourceLine = 0;  // the stop line of the file
 
   Stop* Init();
   void Destroy();

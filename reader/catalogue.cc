@@ -157,6 +157,7 @@ constexpr std::array<CatalogueEntry, CATALOGUE_SIZE> kEntries = {{
     {kListNamesNoAttribute, "FL110", kWarning, "", "an attribute list that names no attribute"},
     {kInputEndByte, "FL111", kError, "", "a byte 0xFF ends the input before the end of the file"},
     {kByteOrderMark, "FL112", kError, "", "a byte-order mark: templates are single-byte text"},
+    {kWideCharacter, "FL113", kError, "", "a character above U+00FF: templates are single-byte text"},
 }};
 // clang-format on
 

@@ -102,6 +102,7 @@ enum class DiagnosticId : uint8_t {
   kListNamesNoAttribute,
   kInputEndByte,
   kByteOrderMark,
+  kWideCharacter,
 
   kCount,  // not an entry: the number of entries
 };

@@ -145,7 +145,8 @@ void SplitValue(const char* line) {
   }
   const char* second = quote(first + 1);
   // Text between the first two quotes; a quote never closed takes the rest.
-  ctx.quotedText.assign(first + 1, (second == nullptr ? end : second) - (first + 1));
+  ctx.quotedText.assign(first + 1,
+                        static_cast<size_t>((second == nullptr ? end : second) - (first + 1)));
   const char* third = second == nullptr ? nullptr : quote(second + 1);
   // From the third quote on, every character of the value is one error.
   if (third != nullptr) {

@@ -8,7 +8,7 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-for program in parse fxtdump fxtlint; do
+for program in parse fxtdump fxtlint fxt-language-server; do
   [ -x "$prefix/bin/$program" ] || { echo "bin/$program not installed"; exit 1; }
   page="$prefix/share/man/man1/$program.1"
   [ -f "$page" ] || { echo "man page of $program not installed"; exit 1; }
@@ -28,4 +28,5 @@ grep -q 'Template Loaded Successfully...No ErrorsWarrning detected$' <<<"$report
 model=$("$prefix/bin/fxtdump" "$example")
 grep -q '"modelName": "Spot 575"' <<<"$model"
 "$prefix/bin/fxtlint" -f quiet "$example"
+"$prefix/bin/fxt-language-server" --version | grep -q '^fxt-language-server '
 echo "installed into $prefix: programs, man pages and examples work"

@@ -1,0 +1,72 @@
+// fxt-language-server: the template checks as a Language Server Protocol
+// server on standard input and output, for any editor with an LSP client.
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "lsp/framing.h"
+#include "lsp/server.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: fxt-language-server [--stdio]\n"
+    "Speaks the Language Server Protocol on standard input and output: the\n"
+    "problems of fixture templates as they are typed, their outline, hover,\n"
+    "completion and definitions.\n";
+
+bool Send(const std::string& body) {
+  const std::string message = fxt::lsp::Framed(body);
+  return std::fwrite(message.data(), 1, message.size(), stdout) == message.size() &&
+         std::fflush(stdout) == 0;
+}
+
+int Serve() {
+  fxt::lsp::Server server;
+  fxt::lsp::MessageReader reader(stdin);
+  std::string body;
+  for (;;) {
+    const fxt::lsp::ReadResult read = reader.Read(body);
+    if (read.kind == fxt::lsp::ReadResult::Kind::kEnd) {
+      std::fprintf(stderr, "fxt-language-server: the client closed the input\n");
+      return server.ExitStatus();
+    }
+    if (read.kind == fxt::lsp::ReadResult::Kind::kError) {
+      std::fprintf(stderr, "fxt-language-server: %s\n", read.problem.c_str());
+      return 1;
+    }
+    for (const std::string& out : server.Handle(body)) {
+      if (!Send(out)) {
+        std::fprintf(stderr, "fxt-language-server: cannot write to the client\n");
+        return 1;
+      }
+    }
+    if (server.ExitRequested()) return server.ExitStatus();
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--version") == 0) {
+      std::printf("fxt-language-server %s\n", FXT_VERSION);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      std::fputs(kUsage, stdout);
+      return 0;
+    }
+    if (std::strcmp(argv[i], "--stdio") != 0) {
+      std::fprintf(stderr, "fxt-language-server: unknown option %s\n%s", argv[i], kUsage);
+      return 2;
+    }
+  }
+  try {
+    return Serve();
+  } catch (const std::bad_alloc&) {
+    std::fprintf(stderr, "fxt-language-server: out of memory\n");
+    return 1;
+  }
+}

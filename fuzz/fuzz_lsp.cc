@@ -1,0 +1,64 @@
+// libFuzzer target for the language server's message handler: arbitrary
+// bytes as one message, then as the text of an open document on which every
+// feature is asked for at places that the bytes choose. Nothing may crash,
+// and every answer must be JSON.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <nlohmann/json.hpp>
+#include <string>
+
+#include "lsp/server.h"
+
+namespace {
+
+using nlohmann::json;
+
+void Check(const std::vector<std::string>& answers) {
+  for (const std::string& answer : answers) {
+    if (json::parse(answer, nullptr, false).is_discarded()) std::abort();
+  }
+}
+
+std::string Request(int id, const std::string& method, const json& params) {
+  return json{{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", params}}.dump();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  const std::string bytes(reinterpret_cast<const char*>(data), size);
+  fxt::lsp::Server server;
+  Check(server.Handle(bytes));
+  Check(server.Handle(Request(1, "initialize", {{"capabilities", json::object()}})));
+  Check(server.Handle(bytes));
+  // Invalid UTF-8 cannot travel in JSON: the text is read as Latin-1.
+  std::string text;
+  for (const char c : bytes) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  const std::string uri = "file:///fuzz.fxt";
+  Check(server.Handle(
+      json{{"jsonrpc", "2.0"},
+           {"method", "textDocument/didOpen"},
+           {"params", {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}}}}
+          .dump()));
+  int id = 2;
+  for (size_t i = 0; i < size && i < 6; ++i) {
+    const json position = {{"line", data[i] % 40}, {"character", data[size - 1 - i] % 60}};
+    const json params = {{"textDocument", {{"uri", uri}}}, {"position", position}};
+    for (const char* method :
+         {"textDocument/hover", "textDocument/completion", "textDocument/definition"}) {
+      Check(server.Handle(Request(id++, method, params)));
+    }
+  }
+  Check(server.Handle(
+      Request(id, "textDocument/documentSymbol", {{"textDocument", {{"uri", uri}}}})));
+  return 0;
+}

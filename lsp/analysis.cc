@@ -1,0 +1,108 @@
+#include "lsp/analysis.h"
+
+#include "grammar/header.h"
+#include "lint/check.h"
+#include "load/run_load.h"
+#include "lsp/line_index.h"
+
+namespace fxt::lsp {
+namespace {
+
+// A character above U+00FF has no byte in a template: it reads as '?'.
+constexpr uint8_t STAND_IN = '?';
+// More than an editor can show; the rest would only cost memory.
+constexpr size_t MOST_DIAGNOSTICS = 5000;
+
+std::vector<uint8_t> TemplateBytes(std::string_view text, std::vector<SourcePosition>& wide) {
+  std::vector<uint8_t> bytes;
+  bytes.reserve(text.size());
+  SourcePosition position{1, 1};
+  while (!text.empty()) {
+    const Character character = ReadCharacter(text);
+    text.remove_prefix(character.bytes);
+    if (character.codePoint > 0xFF) {
+      wide.push_back(position);
+      bytes.push_back(STAND_IN);
+    } else {
+      bytes.push_back(static_cast<uint8_t>(character.codePoint));
+    }
+    if (character.codePoint == '\n') {
+      position = {position.line + 1, 1};
+    } else {
+      ++position.column;
+    }
+  }
+  return bytes;
+}
+
+class Collector : public LintSink {
+ public:
+  explicit Collector(std::vector<AnalysedDiagnostic>& out) : out_(out) {}
+  void Diagnostic(const LintDiagnostic& diagnostic) override {
+    out_.push_back({diagnostic.entry.id, diagnostic.severity, diagnostic.position,
+                    std::string(diagnostic.text),
+                    std::vector<Note>(diagnostic.notes.begin(), diagnostic.notes.end())});
+  }
+
+ private:
+  std::vector<AnalysedDiagnostic>& out_;
+};
+
+// Where the grammar rests before each line, and the end line.
+class LineStates : public LoadObserver {
+ public:
+  explicit LineStates(Analysis& analysis) : analysis_(analysis) {}
+  void BeforeLine(const LineEvent& line, StateFn state) override {
+    const auto index = static_cast<size_t>(line.position.line - 1);
+    if (analysis_.stateBefore.size() <= index) analysis_.stateBefore.resize(index + 1, nullptr);
+    if (analysis_.stateBefore[index] == nullptr) analysis_.stateBefore[index] = state;
+    before_ = state;
+  }
+  void AfterLine(const LineEvent& line, StateFn state) override {
+    if (line.keyword != nullptr && line.keyword->id == TOKEN_END && state == StateStart &&
+        before_ != StateStart && before_ != StateFixtureBody) {
+      analysis_.endLine = line.position.line;
+    }
+    analysis_.stateAtEnd = state;
+  }
+
+ private:
+  Analysis& analysis_;
+  StateFn before_ = nullptr;
+};
+
+}  // namespace
+
+StateFn Analysis::StateBeforeLine(int32_t line) const {
+  const auto index = static_cast<size_t>(line - 1);
+  if (line >= 1 && index < stateBefore.size() && stateBefore[index] != nullptr) {
+    return stateBefore[index];
+  }
+  // A line past the last one read: where the grammar rested at the end,
+  // unless an end line stopped the reading.
+  return endLine != 0 && line > endLine ? nullptr : stateAtEnd;
+}
+
+Analysis Analyse(std::string_view text) {
+  Analysis analysis;
+  std::vector<SourcePosition> wide;
+  analysis.bytes = TemplateBytes(text, wide);
+  Collector collector(analysis.diagnostics);
+  LintOptions options;
+  options.maxDiagnostics = MOST_DIAGNOSTICS;
+  CheckTemplate("", analysis.bytes, options, collector);
+  for (const SourcePosition& position : wide) {
+    analysis.diagnostics.push_back(
+        {DiagnosticId::kWideCharacter,
+         Severity::kError,
+         position,
+         "a character above U+00FF: templates are single-byte text, and the desk reads it as '?'",
+         {}});
+  }
+  LineStates states(analysis);
+  analysis.stateAtEnd = StateStart;
+  analysis.fixture = RunLoad(analysis.bytes, nullptr, &states).fixture;
+  return analysis;
+}
+
+}  // namespace fxt::lsp

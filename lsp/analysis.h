@@ -1,0 +1,43 @@
+// What the language server knows of one version of a document: the template
+// bytes it stands for, the diagnostics of fxtlint for them, the model that
+// the load built, and the state the grammar rested in before each line.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "fsm/state_machine.h"
+#include "lint/lint_diagnostic.h"
+#include "model/fixture_template.h"
+
+namespace fxt::lsp {
+
+struct AnalysedDiagnostic {
+  DiagnosticId id;
+  Severity severity;
+  SourcePosition position;  // line from 1, character index on it from 1
+  std::string text;
+  std::vector<Note> notes;
+};
+
+struct Analysis {
+  std::vector<uint8_t> bytes;  // the template: one byte per character, '?' above U+00FF
+  std::vector<AnalysedDiagnostic> diagnostics;
+  std::unique_ptr<FixtureTemplate> fixture;  // the template the load kept, if any
+  // The state the grammar rested in before each line (index: line - 1), for
+  // the lines the load read; null for the lines after it stopped.
+  std::vector<StateFn> stateBefore;
+  StateFn stateAtEnd = nullptr;  // where it rested when the load ended
+  int32_t endLine = 0;           // the end line that closed the template, if any
+
+  StateFn StateBeforeLine(int32_t line) const;
+};
+
+// Everything the features need, from the document's text (UTF-8).
+Analysis Analyse(std::string_view text);
+
+}  // namespace fxt::lsp

@@ -1,0 +1,43 @@
+#include "lsp/blocks.h"
+
+#include <algorithm>
+
+namespace fxt::lsp {
+
+std::vector<Block> BlocksOf(const Analysis& analysis, int32_t lineCount) {
+  std::vector<Block> blocks;
+  const FixtureTemplate* fixture = analysis.fixture.get();
+  if (fixture == nullptr) return blocks;
+  blocks.push_back({Block::Kind::kHeader, fixture->sourceLine, 0, 0, nullptr, nullptr});
+  const Attribute* attribute = &fixture->firstAttribute;
+  for (int n = 1; n <= fixture->attributeCount; ++n, attribute = attribute->next.get()) {
+    blocks.push_back({Block::Kind::kAttribute, attribute->sourceLine, 0, n, attribute, nullptr});
+  }
+  const Parameter* parameter = &fixture->firstParameter;
+  for (int n = 1; n <= fixture->parameterCount; ++n, parameter = parameter->next.get()) {
+    blocks.push_back({Block::Kind::kParameter, parameter->sourceLine, 0, n, nullptr, parameter});
+  }
+  std::stable_sort(blocks.begin(), blocks.end(),
+                   [](const Block& a, const Block& b) { return a.firstLine < b.firstLine; });
+  const int32_t last = analysis.endLine != 0 ? analysis.endLine - 1 : lineCount;
+  for (size_t i = 0; i + 1 < blocks.size(); ++i) blocks[i].lastLine = blocks[i + 1].firstLine - 1;
+  if (!blocks.empty()) blocks.back().lastLine = last;
+  return blocks;
+}
+
+Block BlockAt(const std::vector<Block>& blocks, int32_t line) {
+  for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
+    if (it->firstLine <= line) return line <= it->lastLine ? *it : Block{};
+  }
+  return {};
+}
+
+const Stop* StopOn(const Parameter& parameter, int32_t line) {
+  const Stop* stop = &parameter.firstStop;
+  for (int n = 1; n <= parameter.stopCount && stop != nullptr; ++n, stop = stop->next.get()) {
+    if (stop->sourceLine == line) return stop;
+  }
+  return nullptr;
+}
+
+}  // namespace fxt::lsp

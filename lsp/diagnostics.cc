@@ -1,0 +1,41 @@
+#include "lsp/features.h"
+
+namespace fxt::lsp {
+namespace {
+
+constexpr int SEVERITY_ERROR = 1;
+constexpr int SEVERITY_WARNING = 2;
+
+}  // namespace
+
+// Notes that point elsewhere become related information, such as the
+// attribute that took a channel first; the others go with the message.
+json Diagnostics(const Snapshot& snapshot) {
+  json diagnostics = json::array();
+  for (const AnalysedDiagnostic& diagnostic : snapshot.analysis.diagnostics) {
+    std::string message = Utf8Of(diagnostic.text);
+    json related = json::array();
+    for (const Note& note : diagnostic.notes) {
+      if (!note.position) {
+        message += "\n" + Utf8Of(note.text);
+        continue;
+      }
+      related.push_back(
+          {{"location",
+            {{"uri", snapshot.uri}, {"range", snapshot.RangeToLineEnd(*note.position)}}},
+           {"message", Utf8Of(note.text)}});
+    }
+    json item = {
+        {"range", snapshot.RangeToLineEnd(diagnostic.position)},
+        {"severity", diagnostic.severity == Severity::kWarning ? SEVERITY_WARNING : SEVERITY_ERROR},
+        {"code", std::string(EntryOf(diagnostic.id).code)},
+        {"source", "fxt"},
+        {"message", message},
+    };
+    if (!related.empty()) item["relatedInformation"] = related;
+    diagnostics.push_back(item);
+  }
+  return diagnostics;
+}
+
+}  // namespace fxt::lsp

@@ -1,0 +1,53 @@
+// The language server's features: plain functions from a snapshot of a
+// document to the protocol's result.
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <string>
+#include <vector>
+
+#include "lsp/analysis.h"
+#include "lsp/blocks.h"
+#include "lsp/line_index.h"
+
+namespace fxt::lsp {
+
+using nlohmann::json;
+
+// One version of a document, analysed, as the features read it.
+struct Snapshot {
+  const std::string& uri;
+  const Analysis& analysis;
+  const LineIndex& lines;
+  Encoding encoding;
+  std::vector<Block> blocks;
+
+  Snapshot(const std::string& documentUri, const Analysis& analysed, const LineIndex& index,
+           Encoding positions)
+      : uri(documentUri),
+        analysis(analysed),
+        lines(index),
+        encoding(positions),
+        blocks(BlocksOf(analysed, static_cast<int32_t>(index.LineCount()))) {}
+
+  // The protocol's position of a template position (line and character
+  // index from 1), and the range of it to the end of its line.
+  json Position(SourcePosition position) const;
+  json RangeToLineEnd(SourcePosition position) const;
+  json LineRange(int32_t firstLine, int32_t lastLine) const;
+  // The template position (from 1) of a protocol position.
+  SourcePosition FromProtocol(const json& position) const;
+};
+
+// Text of the template, whose bytes are the characters U+0000 to U+00FF, as
+// the UTF-8 that the protocol carries.
+std::string Utf8Of(std::string_view templateText);
+
+json Diagnostics(const Snapshot& snapshot);
+json DocumentSymbols(const Snapshot& snapshot);
+json Hover(const Snapshot& snapshot, SourcePosition at);
+json Completion(const Snapshot& snapshot, SourcePosition at);
+json Definition(const Snapshot& snapshot, SourcePosition at);
+
+}  // namespace fxt::lsp

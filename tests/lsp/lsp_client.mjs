@@ -1,0 +1,81 @@
+// A small LSP client over the server's standard input and output, for the
+// protocol tests: it frames what it sends and unframes what it reads.
+import { spawn } from "node:child_process";
+
+export class Client {
+  constructor(server, args = ["--stdio"]) {
+    this.process = spawn(server, args, { stdio: ["pipe", "pipe", "pipe"] });
+    this.buffer = Buffer.alloc(0);
+    this.messages = [];
+    this.waiters = [];
+    this.stderr = "";
+    this.nextId = 1;
+    this.exited = new Promise((resolve) => this.process.on("exit", (code) => resolve(code)));
+    this.process.stdout.on("data", (chunk) => this.receive(chunk));
+    this.process.stderr.on("data", (chunk) => (this.stderr += chunk));
+    this.process.stdin.on("error", () => {});
+  }
+
+  receive(chunk) {
+    this.buffer = Buffer.concat([this.buffer, chunk]);
+    for (;;) {
+      const headerEnd = this.buffer.indexOf("\r\n\r\n");
+      if (headerEnd < 0) return;
+      const length = Number(/Content-Length: (\d+)/.exec(this.buffer.subarray(0, headerEnd).toString())[1]);
+      if (this.buffer.length < headerEnd + 4 + length) return;
+      const body = this.buffer.subarray(headerEnd + 4, headerEnd + 4 + length).toString("utf8");
+      this.buffer = this.buffer.subarray(headerEnd + 4 + length);
+      this.messages.push(JSON.parse(body));
+      this.wake();
+    }
+  }
+
+  wake() {
+    for (const waiter of [...this.waiters]) {
+      const index = this.messages.findIndex(waiter.match);
+      if (index >= 0) {
+        const [message] = this.messages.splice(index, 1);
+        this.waiters.splice(this.waiters.indexOf(waiter), 1);
+        waiter.resolve(message);
+      }
+    }
+  }
+
+  // The next message that matches, within the time allowed.
+  waitFor(match, what = "a message", milliseconds = 10000) {
+    return new Promise((resolve, reject) => {
+      const waiter = { match, resolve };
+      this.waiters.push(waiter);
+      this.wake();
+      setTimeout(() => reject(new Error(`no ${what} within ${milliseconds} ms`)), milliseconds).unref();
+    });
+  }
+
+  sendRaw(bytes) {
+    this.process.stdin.write(bytes);
+  }
+
+  send(message) {
+    const body = Buffer.from(JSON.stringify({ jsonrpc: "2.0", ...message }), "utf8");
+    this.sendRaw(Buffer.concat([Buffer.from(`Content-Length: ${body.length}\r\n\r\n`), body]));
+  }
+
+  request(method, params) {
+    const id = this.nextId++;
+    this.send({ id, method, params });
+    return this.waitFor((message) => message.id === id, `answer to ${method}`);
+  }
+
+  notify(method, params) {
+    this.send({ method, params });
+  }
+
+  diagnostics(uri) {
+    return this.waitFor((message) => message.method === "textDocument/publishDiagnostics" &&
+      message.params.uri === uri, `diagnostics of ${uri}`);
+  }
+
+  close() {
+    this.process.stdin.end();
+  }
+}

@@ -1,0 +1,82 @@
+-- Neovim, with its own LSP client, as an editor uses fxt-language-server:
+-- it opens a template, waits for the diagnostics and holds them to what
+-- fxtlint reports for the file, then asks for a hover, the outline and a
+-- completion.
+--   FXT_SERVER=... FXT_EXPECTED=fxtlint.json FXT_TEMPLATE=file.fxt \
+--     nvim --headless --clean -c "luafile neovim_test.lua"
+local server = os.getenv("FXT_SERVER")
+local expected_path = os.getenv("FXT_EXPECTED")
+local template = os.getenv("FXT_TEMPLATE")
+
+local function finish(problem)
+  if problem then
+    io.stderr:write("FAIL: " .. problem .. "\n")
+    vim.cmd("cquit 1")
+  end
+  io.stdout:write("neovim: diagnostics, hover, outline and completion as expected\n")
+  vim.cmd("qall!")
+end
+
+local function check(condition, problem)
+  if not condition then finish(problem) end
+end
+
+vim.cmd("edit " .. vim.fn.fnameescape(template))
+local buffer = vim.api.nvim_get_current_buf()
+local client = vim.lsp.start_client({
+  name = "fxt",
+  cmd = { server, "--stdio" },
+  root_dir = vim.fn.fnamemodify(template, ":p:h"),
+})
+check(client ~= nil, "the server did not start")
+vim.lsp.buf_attach_client(buffer, client)
+check(vim.wait(15000, function() return #vim.diagnostic.get(buffer) > 0 end, 50),
+  "no diagnostics within 15 s")
+
+-- Lines, columns and codes, in both orders alike.
+local function key(line, column, code) return string.format("%05d:%05d:%s", line, column, code) end
+local got, want = {}, {}
+for _, diagnostic in ipairs(vim.diagnostic.get(buffer)) do
+  table.insert(got, key(diagnostic.lnum + 1, diagnostic.col + 1, diagnostic.code))
+end
+local report = vim.fn.json_decode(table.concat(vim.fn.readfile(expected_path), "\n"))
+for _, diagnostic in ipairs(report.files[1].diagnostics) do
+  table.insert(want, key(diagnostic.line, diagnostic.column, diagnostic.code))
+end
+table.sort(got)
+table.sort(want)
+check(#want > 0, "fxtlint reported nothing")
+check(vim.deep_equal(got, want), "diagnostics differ from fxtlint's:\n  " ..
+  table.concat(got, " ") .. "\nexpected\n  " .. table.concat(want, " "))
+
+local uri = vim.uri_from_bufnr(buffer)
+local function ask(method, params)
+  local answers = vim.lsp.buf_request_sync(buffer, method, params, 10000)
+  check(answers ~= nil and answers[client] ~= nil, "no answer to " .. method)
+  check(answers[client].err == nil, method .. " failed")
+  return answers[client].result
+end
+
+-- Line 18 (0-based 17) is "  channel = 0" of the attribute named "Intensity".
+local keyword = ask("textDocument/hover", { textDocument = { uri = uri }, position = { line = 17, character = 3 } })
+check(keyword.contents.value:find("DMX channel, 1 to 64", 1, true), "keyword hover: " .. keyword.contents.value)
+-- The version line's error came first, so the load stored no fine channel.
+local record = ask("textDocument/hover", { textDocument = { uri = uri }, position = { line = 11, character = 13 } })
+check(record.contents.value:find("**PAN**, attribute 1", 1, true) and
+  record.contents.value:find("DMX channel 1, no fine channel", 1, true), "attribute hover: " .. record.contents.value)
+
+local outline = ask("textDocument/documentSymbol", { textDocument = { uri = uri } })
+local names = {}
+for _, symbol in ipairs(outline[1].children) do table.insert(names, symbol.name) end
+check(vim.tbl_contains(names, "PAN  ch 1") and vim.tbl_contains(names, "GOBO  ch 65"),
+  "outline: " .. table.concat(names, ", "))
+
+-- At the start of "  name = ..." in the attribute block of PAN.
+local items = ask("textDocument/completion", { textDocument = { uri = uri }, position = { line = 9, character = 0 } })
+local labels = {}
+for _, item in ipairs(items) do table.insert(labels, item.label) end
+check(vim.tbl_contains(labels, "finechan") and not vim.tbl_contains(labels, "attriblist"),
+  "completion: " .. table.concat(labels, " "))
+
+vim.lsp.stop_client(client)
+finish(nil)
