@@ -1,6 +1,7 @@
 #include "lsp/blocks.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace fxt::lsp {
 
@@ -25,11 +26,14 @@ std::vector<Block> BlocksOf(const Analysis& analysis, int32_t lineCount) {
   return blocks;
 }
 
+// The blocks follow each other without a gap: the one that holds the line
+// is the last that begins at or above it.
 Block BlockAt(const std::vector<Block>& blocks, int32_t line) {
-  for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
-    if (it->firstLine <= line) return line <= it->lastLine ? *it : Block{};
-  }
-  return {};
+  const auto after = std::upper_bound(blocks.begin(), blocks.end(), line,
+                                      [](int32_t at, const Block& b) { return at < b.firstLine; });
+  if (after == blocks.begin()) return {};
+  const Block& block = *std::prev(after);
+  return line <= block.lastLine ? block : Block{};
 }
 
 const Stop* StopOn(const Parameter& parameter, int32_t line) {
