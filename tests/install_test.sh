@@ -20,6 +20,16 @@ for program in parse fxtdump fxtlint fxt-language-server; do
   fi
 done
 
+# The template language's page: man 5 fxt.
+page="$prefix/share/man/man5/fxt.5"
+[ -f "$page" ] || { echo "fxt(5) not installed"; exit 1; }
+warnings=$(groff -man -Tutf8 -ww -z "$page" 2>&1)
+[ -z "$warnings" ] || { echo "fxt.5: $warnings"; exit 1; }
+if command -v man >/dev/null; then
+  MANPATH="$prefix/share/man" MANWIDTH=80 man 5 fxt 2>/dev/null | grep -q "STOP LINES" ||
+    { echo "man 5 fxt shows no STOP LINES"; exit 1; }
+fi
+
 example=$(find "$prefix/share/doc" -name spot-575.fxt)
 [ -n "$example" ] || { echo "examples not installed"; exit 1; }
 # Whole outputs first: grep -q would stop reading early and break the pipe.

@@ -1,10 +1,10 @@
--- Neovim, with its own LSP client, as an editor uses fxt-language-server:
--- it opens a template, waits for the diagnostics and holds them to what
--- fxtlint reports for the file, then asks for a hover, the outline and a
--- completion.
---   FXT_SERVER=... FXT_EXPECTED=fxtlint.json FXT_TEMPLATE=file.fxt \
+-- Neovim, with its own LSP client and the configuration shipped in
+-- editors/neovim, as a user has it: it opens a template, waits for the
+-- diagnostics and holds them to what fxtlint reports for the file, then
+-- asks for a hover, the outline and a completion.
+--   PATH=SERVER_DIR:$PATH FXT_CONFIG=editors/neovim/fxt.lua \
+--   FXT_EXPECTED=fxtlint.json FXT_TEMPLATE=file.fxt \
 --     nvim --headless --clean -c "luafile neovim_test.lua"
-local server = os.getenv("FXT_SERVER")
 local expected_path = os.getenv("FXT_EXPECTED")
 local template = os.getenv("FXT_TEMPLATE")
 
@@ -21,15 +21,13 @@ local function check(condition, problem)
   if not condition then finish(problem) end
 end
 
+vim.cmd("luafile " .. vim.fn.fnameescape(os.getenv("FXT_CONFIG")))
 vim.cmd("edit " .. vim.fn.fnameescape(template))
 local buffer = vim.api.nvim_get_current_buf()
-local client = vim.lsp.start_client({
-  name = "fxt",
-  cmd = { server, "--stdio" },
-  root_dir = vim.fn.fnamemodify(template, ":p:h"),
-})
-check(client ~= nil, "the server did not start")
-vim.lsp.buf_attach_client(buffer, client)
+check(vim.bo[buffer].filetype == "fxt", "filetype " .. vim.bo[buffer].filetype)
+check(vim.wait(5000, function() return #vim.lsp.buf_get_clients(buffer) > 0 end, 50),
+  "no language server attached")
+local client = vim.lsp.buf_get_clients(buffer)[1].id
 check(vim.wait(15000, function() return #vim.diagnostic.get(buffer) > 0 end, 50),
   "no diagnostics within 15 s")
 

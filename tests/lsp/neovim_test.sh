@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Runs neovim_test.lua in a headless Neovim against a template.
-#   neovim_test.sh SERVER FXTLINT TEMPLATE
+#   neovim_test.sh SERVER FXTLINT TEMPLATE SOURCE_DIR
 set -uo pipefail
 command -v nvim >/dev/null || { echo "SKIP: Neovim is not installed"; exit 77; }
 here=$(dirname "$(realpath "$0")")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$2" -f json --max-diagnostics 0 "$3" >"$work/expected.json" 2>/dev/null
-FXT_SERVER=$(realpath "$1") FXT_EXPECTED=$work/expected.json FXT_TEMPLATE=$(realpath "$3") \
+PATH="$(dirname "$(realpath "$1")"):$PATH" FXT_CONFIG=$(realpath "$4")/editors/neovim/fxt.lua \
+  FXT_EXPECTED=$work/expected.json FXT_TEMPLATE=$(realpath "$3") \
   HOME=$work XDG_STATE_HOME=$work XDG_CACHE_HOME=$work timeout 60 \
   nvim --headless --clean -c "luafile $here/neovim_test.lua"
