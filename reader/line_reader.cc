@@ -13,23 +13,22 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// How NormaliseLine treats each byte outside quotes.
-enum CharClass : uint8_t { kKeep, kDrop, kEnd, kQuote };
+// What NormaliseLine makes of each byte outside quotes: the byte it keeps
+// (letters lowered), or one of the codes below.
+constexpr int16_t DROP = -1;   // blanks and tabs
+constexpr int16_t END = -2;    // the line ends: its end, a line end, a remark
+constexpr int16_t QUOTE = -3;  // quoted text begins
 
-constexpr std::array<CharClass, 256> kClassOf = [] {
-  std::array<CharClass, 256> classes{};
-  classes[' '] = classes['\t'] = kDrop;
-  classes['\n'] = classes['\r'] = classes['/'] = classes['\0'] = kEnd;
-  classes['"'] = kQuote;
-  return classes;
-}();
-
-constexpr std::array<char, 256> kLowerCase = [] {
-  std::array<char, 256> lower{};
+constexpr std::array<int16_t, 256> kOutsideQuotes = [] {
+  std::array<int16_t, 256> outside{};
   for (int c = 0; c < 256; ++c) {
-    lower[static_cast<size_t>(c)] = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    outside[static_cast<size_t>(c)] =
+        static_cast<int16_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   }
-  return lower;
+  outside[' '] = outside['\t'] = DROP;
+  outside['\n'] = outside['\r'] = outside['/'] = outside['\0'] = END;
+  outside['"'] = QUOTE;
+  return outside;
 }();
 
 bool EndsQuotedText(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
@@ -95,21 +94,15 @@ void NormaliseLine(char* line) {
   if (line[0] == '*') line[0] = ' ';
   char* out = line;
   for (const char* in = line;; ++in) {
-    const char c = *in;
-    switch (kClassOf[static_cast<uint8_t>(c)]) {
-      case kKeep:
-        *out++ = kLowerCase[static_cast<uint8_t>(c)];
-        continue;
-      case kDrop:
-        continue;
-      case kEnd:
-        *out = '\0';
-        return;
-      case kQuote:
-        break;
+    const int16_t kept = kOutsideQuotes[static_cast<uint8_t>(*in)];
+    if (kept >= 0) {
+      *out++ = static_cast<char>(kept);
+      continue;
     }
+    if (kept == DROP) continue;
+    if (kept == END) break;
     // Quoted text is kept as it stands, up to the closing quote.
-    *out++ = c;
+    *out++ = '"';
     for (++in; *in != '"'; ++in) {
       if (EndsQuotedText(*in)) {
         ReportError(DiagnosticId::kUnexpectedEndOfLine);
@@ -120,6 +113,7 @@ void NormaliseLine(char* line) {
     }
     *out++ = '"';
   }
+  *out = '\0';
 }
 
 void SplitValue(const char* line) {
