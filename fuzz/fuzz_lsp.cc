@@ -9,6 +9,7 @@
 #include <string>
 
 #include "lsp/server.h"
+#include "tools/display_path.h"
 
 namespace {
 
@@ -33,16 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Check(server.Handle(Request(1, "initialize", {{"capabilities", json::object()}})));
   Check(server.Handle(bytes));
   // Invalid UTF-8 cannot travel in JSON: the text is read as Latin-1.
-  std::string text;
-  for (const char c : bytes) {
-    const auto byte = static_cast<uint8_t>(c);
-    if (byte < 0x80) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (byte >> 6));
-      text += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
+  const std::string text = fxt::Latin1ToUtf8(bytes);
   const std::string uri = "file:///fuzz.fxt";
   Check(server.Handle(
       json{{"jsonrpc", "2.0"},

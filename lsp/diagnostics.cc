@@ -13,17 +13,17 @@ constexpr int SEVERITY_WARNING = 2;
 json Diagnostics(const Snapshot& snapshot) {
   json diagnostics = json::array();
   for (const AnalysedDiagnostic& diagnostic : snapshot.analysis.diagnostics) {
-    std::string message = Utf8Of(diagnostic.text);
+    std::string message = Latin1ToUtf8(diagnostic.text);
     json related = json::array();
     for (const Note& note : diagnostic.notes) {
       if (!note.position) {
-        message += "\n" + Utf8Of(note.text);
+        message += "\n" + Latin1ToUtf8(note.text);
         continue;
       }
       related.push_back(
           {{"location",
             {{"uri", snapshot.uri}, {"range", snapshot.RangeToLineEnd(*note.position)}}},
-           {"message", Utf8Of(note.text)}});
+           {"message", Latin1ToUtf8(note.text)}});
     }
     json item = {
         {"range", snapshot.RangeToLineEnd(diagnostic.position)},

@@ -10,6 +10,7 @@
 #include "lsp/analysis.h"
 #include "lsp/blocks.h"
 #include "lsp/line_index.h"
+#include "tools/display_path.h"
 
 namespace fxt::lsp {
 
@@ -40,9 +41,6 @@ struct Snapshot {
   SourcePosition FromProtocol(const json& position) const;
 };
 
-// Text of the template, whose bytes are the characters U+0000 to U+00FF, as
-// the UTF-8 that the protocol carries.
-std::string Utf8Of(std::string_view templateText);
 
 json Diagnostics(const Snapshot& snapshot);
 json DocumentSymbols(const Snapshot& snapshot);

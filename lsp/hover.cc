@@ -85,7 +85,7 @@ std::string StopHover(const Snapshot& snapshot, const Parameter& parameter, cons
 }
 
 json Markdown(const std::string& text) {
-  return {{"contents", {{"kind", "markdown"}, {"value", Utf8Of(text)}}}};
+  return {{"contents", {{"kind", "markdown"}, {"value", Latin1ToUtf8(text)}}}};
 }
 
 }  // namespace

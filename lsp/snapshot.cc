@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "lsp/features.h"
+#include "tools/display_path.h"
 
 namespace fxt::lsp {
 
@@ -22,19 +23,6 @@ json Snapshot::LineRange(int32_t firstLine, int32_t lastLine) const {
           {"end", Position({lastLine, lines.LengthOf(lastLine - 1) + 1})}};
 }
 
-std::string Utf8Of(std::string_view templateText) {
-  std::string text;
-  for (const char c : templateText) {
-    const auto byte = static_cast<uint8_t>(c);
-    if (byte < 0x80) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (byte >> 6));
-      text += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return text;
-}
 
 SourcePosition Snapshot::FromProtocol(const json& position) const {
   const auto line = position.value("line", 0);

@@ -12,8 +12,8 @@ constexpr int KIND_ENUM_MEMBER = 22;
 
 json Symbol(const Snapshot& snapshot, const std::string& name, const std::string& detail, int kind,
             int32_t firstLine, int32_t lastLine) {
-  return {{"name", Utf8Of(name)},
-          {"detail", Utf8Of(detail)},
+  return {{"name", Latin1ToUtf8(name)},
+          {"detail", Latin1ToUtf8(detail)},
           {"kind", kind},
           {"range", snapshot.LineRange(firstLine, lastLine)},
           {"selectionRange", snapshot.LineRange(firstLine, firstLine)},

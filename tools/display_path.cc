@@ -72,6 +72,21 @@ std::string DisplayPath(std::string_view path) {
   return shown;
 }
 
+std::string Latin1ToUtf8(std::string_view text) {
+  std::string utf8;
+  utf8.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<uint8_t>(c);
+    if (byte < 0x80) {
+      utf8 += c;
+    } else {
+      utf8 += static_cast<char>(0xC0 | (byte >> 6));
+      utf8 += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return utf8;
+}
+
 std::string Utf8Path(std::string_view path) {
   std::string shown;
   while (!path.empty()) {

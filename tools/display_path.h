@@ -16,6 +16,10 @@ size_t Utf8SequenceLength(std::string_view bytes);
 // DEL, and C1 written in UTF-8) shown as \xNN; everything else as it is.
 std::string DisplayPath(std::string_view path);
 
+// Text whose bytes are the characters U+0000 to U+00FF (a template's), as
+// UTF-8.
+std::string Latin1ToUtf8(std::string_view text);
+
 // For a JSON string: valid UTF-8 as it is, each byte that begins no valid
 // sequence shown as \xNN. The result is valid UTF-8.
 std::string Utf8Path(std::string_view path);

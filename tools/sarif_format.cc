@@ -52,6 +52,15 @@ std::string ArtifactUri(std::string_view path) {
   return "file://" + PercentEncoded(path);
 }
 
+// "key": {"member": "value"}, the shape of SARIF's messages and levels.
+void SmallObject(JsonWriter& json, std::string_view key, std::string_view member,
+                 std::string_view value) {
+  json.Key(key);
+  json.BeginObject(JsonWriter::Layout::kInline);
+  json.StringMember(member, value);
+  json.EndObject();
+}
+
 std::string Location(std::string_view path) {
   return "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " +
          JsonQuotedUtf8(ArtifactUri(path)) + "}}}";
@@ -88,10 +97,7 @@ class SarifFormat : public LintFormat {
     json.StringMember("ruleId", diagnostic.entry.code);
     json.IntMember("ruleIndex", ruleIndex_[static_cast<size_t>(diagnostic.entry.id)]);
     json.StringMember("level", LevelOf(diagnostic.severity));
-    json.Key("message");
-    json.BeginObject(JsonWriter::Layout::kInline);
-    json.StringMember("text", diagnostic.text);
-    json.EndObject();
+    SmallObject(json, "message", "text", diagnostic.text);
     json.Key("locations");
     json.BeginArray(JsonWriter::Layout::kInline);
     json.BeginObject(JsonWriter::Layout::kInline);
@@ -180,10 +186,7 @@ class SarifFormat : public LintFormat {
       json.BeginObject(JsonWriter::Layout::kInline);
       json.IntMember("id", id++);
       WritePhysicalLocation(json, *note.position);
-      json.Key("message");
-      json.BeginObject(JsonWriter::Layout::kInline);
-      json.StringMember("text", note.text);
-      json.EndObject();
+      SmallObject(json, "message", "text", note.text);
       json.EndObject();
     }
     if (id > 0) json.EndArray();
@@ -198,14 +201,8 @@ class SarifFormat : public LintFormat {
       ruleIndex_[static_cast<size_t>(entry.id)] = index++;
       json.BeginObject(JsonWriter::Layout::kInline);
       json.StringMember("id", entry.code);
-      json.Key("shortDescription");
-      json.BeginObject(JsonWriter::Layout::kInline);
-      json.StringMember("text", entry.summary);
-      json.EndObject();
-      json.Key("defaultConfiguration");
-      json.BeginObject(JsonWriter::Layout::kInline);
-      json.StringMember("level", LevelOf(entry.severity));
-      json.EndObject();
+      SmallObject(json, "shortDescription", "text", entry.summary);
+      SmallObject(json, "defaultConfiguration", "level", LevelOf(entry.severity));
       json.EndObject();
     }
     json.EndArray();
