@@ -48,16 +48,22 @@ void ReadComment(std::string_view line, int32_t lineNumber, std::vector<Suppress
 
 }  // namespace
 
+// Most files hold no suppression: the search goes from one mention of the
+// marker to the next, counting the lines passed on the way.
 Suppressions::Suppressions(std::span<const uint8_t> bytes) {
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-  int32_t lineNumber = 1;
-  for (size_t begin = 0; begin <= text.size();) {
-    size_t end = text.find('\n', begin);
-    if (end == std::string_view::npos) end = text.size();
-    const std::string_view line = text.substr(begin, end - begin);
-    if (line.find(kMarker) != std::string_view::npos) ReadComment(line, lineNumber, suppressions_);
-    begin = end + 1;
-    if (lineNumber < INT32_MAX) ++lineNumber;
+  int64_t lineNumber = 1;
+  size_t counted = 0;  // line ends before this offset are counted
+  for (size_t mention = text.find(kMarker); mention != std::string_view::npos;) {
+    const size_t endBefore = text.rfind('\n', mention);
+    const size_t begin = endBefore == std::string_view::npos ? 0 : endBefore + 1;
+    lineNumber += std::count(text.begin() + static_cast<std::ptrdiff_t>(counted),
+                             text.begin() + static_cast<std::ptrdiff_t>(begin), '\n');
+    counted = begin;
+    const size_t end = std::min(text.find('\n', mention), text.size());
+    ReadComment(text.substr(begin, end - begin),
+                static_cast<int32_t>(std::min<int64_t>(lineNumber, INT32_MAX)), suppressions_);
+    mention = end == text.size() ? std::string_view::npos : text.find(kMarker, end);
   }
 }
 
