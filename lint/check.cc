@@ -45,16 +45,21 @@ class Gate {
   size_t shown_ = 0;
 };
 
-// The tester's diagnostics, with notes from what the lines before them said.
+// The tester's diagnostics, with notes from what the lines before them said:
+// a tracker of its own follows the lines, unless the rules' one is given.
 class TesterPass : public ReportTarget, public LoadObserver {
  public:
-  TesterPass(Gate& gate, bool withNotes) : gate_(gate), withNotes_(withNotes) {}
+  TesterPass(Gate& gate, bool withNotes, const TemplateTracker* shared = nullptr)
+      : gate_(gate), withNotes_(withNotes), tracker_(shared != nullptr ? *shared : own_),
+        following_(shared == nullptr && withNotes) {}
 
   void BeforeLine(const LineEvent& line, StateFn state) override {
     line_ = line;
-    tracker_.BeforeLine(line, state);
+    if (following_) own_.BeforeLine(line, state);
   }
-  void AfterLine(const LineEvent& line, StateFn state) override { tracker_.AfterLine(line, state); }
+  void AfterLine(const LineEvent& line, StateFn state) override {
+    if (following_) own_.AfterLine(line, state);
+  }
 
   void Report(const Diagnostic& diagnostic) override {
     if (diagnostic.severity == Severity::kNote) return;
@@ -67,7 +72,9 @@ class TesterPass : public ReportTarget, public LoadObserver {
  private:
   Gate& gate_;
   bool withNotes_;
-  TemplateTracker tracker_;
+  TemplateTracker own_;
+  const TemplateTracker& tracker_;
+  bool following_;
   LineEvent line_{};
 };
 
@@ -170,13 +177,14 @@ FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> byte
   try {
     Suppressions suppressions(bytes);
     Gate gate(options, sink, suppressions, summary);
-    TesterPass tester(gate, !options.testerOnly);
     if (options.testerOnly || !options.codes.ReportsAnyRule()) {
+      TesterPass tester(gate, !options.testerOnly);
       summary.result = RunLoad(bytes, &tester, &tester).result;
     } else {
       RulePass rules(gate, RulePass::Mode::kHold);
       RuleChecker checker(bytes, rules);
       checker.Start();
+      TesterPass tester(gate, true, &checker.Tracker());
       BothObservers both(tester, checker);
       summary.result = RunLoad(bytes, &tester, &both).result;
       if (rules.Overflowed()) {

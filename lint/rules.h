@@ -34,6 +34,9 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   void BeforeLine(const LineEvent& line, StateFn state) override;
   void AfterLine(const LineEvent& line, StateFn state) override;
   void End(const LoadEnd& end) override;
+  // What it knows of the lines read so far, for the notes on the tester's
+  // diagnostics of the same load.
+  const TemplateTracker& Tracker() const { return tracker_; }
 
  private:
   // An attribute's claim on a DMX channel, coarse or fine.

@@ -40,7 +40,11 @@ LineEvent CurrentLine(const Keyword* keyword) {
 bool HandleLine() {
   ParseContext& ctx = parseContext;
   const Keyword* keyword = ctx.lineBuffer[0] == '\0' ? nullptr : MatchKeyword(ctx.lineBuffer);
-  if (loadObserver != nullptr) loadObserver->BeforeLine(CurrentLine(keyword), machine.state);
+  LineEvent line{};
+  if (loadObserver != nullptr) {
+    line = CurrentLine(keyword);
+    loadObserver->BeforeLine(line, machine.state);
+  }
   bool goOn = true;
   if (keyword != nullptr) {
     machine.Dispatch(static_cast<uint8_t>(keyword->id), 0);
@@ -49,7 +53,8 @@ bool HandleLine() {
     ReportWarning(DiagnosticId::kNoKeyword);
     goOn = ctx.errorCount <= ERROR_LIMIT;
   }
-  if (loadObserver != nullptr) loadObserver->AfterLine(CurrentLine(keyword), machine.state);
+  // The line's texts stay as they were: the states read them, never write.
+  if (loadObserver != nullptr) loadObserver->AfterLine(line, machine.state);
   return goOn;
 }
 

@@ -1,11 +1,11 @@
-// Finding a text in a fixed name table without walking it: the entries
-// sorted once, searched by halves. The answer is the one a walk from the
-// first entry gives: the first entry equal to the text.
+// Finding a text in a fixed name table without walking it: a hash of the
+// entries, made once. The answer is the one a walk from the first entry
+// gives: the first entry equal to the text.
 #pragma once
 
+#include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
+#include <unordered_map>
 
 #include "model/name_tables.h"
 
@@ -22,9 +22,12 @@ class NameIndex {
 
  private:
   Case case_;
-  std::vector<std::pair<std::string, int>> sorted_;  // (key, index), by key then index
+  // Exact keys are the table's own texts; keys that ignore case are the
+  // texts in lower case, kept here.
+  std::unordered_map<std::string, int> lowered_;
+  std::unordered_map<std::string_view, int> exact_;
 
-  std::string KeyOf(std::string_view text) const;
+  static std::string Lowered(std::string_view text);
 };
 
 // The index of one of the fixed tables.
