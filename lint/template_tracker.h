@@ -52,8 +52,6 @@ class TemplateTracker {
   // Closes what the load left open.
   void End();
 
-  // The state the grammar rested in before the current line.
-  StateFn StateBefore() const { return stateBefore_; }
   Block CurrentBlock() const { return block_; }
   bool SawTemplate() const { return sawTemplate_; }
   bool InTemplate() const { return block_ != Block::kNone; }

@@ -52,7 +52,6 @@ class FixtureTemplate {
   Attribute* AttributeAt(int n) { return &furtherAttributes_.At(firstAttribute, n); }
   const Attribute* AttributeAt(int n) const { return &furtherAttributes_.At(firstAttribute, n); }
   Parameter* ParameterAt(int n) { return &furtherParameters_.At(firstParameter, n); }
-  const Parameter* ParameterAt(int n) const { return &furtherParameters_.At(firstParameter, n); }
   void SetManufacturer(const char* text);
   void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
   void ReleaseManufacturer() { manufacturer.Free(); }

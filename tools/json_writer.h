@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace fxt {
@@ -49,9 +48,6 @@ class JsonWriter {
   }
 
   const std::string& text() const { return text_; }
-  // What was written since the last call, so that a long document can be
-  // written out piece by piece.
-  std::string TakeText() { return std::exchange(text_, {}); }
 
  private:
   struct Scope {
