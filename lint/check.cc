@@ -14,15 +14,16 @@ namespace fxt {
 namespace {
 
 // Every diagnostic of a file passes here: the codes asked for, the
-// suppression comments, the counts and the limit.
+// suppression comments, the counts and the limit. Its notes are made only
+// for a diagnostic that is shown.
 class Gate {
  public:
   Gate(const LintOptions& options, LintSink& sink, Suppressions& suppressions, FileSummary& summary)
       : options_(options), sink_(sink), suppressions_(suppressions), summary_(summary) {}
 
+  template <typename MakeNotes>
   void Pass(const CatalogueEntry& entry, std::optional<int32_t> testerLine, SourcePosition position,
-            std::string_view text, std::optional<std::string_view> message,
-            std::span<const Note> notes) {
+            std::string_view text, std::optional<std::string_view> message, MakeNotes makeNotes) {
     if (!options_.codes.Reports(entry)) return;
     if (!options_.testerOnly && suppressions_.Suppress(entry.code, position.line)) return;
     Severity severity = entry.severity == Severity::kFatal ? Severity::kError : entry.severity;
@@ -34,6 +35,7 @@ class Gate {
     ++shown_;
     const bool promoted = options_.werror && severity == Severity::kWarning;
     if (promoted) severity = Severity::kError;
+    const std::vector<Note> notes = makeNotes();
     sink_.Diagnostic({entry, severity, promoted, testerLine, position, text, message, notes});
   }
 
@@ -50,7 +52,9 @@ class Gate {
 class TesterPass : public ReportTarget, public LoadObserver {
  public:
   TesterPass(Gate& gate, bool withNotes, const TemplateTracker* shared = nullptr)
-      : gate_(gate), withNotes_(withNotes), tracker_(shared != nullptr ? *shared : own_),
+      : gate_(gate),
+        withNotes_(withNotes),
+        tracker_(shared != nullptr ? *shared : own_),
         following_(shared == nullptr && withNotes) {}
 
   void BeforeLine(const LineEvent& line, StateFn state) override {
@@ -63,10 +67,11 @@ class TesterPass : public ReportTarget, public LoadObserver {
 
   void Report(const Diagnostic& diagnostic) override {
     if (diagnostic.severity == Severity::kNote) return;
-    std::vector<Note> notes;
-    if (withNotes_) notes = ValueNotes(diagnostic.id, line_, tracker_);
     gate_.Pass(diagnostic.entry(), diagnostic.testerLine, diagnostic.position, diagnostic.text(),
-               diagnostic.message, notes);
+               diagnostic.message, [&] {
+                 return withNotes_ ? ValueNotes(diagnostic.id, line_, tracker_)
+                                   : std::vector<Note>{};
+               });
   }
 
  private:
@@ -89,7 +94,7 @@ class RulePass : public FindingSink {
   void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
                const std::vector<Note>& notes) override {
     if (mode_ == Mode::kPassOn) {
-      gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, notes);
+      gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, [&] { return notes; });
     } else if (held_.size() < MOST_HELD) {
       held_.push_back({id, position, text, notes});
     } else {
@@ -101,7 +106,7 @@ class RulePass : public FindingSink {
   void PassOnHeld() {
     for (const Held& finding : held_) {
       gate_.Pass(EntryOf(finding.id), std::nullopt, finding.position, finding.text, std::nullopt,
-                 finding.notes);
+                 [&] { return finding.notes; });
     }
   }
 
@@ -165,7 +170,7 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
     gate.Pass(EntryOf(DiagnosticId::kUnusedSuppression), std::nullopt, suppression.position,
               "suppression of " + suppression.code +
                   (named ? " suppresses nothing here" : ", which names no code"),
-              std::nullopt, {});
+              std::nullopt, [] { return std::vector<Note>{}; });
   }
 }
 

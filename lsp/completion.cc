@@ -60,11 +60,10 @@ json NameItems(NameTable table, const std::string& detail, const json& range) {
 }
 
 // The fixed names that a quoted value takes where the cursor stands.
-json QuotedNameItems(const Snapshot& snapshot, const std::string& line, TokenId keyword,
-                     Block::Kind block, SourcePosition at, size_t quote) {
+json QuotedNameItems(const Snapshot& snapshot, TokenId keyword, Block::Kind block,
+                     SourcePosition at, size_t quote) {
   const json range = {{"start", snapshot.Position({at.line, static_cast<int32_t>(quote) + 2})},
                       {"end", snapshot.Position(at)}};
-  (void)line;
   if (keyword == TOKEN_MANUFACTURER) return NameItems(ManufacturerNames, "manufacturer", range);
   if (keyword == TOKEN_STOP) return NameItems(DisplayLabels, "display label", range);
   if (keyword == TOKEN_NAME && block == Block::Kind::kAttribute) {
@@ -98,7 +97,7 @@ json Completion(const Snapshot& snapshot, SourcePosition at) {
   if (quote == std::string::npos || quote < equals || quotes % 2 == 0) return json::array();
   const WrittenKeyword keyword = KeywordOf(line);
   if (keyword.keyword == nullptr) return json::array();
-  return QuotedNameItems(snapshot, line, keyword.keyword->id, BlockKindOf(state), at, quote);
+  return QuotedNameItems(snapshot, keyword.keyword->id, BlockKindOf(state), at, quote);
 }
 
 }  // namespace fxt::lsp
