@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/name_tables.h"
@@ -13,21 +13,36 @@
 namespace fxt {
 namespace {
 
-// The quoted names of a section of the page, as a reader sees them.
+// The roff escapes that the name lists use, as a reader sees them.
+std::string Unescaped(std::string_view roff) {
+  std::string text;
+  for (size_t i = 0; i < roff.size(); ++i) {
+    if (roff[i] == '\\' && i + 1 < roff.size() && (roff[i + 1] == '-' || roff[i + 1] == 'e')) {
+      text += roff[i + 1] == '-' ? '-' : '\\';
+      ++i;
+    } else {
+      text += roff[i];
+    }
+  }
+  return text;
+}
+
+// The quoted names of a section of the page, in order.
 std::vector<std::string> NamesInSection(const std::string& heading) {
   std::ifstream file(std::string(FXT_SOURCE_DIR) + "/man/fxt.5");
   std::stringstream page;
   page << file.rdbuf();
   const std::string text = page.str();
   const size_t start = text.find(".SS " + heading + "\n");
-  const size_t end = text.find("\n.S", start + 1);
-  std::string section = text.substr(start, end - start);
-  section = std::regex_replace(section, std::regex(R"(\\-)"), "-");
-  section = std::regex_replace(section, std::regex(R"(\\e)"), "\\");
+  const std::string_view section =
+      std::string_view(text).substr(start, text.find("\n.S", start + 1) - start);
+  constexpr std::string_view kQuote = "\\(dq";
   std::vector<std::string> names;
-  const std::regex quoted(R"(\\\(dq(.*?)\\\(dq)");
-  for (std::sregex_iterator it(section.begin(), section.end(), quoted), none; it != none; ++it) {
-    names.push_back((*it)[1]);
+  for (size_t open = section.find(kQuote); open != std::string_view::npos;) {
+    const size_t begin = open + kQuote.size();
+    const size_t close = section.find(kQuote, begin);
+    names.push_back(Unescaped(section.substr(begin, close - begin)));
+    open = section.find(kQuote, close + kQuote.size());
   }
   return names;
 }
