@@ -47,10 +47,6 @@ std::string_view KeywordWord(const Keyword& keyword) {
   return word;
 }
 
-TokenId TokenOf(const LineEvent& line) {
-  return line.keyword == nullptr ? TOKEN_PLACEHOLDER : line.keyword->id;
-}
-
 }  // namespace
 
 RuleChecker::RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink)
@@ -87,7 +83,7 @@ void RuleChecker::AfterLine(const LineEvent& line, StateFn state) {
   if (tracker_.InTemplate()) {
     CheckNameCase(line, block);
     CheckQuoting(line, block);
-    if (block == Block::kParameter && TokenOf(line) == TOKEN_ATTRIB_LIST) CheckAttributeList(line);
+    if (block == Block::kParameter && line.Token() == TOKEN_ATTRIB_LIST) CheckAttributeList(line);
   }
   tracker_.AfterLine(line, state);
 }
@@ -221,7 +217,7 @@ void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
 }
 
 void RuleChecker::CheckNameCase(const LineEvent& line, Block block) {
-  const TokenId token = TokenOf(line);
+  const TokenId token = line.Token();
   if (block == Block::kAttribute && token == TOKEN_NAME) {
     const char* entry = CaseVariantIn(line.quotedText, AttributeTypeNames);
     if (entry == nullptr) return;
@@ -244,7 +240,7 @@ void RuleChecker::CheckNameCase(const LineEvent& line, Block block) {
 }
 
 void RuleChecker::CheckQuoting(const LineEvent& line, Block block) {
-  const TokenId token = TokenOf(line);
+  const TokenId token = line.Token();
   const bool named =
       token == TOKEN_NAME || (token == TOKEN_MANUFACTURER && block == Block::kHeader);
   // valueText ends in its counted NUL.

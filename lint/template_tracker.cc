@@ -17,10 +17,6 @@ Block BlockOf(StateFn state) {
   return Block::kNone;
 }
 
-TokenId TokenOf(const LineEvent& line) {
-  return line.keyword == nullptr ? TOKEN_PLACEHOLDER : line.keyword->id;
-}
-
 }  // namespace
 
 // The value text ends in its counted NUL, or is empty and a NUL follows it.
@@ -40,7 +36,7 @@ void TemplateTracker::BeforeLine(const LineEvent& /*line*/, StateFn state) { sta
 void TemplateTracker::AfterLine(const LineEvent& line, StateFn state) {
   const Block before = BlockOf(stateBefore_);
   const Block after = BlockOf(state);
-  const TokenId token = TokenOf(line);
+  const TokenId token = line.Token();
   const bool opensTemplate =
       token == TOKEN_FIXTURE && after == Block::kHeader && before != Block::kHeader;
   const bool opensBlock = (token == TOKEN_ATTRIBUTE && after == Block::kAttribute) ||
@@ -86,7 +82,7 @@ void TemplateTracker::OpenTemplate(SourcePosition position) {
 
 void TemplateTracker::AttributeLine(const LineEvent& line) {
   TrackedAttribute& attribute = attributes_.back();
-  switch (TokenOf(line)) {
+  switch (line.Token()) {
     case TOKEN_CHANNEL: {
       const int32_t channel = ValueOf(line);
       if (channel >= 0 && channel <= 64 && !channelClaims_[static_cast<size_t>(channel)]) {
@@ -119,7 +115,7 @@ void TemplateTracker::AttributeLine(const LineEvent& line) {
 }
 
 void TemplateTracker::ParameterLine(const LineEvent& line) {
-  if (TokenOf(line) != TOKEN_DISPLAYER_NUM) return;
+  if (line.Token() != TOKEN_DISPLAYER_NUM) return;
   const auto displayer = static_cast<uint8_t>(ValueOf(line));
   if (!displayerLines_[displayer]) displayerLines_[displayer] = parameterLine_;
 }

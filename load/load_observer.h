@@ -22,6 +22,9 @@ struct LineEvent {
   std::string_view valueText;   // after the first '=', with its counted NUL
   std::string_view quotedText;  // between the value's first two quotes
   const Keyword* keyword;       // null when the line is empty or begins with none
+
+  // The keyword's token; TOKEN_PLACEHOLDER, which no template uses, for none.
+  TokenId Token() const { return keyword == nullptr ? TOKEN_PLACEHOLDER : keyword->id; }
 };
 
 enum class LoadEndReason : uint8_t {
