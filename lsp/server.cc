@@ -215,32 +215,37 @@ void Server::DidClose(const json& params) {
 
 void Server::DidSave(const json& /*params*/) {}
 
-json Server::Symbols(const json& params) {
+// A feature's answer for the document that the request names, or `none`
+// when that document is not open.
+template <typename Feature>
+json Server::OnDocument(const json& params, json none, Feature feature) {
   OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return json::array();
+  if (document == nullptr) return none;
   const Snapshot snapshot(UriOf(params), document->analysis, *document->lines, encoding_);
-  return DocumentSymbols(snapshot);
+  return feature(snapshot);
+}
+
+json Server::Symbols(const json& params) {
+  return OnDocument(params, json::array(),
+                    [](const Snapshot& snapshot) { return DocumentSymbols(snapshot); });
 }
 
 json Server::HoverAt(const json& params) {
-  OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return nullptr;
-  const Snapshot snapshot(UriOf(params), document->analysis, *document->lines, encoding_);
-  return Hover(snapshot, snapshot.FromProtocol(params.at("position")));
+  return OnDocument(params, nullptr, [&](const Snapshot& snapshot) {
+    return Hover(snapshot, snapshot.FromProtocol(params.at("position")));
+  });
 }
 
 json Server::CompletionAt(const json& params) {
-  OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return json::array();
-  const Snapshot snapshot(UriOf(params), document->analysis, *document->lines, encoding_);
-  return Completion(snapshot, snapshot.FromProtocol(params.at("position")));
+  return OnDocument(params, json::array(), [&](const Snapshot& snapshot) {
+    return Completion(snapshot, snapshot.FromProtocol(params.at("position")));
+  });
 }
 
 json Server::DefinitionAt(const json& params) {
-  OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return nullptr;
-  const Snapshot snapshot(UriOf(params), document->analysis, *document->lines, encoding_);
-  return Definition(snapshot, snapshot.FromProtocol(params.at("position")));
+  return OnDocument(params, nullptr, [&](const Snapshot& snapshot) {
+    return Definition(snapshot, snapshot.FromProtocol(params.at("position")));
+  });
 }
 
 }  // namespace fxt::lsp

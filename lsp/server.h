@@ -68,6 +68,8 @@ class Server {
   void DidSave(const json& params);
 
   OpenDocument* DocumentOf(const json& params);
+  template <typename Feature>
+  json OnDocument(const json& params, json none, Feature feature);
   void Analyse(const std::string& uri, OpenDocument& document);
   void PublishDiagnostics(const std::string& uri, const OpenDocument& document);
 };
