@@ -13,26 +13,158 @@ namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// What NormaliseLine makes of each byte outside quotes: the byte it keeps
-// (letters lowered), or one of the codes below.
-constexpr int16_t DROP = -1;   // blanks and tabs
-constexpr int16_t END = -2;    // the line ends: its end, a line end, a remark
-constexpr int16_t QUOTE = -3;  // quoted text begins
+// What the reader makes of each byte outside quotes: the byte it writes
+// (letters lowered), whether the write is kept, and whether the byte needs
+// a closer look (a quote, the first '=', or the end of the line's text).
+constexpr uint16_t KEEP = 0x100;
+constexpr uint16_t LOOK = 0x200;
 
-constexpr std::array<int16_t, 256> kOutsideQuotes = [] {
-  std::array<int16_t, 256> outside{};
+constexpr std::array<uint16_t, 256> kOutsideQuotes = [] {
+  std::array<uint16_t, 256> outside{};
   for (int c = 0; c < 256; ++c) {
-    outside[static_cast<size_t>(c)] =
-        static_cast<int16_t>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    const int lowered = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+    outside[static_cast<size_t>(c)] = static_cast<uint16_t>(lowered | KEEP);
   }
-  outside[' '] = outside['\t'] = DROP;
-  outside['\n'] = outside['\r'] = outside['/'] = outside['\0'] = END;
-  outside['"'] = QUOTE;
+  outside[' '] = outside['\t'] = 0;  // blanks and tabs are dropped
+  for (const char c : {'\n', '\r', '/', '\0'}) outside[static_cast<uint8_t>(c)] = LOOK;
+  outside['"'] |= LOOK;
+  outside['='] |= LOOK;
   return outside;
 }();
 
-bool EndsQuotedText(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
+// The bytes that need a closer look inside quotes: all of them end the
+// quoted text but '=', whose first appearance is noted.
+constexpr std::array<bool, 256> kInsideQuotes = [] {
+  std::array<bool, 256> inside{};
+  for (const char c : {'\n', '\r', '/', '\0', '"', '='}) inside[static_cast<uint8_t>(c)] = true;
+  return inside;
+}();
 
+// A value has at most three quotes that matter: the first two bound the
+// quoted text, and the third starts the errors.
+constexpr int QUOTES_NOTED = 3;
+
+// What normalising one line noted besides its text.
+struct LineShape {
+  size_t length = 0;                    // of the normalised text
+  const char* equals = nullptr;         // the first '=', or null
+  std::array<const char*, QUOTES_NOTED> quotes{};  // the value's first quotes
+  int quoteCount = 0;
+};
+
+// Moves the cursor past `length` bytes of a piece and, when one follows
+// directly, past the line end that closes it.
+void AdvancePast(size_t length) {
+  ParseContext& ctx = parseContext;
+  ctx.inputCursor += length;
+  if (ctx.inputCursor != ctx.inputStop && *ctx.inputCursor == '\n') {
+    ++ctx.inputCursor;
+    if (ctx.physicalLine < INT32_MAX) ++ctx.physicalLine;
+    ctx.physicalLineStart = ctx.inputCursor;
+  }
+}
+
+
+// Where normalising stopped in the raw bytes, and why.
+enum class Stopped : uint8_t {
+  kLineEnd,     // at a '\n', which closes the piece
+  kTextEnd,     // at '\r', '/' or NUL: the piece runs on to its line end
+  kPieceFull,   // every byte of the piece was taken
+};
+
+struct Normalised {
+  LineShape shape;
+  size_t scanned;  // raw bytes taken before the stop
+  Stopped stopped;
+};
+
+Stopped StopAt(uint8_t byte) { return byte == '\n' ? Stopped::kLineEnd : Stopped::kTextEnd; }
+
+
+// Normalises raw[0, available) into `line` while it copies: '*' first,
+// remarks, blanks and case outside quotes; quoted text as it stands. Notes
+// the first '=' and the value's quotes on the way, for SplitValue.
+Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line) {
+  Normalised result{{}, 0, Stopped::kPieceFull};
+  LineShape& shape = result.shape;
+  char* out = line;
+  size_t i = available > 0 && raw[0] == '*' ? 1 : 0;
+  const auto noteQuote = [&shape](const char* quote) {
+    if (shape.equals != nullptr && shape.quoteCount < QUOTES_NOTED) {
+      shape.quotes[static_cast<size_t>(shape.quoteCount++)] = quote;
+    }
+  };
+  const auto finish = [&](size_t at, Stopped stopped) {
+    *out = '\0';
+    shape.length = static_cast<size_t>(out - line);
+    result.scanned = at;
+    result.stopped = stopped;
+    return result;
+  };
+  while (i < available) {
+    const uint16_t entry = kOutsideQuotes[raw[i]];
+    *out = static_cast<char>(entry);
+    out += (entry & KEEP) >> 8;
+    if ((entry & LOOK) == 0) {
+      ++i;
+      continue;
+    }
+    const char c = static_cast<char>(raw[i]);
+    if (c == '=') {
+      if (shape.equals == nullptr) shape.equals = out - 1;
+      ++i;
+      continue;
+    }
+    if (c != '"') return finish(i, StopAt(raw[i]));
+    // Quoted text is kept as it stands, up to the closing quote.
+    noteQuote(out - 1);
+    for (++i;; ++i) {
+      if (i == available) {
+        ReportError(DiagnosticId::kUnexpectedEndOfLine);
+        return finish(i, Stopped::kPieceFull);
+      }
+      const uint8_t byte = raw[i];
+      *out++ = static_cast<char>(byte);
+      if (!kInsideQuotes[byte]) continue;
+      if (byte == '=') {
+        if (shape.equals == nullptr) shape.equals = out - 1;
+        continue;
+      }
+      if (byte == '"') break;
+      --out;
+      ReportError(DiagnosticId::kUnexpectedEndOfLine);
+      return finish(i, StopAt(byte));
+    }
+    noteQuote(out - 1);
+    ++i;
+  }
+  return finish(i, Stopped::kPieceFull);
+}
+
+void SplitValue(const LineShape& shape) {
+  ParseContext& ctx = parseContext;
+  if (shape.equals == nullptr) {
+    ctx.valueText.clear();
+    ctx.quotedText.clear();
+    return;
+  }
+  // The value's terminating NUL is part of it, and counts in its length.
+  const char* value = shape.equals + 1;
+  const char* end = ctx.lineBuffer + shape.length + 1;
+  ctx.valueText.assign(value, static_cast<size_t>(end - value));
+  if (shape.quoteCount == 0) {
+    ctx.quotedText.clear();
+    return;
+  }
+  // Text between the first two quotes; a quote never closed takes the rest.
+  const char* first = shape.quotes[0] + 1;
+  const char* second = shape.quoteCount > 1 ? shape.quotes[1] : end;
+  ctx.quotedText.assign(first, static_cast<size_t>(second - first));
+  // From the third quote on, every character of the value is one error.
+  if (shape.quoteCount > 2) {
+    ReportErrorTimes(DiagnosticId::kTooManyQuotes, static_cast<int32_t>(end - shape.quotes[2]));
+  }
+}
 }  // namespace
 
 SourcePosition CursorPosition() {
@@ -56,96 +188,23 @@ void SetInput(std::span<const uint8_t> bytes) {
 
 bool ReadTemplateLine() {
   ParseContext& ctx = parseContext;
-  const SourcePosition start = CursorPosition();
-  const uint8_t* startByte = ctx.inputCursor;
-  const int length = ReadRawLine(ctx.lineBuffer, LINE_CAPACITY);
-  if (length == 0) return false;
-  ctx.linePosition = start;
-  ctx.rawLine = {reinterpret_cast<const char*>(startByte), static_cast<size_t>(length - 1)};
+  if (ctx.templateEnded || ctx.inputCursor == ctx.inputStop) return false;
+  ctx.linePosition = CursorPosition();
   if (ctx.lineNumber < INT32_MAX) ++ctx.lineNumber;
-  NormaliseLine(ctx.lineBuffer);
-  SplitValue(ctx.lineBuffer);
+  const uint8_t* raw = ctx.inputCursor;
+  const size_t available =
+      std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
+  const Normalised normalised = NormaliseLine(raw, available, ctx.lineBuffer);
+  size_t length = normalised.scanned;
+  if (normalised.stopped == Stopped::kTextEnd) {
+    // The rest of the piece, up to its line end, is a remark or lost text.
+    const void* lineEnd = std::memchr(raw + length, '\n', available - length);
+    length = lineEnd == nullptr ? available : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw);
+  }
+  ctx.rawLine = {reinterpret_cast<const char*>(raw), length};
+  AdvancePast(length);
+  SplitValue(normalised.shape);
   return true;
-}
-
-int ReadRawLine(char* buffer, uint8_t capacity) {
-  ParseContext& ctx = parseContext;
-  if (ctx.templateEnded || capacity == 0 || ctx.inputCursor == ctx.inputStop) return 0;
-  const size_t piece =
-      std::min<size_t>(capacity - 1u, static_cast<size_t>(ctx.inputStop - ctx.inputCursor));
-  const void* lineEnd = std::memchr(ctx.inputCursor, '\n', piece);
-  const size_t collected =
-      lineEnd == nullptr
-          ? piece
-          : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - ctx.inputCursor);
-  std::memcpy(buffer, ctx.inputCursor, collected);
-  buffer[collected] = '\0';
-  ctx.inputCursor += collected;
-  // A line end right after a full piece still belongs to it.
-  if (ctx.inputCursor != ctx.inputStop && *ctx.inputCursor == '\n') {
-    ++ctx.inputCursor;
-    if (ctx.physicalLine < INT32_MAX) ++ctx.physicalLine;
-    ctx.physicalLineStart = ctx.inputCursor;
-  }
-  return static_cast<int>(collected) + 1;
-}
-
-void NormaliseLine(char* line) {
-  if (line[0] == '*') line[0] = ' ';
-  char* out = line;
-  for (const char* in = line;; ++in) {
-    const int16_t kept = kOutsideQuotes[static_cast<uint8_t>(*in)];
-    if (kept >= 0) {
-      *out++ = static_cast<char>(kept);
-      continue;
-    }
-    if (kept == DROP) continue;
-    if (kept == END) break;
-    // Quoted text is kept as it stands, up to the closing quote.
-    *out++ = '"';
-    for (++in; *in != '"'; ++in) {
-      if (EndsQuotedText(*in)) {
-        ReportError(DiagnosticId::kUnexpectedEndOfLine);
-        *out = '\0';
-        return;
-      }
-      *out++ = *in;
-    }
-    *out++ = '"';
-  }
-  *out = '\0';
-}
-
-void SplitValue(const char* line) {
-  ParseContext& ctx = parseContext;
-  const char* equals = std::strchr(line, '=');
-  if (equals == nullptr) {
-    ctx.valueText.clear();
-    ctx.quotedText.clear();
-    return;
-  }
-  // The value's terminating NUL is part of it, and counts in its length.
-  const char* value = equals + 1;
-  const size_t length = std::strlen(value) + 1;
-  ctx.valueText.assign(value, length);
-  const char* end = value + length;
-  const auto quote = [end](const char* from) {
-    return static_cast<const char*>(std::memchr(from, '"', static_cast<size_t>(end - from)));
-  };
-  const char* first = quote(value);
-  if (first == nullptr) {
-    ctx.quotedText.clear();
-    return;
-  }
-  const char* second = quote(first + 1);
-  // Text between the first two quotes; a quote never closed takes the rest.
-  ctx.quotedText.assign(first + 1,
-                        static_cast<size_t>((second == nullptr ? end : second) - (first + 1)));
-  const char* third = second == nullptr ? nullptr : quote(second + 1);
-  // From the third quote on, every character of the value is one error.
-  if (third != nullptr) {
-    ReportErrorTimes(DiagnosticId::kTooManyQuotes, static_cast<int32_t>(end - third));
-  }
 }
 
 bool ValueIsNumber() {

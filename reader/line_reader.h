@@ -17,14 +17,9 @@ void SetInput(std::span<const uint8_t> bytes);
 
 // Delivers the next logical line into lineBuffer and refreshes valueText and
 // quotedText. False at the end of the input or once the template has ended.
+// A line is one physical line, or a piece of at most 99 bytes of a longer
+// one, normalised as it is copied: '*' first, remarks, blanks and case.
 bool ReadTemplateLine();
-// Copies one physical line, or a piece of at most capacity - 1 characters of
-// a longer one, from inputCursor into `buffer`. 0 when there is no line.
-int ReadRawLine(char* buffer, uint8_t capacity);
-// Rewrites the line in place: '*' first, comments, blanks, case.
-void NormaliseLine(char* line);
-// Rebuilds valueText and quotedText from the normalised line.
-void SplitValue(const char* line);
 // valueText holds one or more decimal digits and nothing else.
 bool ValueIsNumber();
 // Where the reader stands: the next byte's place in the file.

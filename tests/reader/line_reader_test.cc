@@ -92,14 +92,6 @@ TEST_F(LineReaderTest, ReadingStopsOnceTheTemplateHasEnded) {
   EXPECT_FALSE(ReadTemplateLine());
 }
 
-TEST_F(LineReaderTest, RawLineWithoutCapacityIsNoLine) {
-  Feed("abc\n");
-  char buffer[4];
-  EXPECT_EQ(ReadRawLine(buffer, 0), 0);
-  EXPECT_NE(ReadRawLine(buffer, 4), 0);
-  EXPECT_STREQ(buffer, "abc");
-}
-
 TEST_F(LineReaderTest, ValueTextCountsItsNul) {
   struct Case {
     const char* line;
