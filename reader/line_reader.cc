@@ -73,7 +73,6 @@ enum class Stopped : uint8_t {
 };
 
 struct Normalised {
-  LineShape shape;
   size_t scanned;  // raw bytes taken before the stop
   Stopped stopped;
 };
@@ -84,9 +83,7 @@ Stopped StopAt(uint8_t byte) { return byte == '\n' ? Stopped::kLineEnd : Stopped
 // Normalises raw[0, available) into `line` while it copies: '*' first,
 // remarks, blanks and case outside quotes; quoted text as it stands. Notes
 // the first '=' and the value's quotes on the way, for SplitValue.
-Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line) {
-  Normalised result{{}, 0, Stopped::kPieceFull};
-  LineShape& shape = result.shape;
+Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineShape& shape) {
   char* out = line;
   size_t i = available > 0 && raw[0] == '*' ? 1 : 0;
   const auto noteQuote = [&shape](const char* quote) {
@@ -97,9 +94,7 @@ Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line) {
   const auto finish = [&](size_t at, Stopped stopped) {
     *out = '\0';
     shape.length = static_cast<size_t>(out - line);
-    result.scanned = at;
-    result.stopped = stopped;
-    return result;
+    return Normalised{at, stopped};
   };
   while (i < available) {
     const uint16_t entry = kOutsideQuotes[raw[i]];
@@ -194,7 +189,8 @@ bool ReadTemplateLine() {
   const uint8_t* raw = ctx.inputCursor;
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
-  const Normalised normalised = NormaliseLine(raw, available, ctx.lineBuffer);
+  LineShape shape;
+  const Normalised normalised = NormaliseLine(raw, available, ctx.lineBuffer, shape);
   size_t length = normalised.scanned;
   if (normalised.stopped == Stopped::kTextEnd) {
     // The rest of the piece, up to its line end, is a remark or lost text.
@@ -203,7 +199,7 @@ bool ReadTemplateLine() {
   }
   ctx.rawLine = {reinterpret_cast<const char*>(raw), length};
   AdvancePast(length);
-  SplitValue(normalised.shape);
+  SplitValue(shape);
   return true;
 }
 
