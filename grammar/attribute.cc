@@ -59,6 +59,7 @@ const Transition* CreateAttribute() {
   if (attribute == nullptr) return kToOutOfMemory;
   attribute->sourceLine = parseContext.linePosition.line;
   RaiseCounter(parseContext.attributeNumber);
+  AttributesChanged();
   parseContext.pendingHomeValue = HOME_VALUE_NONE;
   parseContext.channelGiven = 0;
   return kToAttributeBody;
@@ -120,6 +121,7 @@ void ReadChannel() {
     return;
   }
   CurrentAttribute().channel = static_cast<int16_t>(int64_t{channel} - 1);
+  AttributesChanged();
   ctx.channelGiven = 1;
 }
 

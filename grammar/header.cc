@@ -35,6 +35,7 @@ constexpr int VERSION_PART_MAX = 99;
 
 bool CreateTemplate() {
   FixtureTemplate::Create(parseContext.slotIndex);
+  AttributesChanged();
   if (CurrentTemplate() == nullptr) return false;
   CurrentTemplate()->sourceLine = parseContext.linePosition.line;
   parseContext.channelOwners.fill(0);

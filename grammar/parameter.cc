@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <string>
 
 #include "grammar/attribute.h"
@@ -103,9 +104,6 @@ class AttribListLine {
  private:
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
-  // The number of the first attribute whose channel field has each low byte.
-  std::array<int, 256> firstWithChannelByte_{};
-  bool channelsIndexed_ = false;
 
   void EndNumber(const std::string& digits) {
     ParseContext& ctx = parseContext;
@@ -132,25 +130,32 @@ class AttribListLine {
 
   // The first attribute, from number 1 up to attributeNumber, whose channel
   // field's low 8 bits plus one equal `channel`; 0 when there is none.
-  int AttributeOnChannel(uint8_t channel) {
+  static int AttributeOnChannel(uint8_t channel) {
     // The template's first attribute is held inside it even while the
     // template has none; it is no member of the list then.
     if (channel == 0 || LoadedTemplate().attributeCount == 0) return 0;
-    if (!channelsIndexed_) IndexChannels();
-    return firstWithChannelByte_[channel - 1];
+    if (parseContext.channelIndexStale) IndexChannels();
+    return parseContext.firstWithChannelByte[channel - 1];
   }
 
-  // Numbers past the list's end name its last attribute again, so one walk
-  // of the list answers for every number up to attributeNumber.
-  void IndexChannels() {
-    channelsIndexed_ = true;
-    const Attribute* attribute = &LoadedTemplate().firstAttribute;
-    for (int number = 1; number <= parseContext.attributeNumber; ++number) {
-      int& first = firstWithChannelByte_[static_cast<uint8_t>(attribute->channel)];
-      if (first == 0) first = number;
-      if (attribute->next == nullptr) break;
-      attribute = attribute->next.get();
-    }
+  // Numbers past the list's end name its last attribute again, so the list's
+  // own attributes, up to attributeNumber, answer for every number.
+  static void IndexChannels() {
+    ParseContext& ctx = parseContext;
+    ctx.channelIndexStale = 0;
+    ctx.firstWithChannelByte.fill(0);
+    const FixtureTemplate& fixture = LoadedTemplate();
+    if (ctx.attributeNumber < 1) return;
+    NoteChannel(fixture.firstAttribute, 1);
+    const std::span<Attribute* const> further = fixture.FurtherAttributes();
+    const size_t walked =
+        std::min<size_t>(further.size(), static_cast<size_t>(ctx.attributeNumber - 1));
+    for (size_t i = 0; i < walked; ++i) NoteChannel(*further[i], i + 2);
+  }
+
+  static void NoteChannel(const Attribute& attribute, size_t number) {
+    uint8_t& first = parseContext.firstWithChannelByte[static_cast<uint8_t>(attribute.channel)];
+    if (first == 0) first = static_cast<uint8_t>(number);
   }
 };
 
@@ -159,15 +164,19 @@ class AttribListLine {
 // they are counted rather than visited.
 int32_t CountDisplayerUses(uint8_t displayer) {
   const int32_t last = parseContext.parameterNumber;
-  const Parameter* parameter = &LoadedTemplate().firstParameter;
-  int64_t uses = 0;
-  for (int32_t number = 1; number <= last; ++number) {
-    if (parameter->next == nullptr) {
-      if (parameter->displayer == displayer) uses += int64_t{last} - number + 1;
-      break;
-    }
-    if (parameter->displayer == displayer) ++uses;
-    parameter = parameter->next.get();
+  if (last < 1) return 0;
+  const FixtureTemplate& fixture = LoadedTemplate();
+  const std::span<Parameter* const> further = fixture.FurtherParameters();
+  const auto nodes = static_cast<int64_t>(further.size()) + 1;
+  const auto carries = [displayer](const Parameter& parameter) {
+    return parameter.displayer == displayer ? 1 : 0;
+  };
+  int64_t uses = carries(fixture.firstParameter);
+  const auto walked = static_cast<size_t>(std::min<int64_t>(last, nodes) - 1);
+  for (size_t i = 0; i < walked; ++i) uses += carries(*further[i]);
+  if (last > nodes) {
+    const Parameter& lastNode = further.empty() ? fixture.firstParameter : *further.back();
+    uses += (last - nodes) * carries(lastNode);
   }
   return static_cast<int32_t>(std::min<int64_t>(uses, INT32_MAX));
 }

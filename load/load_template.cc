@@ -28,6 +28,7 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex) {
   ctx.intensitySeen = 0;
   ctx.intensityAttribute = NO_INTENSITY_ATTRIBUTE;
   ctx.parameterNumber = 0;
+  AttributesChanged();
 }
 
 LineEvent CurrentLine(const Keyword* keyword) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "model/attribute.h"
@@ -52,6 +53,10 @@ class FixtureTemplate {
   Attribute* AttributeAt(int n) { return &furtherAttributes_.At(firstAttribute, n); }
   const Attribute* AttributeAt(int n) const { return &furtherAttributes_.At(firstAttribute, n); }
   Parameter* ParameterAt(int n) { return &furtherParameters_.At(firstParameter, n); }
+  // The nodes that a walk of each list visits after its first node, in list
+  // order; the list is as long as they are, plus one.
+  std::span<Attribute* const> FurtherAttributes() const { return furtherAttributes_.Nodes(); }
+  std::span<Parameter* const> FurtherParameters() const { return furtherParameters_.Nodes(); }
   void SetManufacturer(const char* text);
   void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
   void ReleaseManufacturer() { manufacturer.Free(); }

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <span>
 #include <vector>
 
 namespace fxt {
@@ -57,6 +58,9 @@ class FurtherNodes {
     const size_t further = static_cast<size_t>(n) - 2;
     return further < nodes_.size() ? *nodes_[further] : *nodes_.back();
   }
+
+  // Nodes 2, 3, ... in list order, for loops that would walk the list.
+  std::span<Node* const> Nodes() const { return nodes_; }
 
   // A further node that has left the list.
   void Forget(const Node* node) {

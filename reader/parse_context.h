@@ -71,6 +71,11 @@ struct ParseContext {
   int32_t parameterNumber = 0;
   int32_t attribListCount = LIST_NOT_GIVEN;
   std::array<uint8_t, ATTRIB_LIST_CAPACITY> attribListNumbers{};
+  // For attriblist= lines: the number of the first attribute whose channel
+  // field has each low byte, 0 for none. Whatever adds an attribute, sets a
+  // channel or replaces the template marks it stale.
+  std::array<uint8_t, 256> firstWithChannelByte{};
+  uint8_t channelIndexStale = 1;
 };
 
 extern ParseContext parseContext;
@@ -79,6 +84,9 @@ extern ParseContext parseContext;
 inline void CountError() {
   if (parseContext.errorCount < UINT8_MAX) ++parseContext.errorCount;
 }
+
+// An attribute was added, a channel set or the template replaced.
+inline void AttributesChanged() { parseContext.channelIndexStale = 1; }
 
 // The template that this load fills, or null.
 inline FixtureTemplate* CurrentTemplate() { return FixtureInSlot(parseContext.slotIndex); }
