@@ -1,5 +1,7 @@
 #include "grammar/stop.h"
 
+#include <array>
+#include <span>
 #include <string>
 
 #include "grammar/grammar_support.h"
@@ -40,14 +42,41 @@ bool IsSlotValueChar(char c) {
   return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == 'x' || c == ':';
 }
 
-// A part of a slot value, read where it stands in the slot text: hexadecimal
-// when its second character is 'x'. A number ends at the ':' that ends a low
-// part as it would at the end of the part's own text.
-ScannedNumber ReadPart(std::string_view slot, size_t begin, size_t end) {
-  const bool hex = end - begin >= 2 && slot[begin + 1] == 'x';
-  const char* part = slot.data() + begin;
-  return hex ? ScanHex(part) : ScanDecimal(part);
-}
+// The text of one slot, as its characters are collected: 'm' and 'r' leave a
+// blank, so a marked slot is never empty. Notes its first ':' after the
+// first character, which splits it into a low and a high part.
+class SlotText {
+ public:
+  static constexpr size_t NO_COLON = 0;
+
+  bool empty() const { return length_ == 0; }
+  void Append(char c) {
+    if (c == ':' && colon_ == NO_COLON && length_ >= 1) colon_ = length_;
+    text_[length_++] = c;
+    text_[length_] = '\0';
+  }
+  void Clear() {
+    length_ = 0;
+    colon_ = NO_COLON;
+  }
+  // With no colon, both parts are the whole text.
+  ScannedNumber Low() const { return ReadPart(0, colon_ == NO_COLON ? length_ : colon_); }
+  ScannedNumber High() const { return ReadPart(colon_ == NO_COLON ? 0 : colon_ + 1, length_); }
+
+ private:
+  std::array<char, LINE_CAPACITY> text_{};
+  size_t length_ = 0;
+  size_t colon_ = NO_COLON;
+
+  // A part, read where it stands in the slot text: hexadecimal when its
+  // second character is 'x'. A number ends at the ':' that ends a low part
+  // as it would at the end of the part's own text.
+  ScannedNumber ReadPart(size_t begin, size_t end) const {
+    const bool hex = end - begin >= 2 && text_[begin + 1] == 'x';
+    const char* part = text_.data() + begin;
+    return hex ? ScanHex(part) : ScanDecimal(part);
+  }
+};
 
 // One stop line, read step by step. Every problem is an error that ends the
 // line. A line builds a stop only while no error has been reported in the
@@ -58,7 +87,9 @@ class StopLine {
     if (!CheckGuards()) return;
     building_ = StoringValues();
     if (building_ && !MakeStop()) return;
-    if (!ScanSlots()) return;
+    const bool scanned = ScanSlots();
+    CommitEntries();
+    if (!scanned) return;
     if (!ReadMode()) return;
     CheckMouse();
   }
@@ -68,7 +99,10 @@ class StopLine {
   size_t close_ = 0;  // position of the slot list's ')'
   bool building_ = false;
   Stop* stop_ = nullptr;
-  std::string slotText_;
+  SlotText slotText_;
+  // The entries of the line so far, added to the stop in one go.
+  std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_{};
+  size_t pendingCount_ = 0;
   uint8_t slotCount_ = 0;
   uint8_t valueCount_ = 0;
   uint8_t mouseMarks_ = 0;
@@ -114,13 +148,13 @@ class StopLine {
     for (size_t i = 1; i <= close_; ++i) {
       const char c = value_[i];
       if (IsSlotValueChar(c)) {
-        slotText_.push_back(c);
+        slotText_.Append(c);
       } else if (c == 'm') {
         if (++mouseMarks_ == 2) return Fail(DiagnosticId::kTooManyMouseMarks);
-        slotText_.push_back(' ');
+        slotText_.Append(' ');
       } else if (c == 'r') {
         rMark_ = true;
-        slotText_.push_back(' ');
+        slotText_.Append(' ');
       } else if (c == ',' || c == ')') {
         if (!EndSlot()) return false;
       } else {
@@ -133,13 +167,10 @@ class StopLine {
   bool EndSlot() {
     ++slotCount_;
     if (slotText_.empty()) return true;
-    const size_t colon = slotText_.find(':', 1);
-    const bool split = colon != std::string::npos;
-    const size_t size = slotText_.size();
-    const ScannedNumber low = ReadPart(slotText_, 0, split ? colon : size);
-    const ScannedNumber high = ReadPart(slotText_, split ? colon + 1 : 0, size);
+    const ScannedNumber low = slotText_.Low();
+    const ScannedNumber high = slotText_.High();
     if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
-    slotText_.clear();
+    slotText_.Clear();
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];
     if (low.status != ScanStatus::kConverted || high.status != ScanStatus::kConverted ||
         channel == 0) {
@@ -163,12 +194,24 @@ class StopLine {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
         return Fail(DiagnosticId::kValueOutOfRange);
       }
-      stop_->AddEntry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
+      Pend(Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag));
     } else {
-      stop_->AddEntry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
+      Pend(Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag));
     }
     ++valueCount_;
     return true;
+  }
+
+  void Pend(const StopEntry& entry) {
+    if (pendingCount_ == pending_.size()) CommitEntries();
+    pending_[pendingCount_++] = entry;
+  }
+
+  // Like the entries added one by one, those that find no memory are lost.
+  void CommitEntries() {
+    if (pendingCount_ == 0) return;
+    (void)stop_->AppendEntries(std::span<const StopEntry>(pending_.data(), pendingCount_));
+    pendingCount_ = 0;
   }
 
   bool ReadMode() {

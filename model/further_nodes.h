@@ -73,19 +73,29 @@ class FurtherNodes {
   std::vector<Node*> nodes_;  // nodes 2, 3, ... in list order
 };
 
+// Grows an owned array by exactly the elements added, in one allocation, as
+// far as the 8-bit count allows. False when not all of them were added; none
+// are when no memory could be had.
+template <typename Element>
+bool GrowBy(std::unique_ptr<Element[]>& array, uint8_t& count, std::span<const Element> added) {
+  const size_t room = UINT8_MAX - count;
+  const size_t taken = std::min(room, added.size());
+  if (taken == 0) return added.empty();
+  std::unique_ptr<Element[]> grown(new (std::nothrow) Element[count + taken]);
+  if (grown == nullptr) return false;
+  std::copy_n(array.get(), count, grown.get());
+  std::copy_n(added.begin(), taken, grown.get() + count);
+  array = std::move(grown);
+  count = static_cast<uint8_t>(count + taken);
+  return taken == added.size();
+}
+
 // Grows an owned array by exactly one element, as the model's arrays do.
 // False, with the array unchanged, when no memory could be had or the 8-bit
 // count is full.
 template <typename Element>
 bool GrowByOne(std::unique_ptr<Element[]>& array, uint8_t& count, const Element& element) {
-  if (count == UINT8_MAX) return false;
-  std::unique_ptr<Element[]> grown(new (std::nothrow) Element[count + 1]);
-  if (grown == nullptr) return false;
-  std::copy_n(array.get(), count, grown.get());
-  grown[count] = element;
-  array = std::move(grown);
-  ++count;
-  return true;
+  return GrowBy(array, count, std::span<const Element>(&element, 1));
 }
 
 }  // namespace fxt

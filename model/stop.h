@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "model/further_nodes.h"
@@ -31,6 +32,11 @@ struct StopEntry {
   uint8_t flagR = 0;
 };
 
+// The entry of an 8-bit attribute, its values shifted left by 8; of a 16-bit
+// one, its values as they are. Only flag 1 sets flagR.
+StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag);
+StopEntry Entry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag);
+
 struct Stop {
   std::unique_ptr<Stop> next;
   TableName label;
@@ -48,6 +54,9 @@ struct Stop {
   // Grows the entry array by exactly one; false when no memory could be had
   // or the stop already holds the most entries its 8-bit count allows.
   bool AppendEntry(const StopEntry& entry);
+  // Appends several entries with one allocation, as many as the 8-bit count
+  // allows; false when not all of them found room.
+  bool AppendEntries(std::span<const StopEntry> added);
   // An 8-bit attribute's values, stored shifted left by 8.
   bool AddEntry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag);
   bool AddEntry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag);

@@ -1,6 +1,8 @@
 #include "reader/number_scan.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <limits>
 
 namespace fxt {
@@ -10,11 +12,20 @@ bool IsCSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
+// Each byte's value as a digit of any base up to 36; 36 for no digit.
+constexpr std::array<uint8_t, 256> kDigitValues = [] {
+  std::array<uint8_t, 256> values{};
+  values.fill(36);
+  for (int c = '0'; c <= '9'; ++c) values[static_cast<size_t>(c)] = static_cast<uint8_t>(c - '0');
+  for (int c = 'a'; c <= 'z'; ++c) {
+    values[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'a' + 10);
+    values[static_cast<size_t>(c - 'a' + 'A')] = static_cast<uint8_t>(c - 'a' + 10);
+  }
+  return values;
+}();
+
 int DigitValue(char c, int base) {
-  int value = 36;
-  if (c >= '0' && c <= '9') value = c - '0';
-  if (c >= 'a' && c <= 'z') value = c - 'a' + 10;
-  if (c >= 'A' && c <= 'Z') value = c - 'A' + 10;
+  const int value = kDigitValues[static_cast<uint8_t>(c)];
   return value < base ? value : -1;
 }
 

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace fxt {
 namespace {
@@ -84,6 +85,27 @@ TEST(Stop, EntryCountNeverWraps) {
   for (int i = 0; i < MAX_STOP_ENTRIES; ++i) ASSERT_TRUE(stop.AddEntry8(1, 0, 0, 0));
   EXPECT_FALSE(stop.AddEntry8(1, 0, 0, 0));
   EXPECT_EQ(stop.entryCount, 255);
+}
+
+// Entries added together keep their order after the earlier ones, and take
+// only the room that the 8-bit count leaves.
+TEST(Stop, EntriesAddedTogetherFillTheRoomLeft) {
+  Stop stop;
+  ASSERT_TRUE(stop.AddEntry8(1, 1, 1, 0));
+  const std::vector<StopEntry> two = {Entry8(2, 2, 2, 0), Entry16(3, 300, 400, 1)};
+  ASSERT_TRUE(stop.AppendEntries(two));
+  ASSERT_EQ(stop.entryCount, 3);
+  EXPECT_EQ(stop.entries[1].low, 2 << 8);
+  EXPECT_EQ(stop.entries[2].high, 400);
+  EXPECT_EQ(stop.entries[2].flagR, 1);
+  EXPECT_TRUE(stop.AppendEntries({}));
+
+  const std::vector<StopEntry> many(MAX_STOP_ENTRIES, Entry8(4, 0, 0, 0));
+  EXPECT_FALSE(stop.AppendEntries(many));
+  EXPECT_EQ(stop.entryCount, 255);
+  EXPECT_EQ(stop.entries[2].attribute, 3);
+  EXPECT_EQ(stop.entries[254].attribute, 4);
+  EXPECT_FALSE(stop.AppendEntries(two));
 }
 
 TEST(Stop, NthStopStopsAtTheEnds) {
