@@ -86,18 +86,18 @@ class AttribListLine {
       ReportError(DiagnosticId::kAttributeListTwice);
     }
     ctx.attribListCount = 0;
-    std::string digits;
-    for (const char c : ctx.valueText) {
+    const std::string& value = ctx.valueText;
+    size_t numberStart = 0;
+    for (size_t i = 0; i < value.size(); ++i) {
+      const char c = value[i];
       const bool endsNumber = c == ',' || c == '\0';
       if (!endsNumber && !(c >= '0' && c <= '9')) {
         ReportError(DiagnosticId::kListIllegalCharacter);
       }
-      if (!endsNumber) {
-        digits.push_back(c);
-        continue;
-      }
-      EndNumber(digits);
-      digits.clear();
+      if (!endsNumber) continue;
+      // The conversion stops at the ',' as it would at the number's own end.
+      EndNumber(value.c_str() + numberStart);
+      numberStart = i + 1;
     }
   }
 
@@ -105,9 +105,9 @@ class AttribListLine {
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
 
-  void EndNumber(const std::string& digits) {
+  void EndNumber(const char* numberText) {
     ParseContext& ctx = parseContext;
-    const int32_t value = DecimalValue(digits.c_str());
+    const int32_t value = DecimalValue(numberText);
     const uint8_t channel = static_cast<uint8_t>(value);
     const auto index = static_cast<size_t>(ctx.attribListCount);
     if (index < ctx.attribListNumbers.size()) ctx.attribListNumbers[index] = channel;

@@ -59,9 +59,10 @@ class SlotText {
     length_ = 0;
     colon_ = NO_COLON;
   }
-  // With no colon, both parts are the whole text.
-  ScannedNumber Low() const { return ReadPart(0, colon_ == NO_COLON ? length_ : colon_); }
-  ScannedNumber High() const { return ReadPart(colon_ == NO_COLON ? 0 : colon_ + 1, length_); }
+  // With no colon, both parts are the whole text, read once.
+  bool Split() const { return colon_ != NO_COLON; }
+  ScannedNumber Low() const { return ReadPart(0, Split() ? colon_ : length_); }
+  ScannedNumber High() const { return ReadPart(colon_ + 1, length_); }
 
  private:
   std::array<char, LINE_CAPACITY> text_{};
@@ -168,7 +169,7 @@ class StopLine {
     ++slotCount_;
     if (slotText_.empty()) return true;
     const ScannedNumber low = slotText_.Low();
-    const ScannedNumber high = slotText_.High();
+    const ScannedNumber high = slotText_.Split() ? slotText_.High() : low;
     if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
     slotText_.Clear();
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];

@@ -1,8 +1,9 @@
 #include "reader/keywords.h"
 
 #include <array>
+#include <cassert>
+#include <cstdint>
 #include <cstring>
-#include <string_view>
 
 namespace fxt {
 namespace {
@@ -11,18 +12,21 @@ constexpr char LowerCase(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// Each keyword's text in lower case, and a mask of its bytes, both padded to
+// the 16 bytes that a line is compared on.
 struct LoweredKeyword {
-  std::array<char, 16> text{};  // the keyword's text in lower case
-  size_t length = 0;
+  std::array<char, KEYWORD_WINDOW> text{};
+  std::array<uint8_t, KEYWORD_WINDOW> mask{};
 };
 
 constexpr std::array<LoweredKeyword, KEYWORD_COUNT> kLowered = [] {
   std::array<LoweredKeyword, KEYWORD_COUNT> lowered{};
   for (size_t k = 0; k < KEYWORD_COUNT; ++k) {
     const char* text = KeywordTable[k].text;
-    size_t i = 0;
-    for (; text[i] != '\0'; ++i) lowered[k].text[i] = LowerCase(text[i]);
-    lowered[k].length = i;
+    for (size_t i = 0; text[i] != '\0'; ++i) {
+      lowered[k].text[i] = LowerCase(text[i]);
+      lowered[k].mask[i] = 0xFF;
+    }
   }
   return lowered;
 }();
@@ -45,18 +49,45 @@ constexpr std::array<Candidates, 256> kCandidates = [] {
   return candidates;
 }();
 
+// Two words of 8 bytes, read as they stand in memory.
+struct Words {
+  uint64_t low;
+  uint64_t high;
+};
+
+Words WordsOf(const void* bytes) {
+  Words words{};
+  std::memcpy(&words.low, bytes, sizeof words.low);
+  std::memcpy(&words.high, static_cast<const char*>(bytes) + sizeof words.low, sizeof words.high);
+  return words;
+}
+
+// A keyword matches when the line's bytes under its mask are its text. No
+// keyword holds a NUL, so a line that ends within one does not match it.
+const Keyword* MatchWords(const char* window) {
+  const Words line = WordsOf(window);
+  const Candidates& candidates = kCandidates[static_cast<uint8_t>(window[0])];
+  for (uint8_t i = 0; i < candidates.count; ++i) {
+    const uint8_t k = candidates.keywords[i];
+    const Words text = WordsOf(kLowered[k].text.data());
+    const Words mask = WordsOf(kLowered[k].mask.data());
+    const uint64_t differ = ((line.low ^ text.low) & mask.low) | ((line.high ^ text.high) & mask.high);
+    if (differ == 0) return &KeywordTable[k];
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 const Keyword* MatchKeyword(const char* line) {
-  const Candidates& candidates = kCandidates[static_cast<uint8_t>(line[0])];
-  for (uint8_t i = 0; i < candidates.count; ++i) {
-    const uint8_t k = candidates.keywords[i];
-    const LoweredKeyword& keyword = kLowered[k];
-    // The line is NUL-terminated, and no keyword holds a NUL: the comparison
-    // stops at a shorter line's end.
-    if (std::strncmp(line, keyword.text.data(), keyword.length) == 0) return &KeywordTable[k];
-  }
-  return nullptr;
+  std::array<char, KEYWORD_WINDOW> window{};
+  std::memcpy(window.data(), line, strnlen(line, KEYWORD_WINDOW));
+  return MatchWords(window.data());
+}
+
+const Keyword* MatchBufferedKeyword(std::span<const char> buffer) {
+  assert(buffer.size() >= KEYWORD_WINDOW);
+  return MatchWords(buffer.data());
 }
 
 }  // namespace fxt

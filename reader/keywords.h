@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 namespace fxt {
 
@@ -65,5 +67,9 @@ inline constexpr std::array<Keyword, KEYWORD_COUNT> KeywordTable = {{
 
 // The first keyword that, in lower case, begins `line`; null when none does.
 const Keyword* MatchKeyword(const char* line);
+// The same for a line held in a buffer of at least KEYWORD_WINDOW bytes,
+// which are read whatever follows the line's NUL.
+inline constexpr size_t KEYWORD_WINDOW = 16;
+const Keyword* MatchBufferedKeyword(std::span<const char> buffer);
 
 }  // namespace fxt

@@ -1,5 +1,6 @@
 #include "reader/report.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstdio>
 #include <cstring>
@@ -14,9 +15,10 @@ constexpr int MESSAGE_CAPACITY = 100;
 
 bool CarriesLineNumber(const char* format) { return std::strstr(format, "%d") != nullptr; }
 
-void Emit(DiagnosticId id, SourcePosition position) {
+// Formats and hands over one diagnostic. Kept out of line, so that a report
+// nobody hears costs only its count.
+[[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
   const ParseContext& ctx = parseContext;
-  if (ctx.reportTarget == nullptr) return;
   const CatalogueEntry& entry = EntryOf(id);
   if (!CarriesLineNumber(entry.format)) {
     ctx.reportTarget->Report({id, entry.severity, std::nullopt, position, entry.format});
@@ -25,6 +27,10 @@ void Emit(DiagnosticId id, SourcePosition position) {
   char message[MESSAGE_CAPACITY];
   std::snprintf(message, sizeof message, entry.format, ctx.lineNumber);
   ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message});
+}
+
+void Emit(DiagnosticId id, SourcePosition position) {
+  if (parseContext.reportTarget != nullptr) Deliver(id, position);
 }
 
 void CountAs([[maybe_unused]] DiagnosticId id, Severity severity) {
@@ -63,10 +69,15 @@ void ReportWarningAt(DiagnosticId id, SourcePosition position) {
 }
 
 void ReportErrorTimes(DiagnosticId id, int32_t times) {
-  for (; times > 0; --times) {
-    if (parseContext.reportTarget == nullptr && parseContext.errorCount == UINT8_MAX) return;
-    ReportError(id);
+  ParseContext& ctx = parseContext;
+  if (times <= 0) return;
+  // Unheard, the errors only count.
+  if (ctx.reportTarget == nullptr) {
+    assert(EntryOf(id).severity == Severity::kError);
+    ctx.errorCount = static_cast<uint8_t>(std::min<int32_t>(UINT8_MAX, ctx.errorCount + times));
+    return;
   }
+  for (; times > 0; --times) ReportError(id);
 }
 
 }  // namespace fxt

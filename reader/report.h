@@ -56,8 +56,8 @@ void ReportFatal(DiagnosticId id);
 // rather than on the current line.
 void ReportErrorAt(DiagnosticId id, SourcePosition position);
 void ReportWarningAt(DiagnosticId id, SourcePosition position);
-// ReportError `times` times over. Unprinted reports past the point where the
-// error count has stopped at 255 could change nothing, and are skipped.
+// ReportError `times` times over. Without a report target the errors are
+// only counted, all at once.
 void ReportErrorTimes(DiagnosticId id, int32_t times);
 
 }  // namespace fxt

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,22 @@ TEST_F(LoadTemplateTest, KeywordsMatchAsLowerCasePrefixes) {
   EXPECT_EQ(MatchKeyword("stopper")->id, TOKEN_STOP);
   EXPECT_EQ(MatchKeyword("fixtur"), nullptr);
   EXPECT_EQ(MatchKeyword("numDMX="), nullptr);  // lines are lower-cased first
+  EXPECT_EQ(MatchKeyword("manufacturer=\"a long name\"")->id, TOKEN_MANUFACTURER);
+}
+
+// The line buffer still holds an earlier, longer line after the current
+// one's NUL: it must not complete a keyword.
+TEST_F(LoadTemplateTest, ABufferedLineEndsAtItsNul) {
+  const auto match = [](std::string_view text) {
+    std::array<char, LINE_CAPACITY> buffer{};
+    text.copy(buffer.data(), text.size());
+    return MatchBufferedKeyword(buffer);
+  };
+  EXPECT_EQ(match(std::string_view("fixtur\0e", 8)), nullptr);
+  EXPECT_EQ(match(std::string_view("displayernum\0=", 14)), nullptr);
+  EXPECT_EQ(match(std::string_view("end\0fixture", 11))->id, TOKEN_END);
+  EXPECT_EQ(match("displayernum=12")->id, TOKEN_DISPLAYER_NUM);
+  EXPECT_EQ(match("stop=(1),n,\"a\"")->id, TOKEN_STOP);
 }
 
 // With twenty errors counted a line without a keyword warns and the load
