@@ -18,18 +18,6 @@ bool Stop::AppendEntries(std::span<const StopEntry> added) {
   return GrowBy(entries, entryCount, added);
 }
 
-namespace {
-uint8_t FlagR(uint8_t flag) { return flag == 1 ? 1 : 0; }
-}  // namespace
-
-StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag) {
-  return {static_cast<uint16_t>(low << 8), static_cast<uint16_t>(high << 8), attribute, FlagR(flag)};
-}
-
-StopEntry Entry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag) {
-  return {low, high, attribute, FlagR(flag)};
-}
-
 bool Stop::AddEntry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag) {
   return AppendEntry(Entry8(attribute, low, high, flag));
 }

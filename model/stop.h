@@ -34,8 +34,13 @@ struct StopEntry {
 
 // The entry of an 8-bit attribute, its values shifted left by 8; of a 16-bit
 // one, its values as they are. Only flag 1 sets flagR.
-StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag);
-StopEntry Entry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag);
+constexpr StopEntry Entry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag) {
+  return {low, high, attribute, static_cast<uint8_t>(flag == 1 ? 1 : 0)};
+}
+constexpr StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag) {
+  return Entry16(attribute, static_cast<uint16_t>(low << 8), static_cast<uint16_t>(high << 8),
+                 flag);
+}
 
 struct Stop {
   std::unique_ptr<Stop> next;

@@ -8,9 +8,8 @@
 namespace fxt {
 namespace {
 
-bool IsCSpace(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+// ' ', and '\t', '\n', '\v', '\f', '\r', which stand together in the code.
+bool IsCSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // Each byte's value as a digit of any base up to 36; 36 for no digit.
 constexpr std::array<uint8_t, 256> kDigitValues = [] {
@@ -24,17 +23,19 @@ constexpr std::array<uint8_t, 256> kDigitValues = [] {
   return values;
 }();
 
-int DigitValue(char c, int base) {
+template <int kBase>
+int DigitValue(char c) {
   const int value = kDigitValues[static_cast<uint8_t>(c)];
-  return value < base ? value : -1;
+  return value < kBase ? value : -1;
 }
 
-// Accumulates digits of `base` from `p`, stopping the magnitude past the
+// Accumulates digits of the base from `p`, stopping the magnitude past the
 // 32-bit range so that it can neither overflow nor lose its sign.
-const char* ReadDigits(const char* p, int base, int64_t& magnitude) {
+template <int kBase>
+const char* ReadDigits(const char* p, int64_t& magnitude) {
   constexpr int64_t kCap = int64_t{std::numeric_limits<int32_t>::max()} + 1;
-  for (int digit; (digit = DigitValue(*p, base)) >= 0; ++p) {
-    magnitude = std::min(magnitude * base + digit, kCap);
+  for (int digit; (digit = DigitValue<kBase>(*p)) >= 0; ++p) {
+    magnitude = std::min(magnitude * kBase + digit, kCap);
   }
   return p;
 }
@@ -45,7 +46,8 @@ int32_t Saturate(bool negative, int64_t magnitude) {
                                                   std::numeric_limits<int32_t>::max()));
 }
 
-ScannedNumber Scan(const char* text, int base) {
+template <int kBase>
+ScannedNumber Scan(const char* text) {
   const char* p = text;
   while (IsCSpace(*p)) ++p;
   if (*p == '\0') return {ScanStatus::kEndOfInput, 0, p};
@@ -53,21 +55,21 @@ ScannedNumber Scan(const char* text, int base) {
   if (*p == '-' || *p == '+') ++p;
   // After "0x" the number has begun: no hex digit after it still reads 0.
   bool began = false;
-  if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+  if (kBase == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
     p += 2;
     began = true;
   }
   int64_t magnitude = 0;
-  const char* end = ReadDigits(p, base, magnitude);
+  const char* end = ReadDigits<kBase>(p, magnitude);
   if (end == p && !began) return {ScanStatus::kNoNumber, 0, text};
   return {ScanStatus::kConverted, Saturate(negative, magnitude), end};
 }
 
 }  // namespace
 
-ScannedNumber ScanDecimal(const char* text) { return Scan(text, 10); }
+ScannedNumber ScanDecimal(const char* text) { return Scan<10>(text); }
 
-ScannedNumber ScanHex(const char* text) { return Scan(text, 16); }
+ScannedNumber ScanHex(const char* text) { return Scan<16>(text); }
 
 int32_t DecimalValue(const char* text) {
   const ScannedNumber scanned = ScanDecimal(text);
