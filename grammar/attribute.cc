@@ -104,7 +104,7 @@ void ReadKind() { CurrentAttribute().kind = AttributeKindOf(FirstValueChar()) & 
 void ReadChannel() {
   ParseContext& ctx = parseContext;
   if (!ValueIsNumber()) ReportError(DiagnosticId::kChannelNotANumber);
-  const int32_t channel = DecimalValue(ctx.valueText.c_str());
+  const int32_t channel = DecimalValue(ctx.valueText.data());
   if (channel > DMX_CHANNEL_COUNT || (channel == 0 && !IsIntensityAttribute())) {
     ReportError(DiagnosticId::kInvalidChannel);
   }
@@ -127,16 +127,16 @@ void ReadChannel() {
 
 void ReadFineChannel() {
   if (!ValueIsNumber()) ReportError(DiagnosticId::kFineChannelNotANumber);
-  const int32_t channel = DecimalValue(parseContext.valueText.c_str());
+  const int32_t channel = DecimalValue(parseContext.valueText.data());
   if (StoringValues()) CurrentAttribute().fineChannel = static_cast<uint8_t>(int64_t{channel} - 1);
 }
 
 // A value such as 0x1f reads as hexadecimal, any other as decimal. An empty
 // value changes nothing and reports nothing.
 void ReadHomeValue() {
-  const std::string& value = parseContext.valueText;
+  const std::string_view value = parseContext.valueText;
   const bool hex = value.size() >= 2 && value[1] == 'x';
-  const ScannedNumber scanned = hex ? ScanHex(value.c_str()) : ScanDecimal(value.c_str());
+  const ScannedNumber scanned = hex ? ScanHex(value.data()) : ScanDecimal(value.data());
   if (scanned.status == ScanStatus::kConverted) {
     parseContext.pendingHomeValue = scanned.value;
     parseContext.pendingHomeValuePosition = parseContext.linePosition;
@@ -148,7 +148,7 @@ void ReadHomeValue() {
 bool ReadLimit(DiagnosticId notIntensity, uint32_t highest, int32_t& limit) {
   if (!IsIntensityAttribute()) ReportError(notIntensity);
   if (!ValueIsNumber()) ReportError(DiagnosticId::kLimitNotANumber);
-  limit = DecimalValue(parseContext.valueText.c_str());
+  limit = DecimalValue(parseContext.valueText.data());
   if (static_cast<uint32_t>(limit) > highest) ReportError(DiagnosticId::kLimitOutOfRange);
   return StoringValues();
 }

@@ -56,7 +56,7 @@ void ReadModelName() {
 // The value reads as "%d.%d" would: two numbers with a point between them;
 // anything after the second number is ignored.
 void ReadVersion() {
-  const ScannedNumber major = ScanDecimal(parseContext.valueText.c_str());
+  const ScannedNumber major = ScanDecimal(parseContext.valueText.data());
   ScannedNumber minor{ScanStatus::kNoNumber, 0, nullptr};
   if (major.status == ScanStatus::kConverted && *major.end == '.') {
     minor = ScanDecimal(major.end + 1);

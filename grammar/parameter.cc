@@ -86,7 +86,7 @@ class AttribListLine {
       ReportError(DiagnosticId::kAttributeListTwice);
     }
     ctx.attribListCount = 0;
-    const std::string& value = ctx.valueText;
+    const std::string_view value = ctx.valueText;
     size_t numberStart = 0;
     for (size_t i = 0; i < value.size(); ++i) {
       const char c = value[i];
@@ -96,7 +96,7 @@ class AttribListLine {
       }
       if (!endsNumber) continue;
       // The conversion stops at the ',' as it would at the number's own end.
-      EndNumber(value.c_str() + numberStart);
+      EndNumber(value.data() + numberStart);
       numberStart = i + 1;
     }
   }
@@ -184,7 +184,7 @@ int32_t CountDisplayerUses(uint8_t displayer) {
 void ReadDisplayerNumber() {
   ParseContext& ctx = parseContext;
   if (!ValueIsNumber()) ReportError(DiagnosticId::kDisplayerNotANumber);
-  const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText.c_str()));
+  const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText.data()));
   Parameter& parameter = CurrentParameter();
   if (parameter.displayer != NO_DISPLAYER) {
     ReportError(DiagnosticId::kDisplayerAlreadyDefined);

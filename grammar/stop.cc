@@ -96,7 +96,7 @@ class StopLine {
   }
 
  private:
-  const std::string& value_ = parseContext.valueText;
+  const std::string_view value_ = parseContext.valueText;
   size_t close_ = 0;  // position of the slot list's ')'
   bool building_ = false;
   Stop* stop_ = nullptr;
@@ -231,7 +231,7 @@ class StopLine {
   // ",from,to," and the label's opening quote, as ",%d,%d,%c" reads them.
   bool ReadDisplayForm() {
     stop_->mode = STOP_MODE_DISPLAY;
-    const char* p = value_.c_str() + close_ + 3;
+    const char* p = value_.data() + close_ + 3;
     ScannedNumber from{ScanStatus::kNoNumber, 0, p};
     ScannedNumber to{ScanStatus::kNoNumber, 0, p};
     if (*p == ',') from = ScanDecimal(p + 1);

@@ -139,14 +139,14 @@ Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineS
 void SplitValue(const LineShape& shape) {
   ParseContext& ctx = parseContext;
   if (shape.equals == nullptr) {
-    ctx.valueText.clear();
+    ctx.valueText = {};
     ctx.quotedText.clear();
     return;
   }
   // The value's terminating NUL is part of it, and counts in its length.
   const char* value = shape.equals + 1;
   const char* end = ctx.lineBuffer + shape.length + 1;
-  ctx.valueText.assign(value, static_cast<size_t>(end - value));
+  ctx.valueText = {value, static_cast<size_t>(end - value)};
   if (shape.quoteCount == 0) {
     ctx.quotedText.clear();
     return;
@@ -204,7 +204,7 @@ bool ReadTemplateLine() {
 }
 
 bool ValueIsNumber() {
-  const std::string& value = parseContext.valueText;
+  const std::string_view value = parseContext.valueText;
   if (value.empty() || !IsDigit(value[0])) return false;
   for (size_t i = 1; i < value.size(); ++i) {
     if (!IsDigit(value[i]) && value[i] != '\0') return false;

@@ -37,7 +37,9 @@ struct ParseContext {
   std::string_view rawLine;  // the current line's bytes as they stand in the input
   int32_t physicalLine = 1;
   const uint8_t* physicalLineStart = nullptr;
-  std::string valueText;   // after the first '=', with one counted NUL
+  // The line's value: lineBuffer after its first '=', through the NUL that
+  // ends the line, which counts in its length; empty when there is no '='.
+  std::string_view valueText;
   std::string quotedText;  // between the value's first two quotes
 
   // The load and its diagnostics.
