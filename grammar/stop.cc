@@ -65,7 +65,7 @@ class SlotText {
   ScannedNumber High() const { return ReadPart(colon_ + 1, length_); }
 
  private:
-  std::array<char, LINE_CAPACITY> text_{};
+  std::array<char, LINE_CAPACITY> text_;  // NUL-terminated from the first Append on
   size_t length_ = 0;
   size_t colon_ = NO_COLON;
 
@@ -102,7 +102,7 @@ class StopLine {
   Stop* stop_ = nullptr;
   SlotText slotText_;
   // The entries of the line so far, added to the stop in one go.
-  std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_{};
+  std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_;
   size_t pendingCount_ = 0;
   uint8_t slotCount_ = 0;
   uint8_t valueCount_ = 0;
@@ -268,7 +268,11 @@ class StopLine {
 }  // namespace
 
 const Transition* StateParameterStop(Signal signal) {
-  if (signal == SIG_ENTRY) StopLine().Parse();
+  if (signal == SIG_ENTRY) {
+    // Default-initialised: the buffers that the line fills are not cleared.
+    StopLine line;
+    line.Parse();
+  }
   return kToParameterBody;
 }
 

@@ -16,9 +16,10 @@ constexpr std::array<uint8_t, 256> kDigitValues = [] {
   std::array<uint8_t, 256> values{};
   values.fill(36);
   for (int c = '0'; c <= '9'; ++c) values[static_cast<size_t>(c)] = static_cast<uint8_t>(c - '0');
-  for (int c = 'a'; c <= 'z'; ++c) {
-    values[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'a' + 10);
-    values[static_cast<size_t>(c - 'a' + 'A')] = static_cast<uint8_t>(c - 'a' + 10);
+  for (size_t letter = 0; letter < 26; ++letter) {
+    const auto value = static_cast<uint8_t>(letter + 10);
+    values['a' + letter] = value;
+    values['A' + letter] = value;
   }
   return values;
 }();
