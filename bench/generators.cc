@@ -30,7 +30,10 @@ std::string WithoutEndLine(const std::string& text) {
 
 std::string Numbers(int from, int to) {
   std::string list;
-  for (int n = from; n <= to; ++n) list += (n == from ? "" : ",") + std::to_string(n);
+  for (int n = from; n <= to; ++n) {
+    if (n != from) list += ',';
+    list += std::to_string(n);
+  }
   return list;
 }
 
