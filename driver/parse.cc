@@ -55,6 +55,7 @@ int Check(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   int status = 0;
+  fxt::BufferOutput();
   try {
     status = Check(argc, argv);
   } catch (const std::bad_alloc&) {

@@ -1,32 +1,38 @@
 #include "reader/report.h"
 
 #include <algorithm>
+#include <array>
 #include <cassert>
-#include <cstdio>
-#include <cstring>
 
+#include "reader/message_format.h"
 #include "reader/parse_context.h"
 
 namespace fxt {
 namespace {
 
-// A formatted message is cut to this many bytes, terminator included.
-constexpr int MESSAGE_CAPACITY = 100;
-
-bool CarriesLineNumber(const char* format) { return std::strstr(format, "%d") != nullptr; }
+// Where each entry's format carries its line number, found once.
+size_t LineNumberPlaceOf(DiagnosticId id) {
+  static const std::array<size_t, CATALOGUE_SIZE> places = [] {
+    std::array<size_t, CATALOGUE_SIZE> found{};
+    for (size_t i = 0; i < CATALOGUE_SIZE; ++i) found[i] = LineNumberPlace(Catalogue[i].format);
+    return found;
+  }();
+  return places[static_cast<size_t>(id)];
+}
 
 // Formats and hands over one diagnostic. Kept out of line, so that a report
 // nobody hears costs only its count.
 [[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
   const ParseContext& ctx = parseContext;
   const CatalogueEntry& entry = EntryOf(id);
-  if (!CarriesLineNumber(entry.format)) {
+  const size_t place = LineNumberPlaceOf(id);
+  if (place == NO_LINE_NUMBER) {
     ctx.reportTarget->Report({id, entry.severity, std::nullopt, position, entry.format});
     return;
   }
-  char message[MESSAGE_CAPACITY];
-  std::snprintf(message, sizeof message, entry.format, ctx.lineNumber);
-  ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message});
+  std::array<char, MESSAGE_CAPACITY> message;  // filled by the formatting
+  FormatLineNumber(message, entry.format, place, ctx.lineNumber);
+  ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message.data()});
 }
 
 void Emit(DiagnosticId id, SourcePosition position) {

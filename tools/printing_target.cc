@@ -5,7 +5,8 @@
 namespace fxt {
 
 void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
-  PrintOut("\n%s", diagnostic.message);
+  WriteOut("\n");
+  WriteOut(diagnostic.message);
 }
 
 }  // namespace fxt

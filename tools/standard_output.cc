@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <unistd.h>
+
 namespace fxt {
 namespace {
 
@@ -15,6 +17,11 @@ void Check(bool written) {
 }
 
 }  // namespace
+
+void BufferOutput() {
+  constexpr size_t kBufferBytes = size_t{1} << 16;
+  if (isatty(STDOUT_FILENO) == 0) Check(std::setvbuf(stdout, nullptr, _IOFBF, kBufferBytes) == 0);
+}
 
 // printf's own interface, checked by the format attribute of its declaration.
 void PrintOut(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)

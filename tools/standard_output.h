@@ -8,6 +8,11 @@ namespace fxt {
 
 inline constexpr int EXIT_OUTPUT_LOST = 2;
 
+// Gives standard output a larger buffer, unless it is a terminal, whose
+// reader wants each line as it comes: a long report then goes out in few
+// writes. Call it before the first output.
+void BufferOutput();
+
 // printf to standard output, remembering the first failure.
 [[gnu::format(printf, 1, 2)]] void PrintOut(const char* format, ...);
 // The bytes as they are, to standard output.
