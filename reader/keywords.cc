@@ -81,7 +81,7 @@ const Keyword* MatchWords(const char* window) {
 
 const Keyword* MatchKeyword(const char* line) {
   std::array<char, KEYWORD_WINDOW> window{};
-  std::memcpy(window.data(), line, strnlen(line, KEYWORD_WINDOW));
+  for (size_t i = 0; i < KEYWORD_WINDOW && line[i] != '\0'; ++i) window[i] = line[i];
   return MatchWords(window.data());
 }
 

@@ -64,7 +64,6 @@ void AdvancePast(size_t length) {
   }
 }
 
-
 // Where normalising stopped in the raw bytes, and why.
 enum class Stopped : uint8_t {
   kLineEnd,     // at a '\n', which closes the piece
@@ -78,7 +77,6 @@ struct Normalised {
 };
 
 Stopped StopAt(uint8_t byte) { return byte == '\n' ? Stopped::kLineEnd : Stopped::kTextEnd; }
-
 
 // Normalises raw[0, available) into `line` while it copies: '*' first,
 // remarks, blanks and case outside quotes; quoted text as it stands. Notes
