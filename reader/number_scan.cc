@@ -73,6 +73,9 @@ ScannedNumber ScanDecimal(const char* text) { return Scan<10>(text); }
 ScannedNumber ScanHex(const char* text) { return Scan<16>(text); }
 
 int32_t DecimalValue(const char* text) {
+  // Most texts that hold no number say so at their first byte.
+  const char first = *text;
+  if (!IsCSpace(first) && first != '-' && first != '+' && DigitValue<10>(first) < 0) return 0;
   const ScannedNumber scanned = ScanDecimal(text);
   return scanned.status == ScanStatus::kConverted ? scanned.value : 0;
 }
