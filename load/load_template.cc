@@ -40,7 +40,8 @@ LineEvent CurrentLine(const Keyword* keyword) {
 // Handles one logical line; false when the load must end after it.
 bool HandleLine() {
   ParseContext& ctx = parseContext;
-  const Keyword* keyword = ctx.lineBuffer[0] == '\0' ? nullptr : MatchBufferedKeyword(ctx.lineBuffer);
+  const Keyword* keyword =
+      ctx.lineBuffer[0] == '\0' ? nullptr : MatchBufferedKeyword(ctx.lineBuffer);
   LineEvent line{};
   if (loadObserver != nullptr) {
     line = CurrentLine(keyword);

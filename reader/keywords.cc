@@ -71,7 +71,8 @@ const Keyword* MatchWords(const char* window) {
     const uint8_t k = candidates.keywords[i];
     const Words text = WordsOf(kLowered[k].text.data());
     const Words mask = WordsOf(kLowered[k].mask.data());
-    const uint64_t differ = ((line.low ^ text.low) & mask.low) | ((line.high ^ text.high) & mask.high);
+    const uint64_t differ =
+        ((line.low ^ text.low) & mask.low) | ((line.high ^ text.high) & mask.high);
     if (differ == 0) return &KeywordTable[k];
   }
   return nullptr;

@@ -46,8 +46,8 @@ constexpr int QUOTES_NOTED = 3;
 
 // What normalising one line noted besides its text.
 struct LineShape {
-  size_t length = 0;                    // of the normalised text
-  const char* equals = nullptr;         // the first '=', or null
+  size_t length = 0;                               // of the normalised text
+  const char* equals = nullptr;                    // the first '=', or null
   std::array<const char*, QUOTES_NOTED> quotes{};  // the value's first quotes
   int quoteCount = 0;
 };
@@ -66,9 +66,9 @@ void AdvancePast(size_t length) {
 
 // Where normalising stopped in the raw bytes, and why.
 enum class Stopped : uint8_t {
-  kLineEnd,     // at a '\n', which closes the piece
-  kTextEnd,     // at '\r', '/' or NUL: the piece runs on to its line end
-  kPieceFull,   // every byte of the piece was taken
+  kLineEnd,    // at a '\n', which closes the piece
+  kTextEnd,    // at '\r', '/' or NUL: the piece runs on to its line end
+  kPieceFull,  // every byte of the piece was taken
 };
 
 struct Normalised {
@@ -193,7 +193,8 @@ bool ReadTemplateLine() {
   if (normalised.stopped == Stopped::kTextEnd) {
     // The rest of the piece, up to its line end, is a remark or lost text.
     const void* lineEnd = std::memchr(raw + length, '\n', available - length);
-    length = lineEnd == nullptr ? available : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw);
+    length = lineEnd == nullptr ? available
+                                : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw);
   }
   ctx.rawLine = {reinterpret_cast<const char*>(raw), length};
   AdvancePast(length);

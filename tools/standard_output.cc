@@ -1,11 +1,11 @@
 #include "tools/standard_output.h"
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
-
-#include <unistd.h>
 
 namespace fxt {
 namespace {

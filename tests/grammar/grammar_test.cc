@@ -160,19 +160,23 @@ TEST_F(GrammarTest, AnAttributeWithoutChannelAnswersToChannelOne) {
 // A list finds what was declared since the one before it: a later attribute,
 // and a channel that an attribute took after an earlier list looked.
 TEST_F(GrammarTest, ListsSeeAttributesDeclaredSinceTheLastList) {
-  Load("attribute\nchannel=1\nparameter\ntype=c\ndisplayernum=1\nattriblist=1\n"
-       "attribute\nparameter\ntype=c\ndisplayernum=2\nattriblist=3\n"
-       "attribute\nchannel=3\nparameter\ntype=c\ndisplayernum=3\nattriblist=3,1\n");
+  Load(
+      "attribute\nchannel=1\nparameter\ntype=c\ndisplayernum=1\nattriblist=1\n"
+      "attribute\nparameter\ntype=c\ndisplayernum=2\nattriblist=3\n"
+      "attribute\nchannel=3\nparameter\ntype=c\ndisplayernum=3\nattriblist=3,1\n");
   // Only the list before channel 3 was taken misses it.
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "ERROR - line 15: Found reference to a non existing attribute"}));
+  EXPECT_EQ(
+      Messages(),
+      (std::vector<std::string>{"ERROR - line 15: Found reference to a non existing attribute"}));
 }
 
 TEST_F(GrammarTest, ALaterAttributeWithoutChannelIsFoundOnChannelOne) {
-  Load("attribute\nchannel=2\nparameter\ntype=c\ndisplayernum=1\nattriblist=1\n"
-       "attribute\nparameter\ntype=c\ndisplayernum=2\nattriblist=1\n");
-  EXPECT_EQ(Messages(), (std::vector<std::string>{
-                            "ERROR - line 10: Found reference to a non existing attribute"}));
+  Load(
+      "attribute\nchannel=2\nparameter\ntype=c\ndisplayernum=1\nattriblist=1\n"
+      "attribute\nparameter\ntype=c\ndisplayernum=2\nattriblist=1\n");
+  EXPECT_EQ(
+      Messages(),
+      (std::vector<std::string>{"ERROR - line 10: Found reference to a non existing attribute"}));
 }
 
 TEST_F(GrammarTest, RepeatedListNumberIsStoredOnce) {

@@ -11,10 +11,10 @@ namespace {
 
 // Within the 32-bit range the conversions read exactly as the C library's.
 const char* const kTexts[] = {
-    "",   " ",   "\v\f", "0",    "7",    "  42x", "+5",    "-7",    "+",     "-",
-    "x1", "-x1", "0x",   "0xg",  "0x1f", "0X1F",  "-0x10", "+0x5",  "5x",    "ax1",
-    "1f", "ff",  "12ab", "0x 5", "1.5",  "-1.5",  "a",     "00012", " 0x10", "2147483647",
-    ",3", "\t9", "\r\n8", "=1",
+    "",      " ",     "\v\f",       "0",  "7",    "  42x", "+5",   "-7",    "+",
+    "-",     "x1",    "-x1",        "0x", "0xg",  "0x1f",  "0X1F", "-0x10", "+0x5",
+    "5x",    "ax1",   "1f",         "ff", "12ab", "0x 5",  "1.5",  "-1.5",  "a",
+    "00012", " 0x10", "2147483647", ",3", "\t9",  "\r\n8", "=1",
 };
 
 TEST(NumberScan, DecimalReadsAsScanfPercentD) {
