@@ -1,0 +1,44 @@
+#include "edit/text_edit.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace fxt {
+
+std::optional<std::string> ApplyEdits(std::string_view text, std::span<const TextEdit> edits) {
+  std::vector<const TextEdit*> ordered;
+  ordered.reserve(edits.size());
+  for (const TextEdit& edit : edits) {
+    if (edit.begin > edit.end || edit.end > text.size()) return std::nullopt;
+    ordered.push_back(&edit);
+  }
+  std::stable_sort(ordered.begin(), ordered.end(),
+                   [](const TextEdit* a, const TextEdit* b) { return a->begin < b->begin; });
+
+  std::string result;
+  result.reserve(text.size());
+  size_t copied = 0;  // the original bytes before this offset are in `result`
+  for (const TextEdit* edit : ordered) {
+    if (edit->begin < copied) return std::nullopt;
+    result.append(text.substr(copied, edit->begin - copied));
+    result.append(edit->newText);
+    copied = edit->end;
+  }
+  result.append(text.substr(copied));
+  return result;
+}
+
+size_t OffsetOf(std::string_view text, int32_t line, int32_t column) {
+  size_t lineStart = 0;
+  for (int32_t n = 1; n < line; ++n) {
+    const size_t lineEnd = text.find('\n', lineStart);
+    if (lineEnd == std::string_view::npos) return text.size();
+    lineStart = lineEnd + 1;
+  }
+  const size_t lineEnd = std::min(text.find('\n', lineStart), text.size());
+  const size_t wanted = lineStart + static_cast<size_t>(std::max(column, 1) - 1);
+  return std::min(wanted, lineEnd);
+}
+
+}  // namespace fxt
