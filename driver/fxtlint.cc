@@ -29,8 +29,10 @@ constexpr const char* kUsage =
     "Checks every template named, and every *.fxt file below each directory named;\n"
     "- reads a template from standard input.\n"
     "\n"
-    "  -f, --format FORMAT       gcc (default): FILE:LINE: error|warning: TEXT\n"
+    "  -f, --format FORMAT       gcc (default): one line per diagnostic,\n"
+    "                              FILE:LINE:COLUMN: error|warning: TEXT [CODE]\n"
     "                            json: one JSON document for the whole run\n"
+    "                            sarif: SARIF 2.1.0, for code-scanning dashboards\n"
     "                            quiet: nothing printed, the exit status alone\n"
     "      --werror              count warnings as errors\n"
     "      --select CODES        report only these codes or code prefixes (FT3,FL105)\n"
@@ -201,9 +203,8 @@ class Run {
     ++files_;
     if (summary.outOfMemory) Problem({name, "out of memory"});
     if (summary.omitted > 0) {
-      SayOnStderr(fxt::DisplayPath(name) + ": " + std::to_string(summary.omitted) +
-                  " more diagnostics not shown (--max-diagnostics " +
-                  std::to_string(options_.lint.maxDiagnostics) + ")");
+      SayOnStderr(fxt::DisplayPath(name) + ": " + fxt::OmittedText(summary.omitted) +
+                  " (--max-diagnostics " + std::to_string(options_.lint.maxDiagnostics) + ")");
     }
     if (summary.Fails(options_.lint.werror)) {
       ++withErrors_;
@@ -213,9 +214,8 @@ class Run {
   }
 
   void Summarise() {
-    SayOnStderr(std::to_string(files_) + (files_ == 1 ? " file, " : " files, ") +
-                std::to_string(withErrors_) + " with errors, " + std::to_string(withWarningsOnly_) +
-                " with warnings only");
+    SayOnStderr(fxt::Counted(files_, "file") + ", " + std::to_string(withErrors_) +
+                " with errors, " + std::to_string(withWarningsOnly_) + " with warnings only");
   }
 };
 

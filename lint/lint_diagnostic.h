@@ -19,6 +19,12 @@ struct Note {
   std::optional<SourcePosition> position;  // where the note points, when elsewhere
 };
 
+// A count and its noun, in the plural unless the count is 1: "1 byte",
+// "3 bytes".
+inline std::string Counted(size_t count, std::string_view noun) {
+  return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
+}
+
 struct LintDiagnostic {
   const CatalogueEntry& entry;
   Severity severity;  // kError or kWarning: a fatal error is an error

@@ -109,8 +109,8 @@ void RuleChecker::End(const LoadEnd& end) {
       notes.push_back({"a UTF-16 file begins with the bytes 0xFF 0xFE", std::nullopt});
     }
     Report(DiagnosticId::kInputEndByte, end.position,
-           "a byte 0xFF ends the input here: the " + std::to_string(unread) +
-               " bytes after it are never read",
+           "a byte 0xFF ends the input here: the " + Counted(unread, "byte") +
+               (unread == 1 ? " after it is" : " after it are") + " never read",
            notes);
   }
 }

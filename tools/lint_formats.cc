@@ -137,6 +137,10 @@ class QuietFormat : public LintFormat {
 
 }  // namespace
 
+std::string OmittedText(size_t omitted) {
+  return Counted(omitted, "more diagnostic") + " not shown";
+}
+
 std::optional<FormatKind> FormatNamed(std::string_view name) {
   if (name == "gcc") return FormatKind::kGcc;
   if (name == "json") return FormatKind::kJson;

@@ -22,6 +22,10 @@ class LintFormat : public LintSink {
   virtual void EndRun() {}
 };
 
+// What a file's report says of the diagnostics past --max-diagnostics:
+// "1 more diagnostic not shown".
+std::string OmittedText(size_t omitted);
+
 enum class FormatKind { kGcc, kJson, kSarif, kQuiet };
 
 std::optional<FormatKind> FormatNamed(std::string_view name);

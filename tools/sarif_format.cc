@@ -120,9 +120,7 @@ class SarifFormat : public LintFormat {
   void EndFile(const FileSummary& summary) override {
     if (summary.omitted == 0) return;
     notifications_.push_back(
-        {"warning",
-         std::to_string(summary.omitted) + " more diagnostics not shown (--max-diagnostics)",
-         summary.path});
+        {"warning", OmittedText(summary.omitted) + " (--max-diagnostics)", summary.path});
   }
 
   void Problem(const PathProblem& problem) override {
