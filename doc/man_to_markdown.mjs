@@ -79,7 +79,7 @@ for (const line of page) {
     out.push(`### ${text(rest)}`, "");
   } else if (macro === "PP" || macro === "RS" || macro === "RE" || macro === "br") {
     flush();
-  } else if (macro === "TP") {
+  } else if (macro === "TP" || macro === "TQ") {
     flush();
     afterTerm = true;
     continue;

@@ -54,12 +54,10 @@ json Definition(const Snapshot& snapshot, SourcePosition at) {
     return nullptr;
   }
   if (keyword.keyword->id != TOKEN_STOP) return nullptr;
-  const size_t open = line.find('(', static_cast<size_t>(value.begin));
-  const size_t close = line.find(')', open == std::string::npos ? 0 : open);
-  if (open == std::string::npos || close == std::string::npos) return nullptr;
+  const std::optional<Span> slots = StopLinePartsOf(line, value).slots;
+  if (!slots) return nullptr;
   size_t valueNumber = 0;
-  for (const Span& slot :
-       ItemsOf(line, {static_cast<int32_t>(open) + 1, static_cast<int32_t>(close)})) {
+  for (const Span& slot : ItemsOf(line, *slots)) {
     const bool empty = line.find_first_not_of(" \t", static_cast<size_t>(slot.begin)) >=
                        static_cast<size_t>(slot.end);
     if (slot.Holds(index) && !empty) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "grammar/letter_docs.h"
 #include "lsp/analysis.h"
 #include "lsp/blocks.h"
 #include "lsp/line_index.h"
@@ -41,10 +42,11 @@ struct Snapshot {
   SourcePosition FromProtocol(const json& position) const;
 };
 
-
 json Diagnostics(const Snapshot& snapshot);
 json DocumentSymbols(const Snapshot& snapshot);
 json Hover(const Snapshot& snapshot, SourcePosition at);
+// The hover on a letter of the role: its documentation under a heading.
+std::string LetterHoverText(LetterRole role, char letter);
 json Completion(const Snapshot& snapshot, SourcePosition at);
 json Definition(const Snapshot& snapshot, SourcePosition at);
 

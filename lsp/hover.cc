@@ -1,5 +1,8 @@
+#include <optional>
 #include <string>
+#include <string_view>
 
+#include "grammar/letter_docs.h"
 #include "lsp/features.h"
 #include "lsp/keyword_docs.h"
 #include "lsp/line_words.h"
@@ -84,14 +87,57 @@ std::string StopHover(const Snapshot& snapshot, const Parameter& parameter, cons
   return text;
 }
 
+struct LetterUnder {
+  LetterRole role;
+  char letter;  // as the reader leaves it, lower case
+};
+
+char Lowered(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The letter at `index` that the grammar reads as a kind, a stop mode or a
+// mark in a stop's values, if there is one.
+std::optional<LetterUnder> LetterAt(std::string_view line, TokenId keyword, Block::Kind block,
+                                    int32_t index) {
+  const Span value = ValueOf(line);
+  if (keyword == TOKEN_TYPE && value.Holds(index)) {
+    const char first = Lowered(line[static_cast<size_t>(value.begin)]);
+    if (block == Block::Kind::kAttribute) return LetterUnder{LetterRole::kAttributeKind, first};
+    if (block == Block::Kind::kParameter) return LetterUnder{LetterRole::kParameterKind, first};
+    return std::nullopt;
+  }
+  if (keyword != TOKEN_STOP || block != Block::Kind::kParameter) return std::nullopt;
+  const StopLineParts parts = StopLinePartsOf(line, value);
+  if (parts.mode && parts.mode->Holds(index)) {
+    return LetterUnder{LetterRole::kStopMode, Lowered(line[static_cast<size_t>(index)])};
+  }
+  if (parts.slots && parts.slots->Holds(index)) {
+    const char under = Lowered(line[static_cast<size_t>(index)]);
+    if (under == 'm' || under == 'r') return LetterUnder{LetterRole::kValueMark, under};
+  }
+  return std::nullopt;
+}
+
 json Markdown(const std::string& text) {
   return {{"contents", {{"kind", "markdown"}, {"value", Latin1ToUtf8(text)}}}};
 }
 
 }  // namespace
 
-// On a keyword, what it does; elsewhere on a block's lines, the record that
-// the load stored for it.
+// What the tester makes of a letter, as the template language's page says
+// it, under the letter's role and code.
+std::string LetterHoverText(LetterRole role, char letter) {
+  const LetterDoc& doc = LetterDocOf(role, letter);
+  // A code span with blanks inside holds any character, a backtick too.
+  std::string text = "**" + std::string(LetterRoleName(role)) + "** `` " + letter + " ``";
+  if (doc.letter == letter && doc.code != NO_CODE) {
+    text += " (code " + std::to_string(doc.code) + ")";
+  }
+  return text + "\n\n" + std::string(doc.text);
+}
+
+// On a keyword, what it does; on a kind, mode or mark letter, what the tester
+// makes of it; elsewhere on a block's lines, the record that the load stored
+// for it.
 json Hover(const Snapshot& snapshot, SourcePosition at) {
   const std::string line = TemplateLine(snapshot.lines.Line(at.line - 1));
   const Block block = BlockAt(snapshot.blocks, at.line);
@@ -99,6 +145,11 @@ json Hover(const Snapshot& snapshot, SourcePosition at) {
   if (keyword.keyword != nullptr && keyword.span.Holds(at.column - 1)) {
     const std::string_view doc = KeywordDoc(keyword.keyword->id, block.kind);
     if (!doc.empty()) return Markdown(std::string(doc));
+  }
+  if (keyword.keyword != nullptr) {
+    const std::optional<LetterUnder> letter =
+        LetterAt(line, keyword.keyword->id, block.kind, at.column - 1);
+    if (letter) return Markdown(LetterHoverText(letter->role, letter->letter));
   }
   switch (block.kind) {
     case Block::Kind::kAttribute:

@@ -42,8 +42,11 @@ std::string_view KeywordDoc(TokenId keyword, Block::Kind block) {
     case TOKEN_PARAMETER:
       return "Begins a parameter block: a control that the operator sees.";
     case TOKEN_TYPE:
-      if (block == Block::Kind::kParameter) return "The parameter's type: c, b, f or n.";
-      return "The attribute's type: i (the intensity attribute), c, b or f.";
+      if (block == Block::Kind::kParameter) {
+        return "The parameter's kind, from the value's first character: c, b, f or n.";
+      }
+      return "The attribute's kind, from the value's first character: i (the intensity "
+             "attribute), f, b or c.";
     case TOKEN_ATTRIB_LIST:
       return "The DMX channels of the attributes that the parameter drives, comma-separated.";
     case TOKEN_DISPLAYER_NUM:

@@ -71,4 +71,20 @@ std::vector<Span> ItemsOf(std::string_view line, Span within) {
   return items;
 }
 
+StopLineParts StopLinePartsOf(std::string_view line, Span value) {
+  StopLineParts parts;
+  const auto end = static_cast<size_t>(value.end);
+  const size_t open = line.find('(', static_cast<size_t>(value.begin));
+  const size_t close = line.find(')', open == std::string_view::npos ? end : open);
+  if (open >= end || close >= end) return parts;
+  parts.slots = Span{static_cast<int32_t>(open) + 1, static_cast<int32_t>(close)};
+  size_t at = close + 1;
+  while (at < end && IsBlank(line[at])) ++at;
+  if (at >= end || line[at] != ',') return parts;
+  ++at;
+  while (at < end && IsBlank(line[at])) ++at;
+  if (at < end) parts.mode = Span{static_cast<int32_t>(at), static_cast<int32_t>(at) + 1};
+  return parts;
+}
+
 }  // namespace fxt::lsp

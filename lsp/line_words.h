@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +33,14 @@ Span ValueOf(std::string_view line);
 // The comma-separated items of a value (numbers of a list, slots of a stop),
 // from `begin` to `end`.
 std::vector<Span> ItemsOf(std::string_view line, Span within);
+
+// A stop line's slot list, between its parentheses, and its mode letter
+// after them and a comma, where the line has them.
+struct StopLineParts {
+  std::optional<Span> slots;
+  std::optional<Span> mode;
+};
+StopLineParts StopLinePartsOf(std::string_view line, Span value);
 
 // The line as template bytes: each character U+0000 to U+00FF one byte,
 // '?' for the others.

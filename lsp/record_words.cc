@@ -1,5 +1,7 @@
 #include "lsp/record_words.h"
 
+#include "grammar/letter_docs.h"
+
 namespace fxt::lsp {
 
 std::string NameOf(const Attribute& attribute) {
@@ -25,58 +27,20 @@ std::string ChannelsOf(const Attribute& attribute) {
 }
 
 std::string AttributeKindWords(int kind) {
-  switch (kind) {
-    case KIND_NONE:
-      return "no kind";
-    case KIND_INTENSITY:
-      return "the intensity attribute";
-    case KIND_F:
-      return "kind f (type f, or named PAN)";
-    case KIND_B:
-      return "kind b";
-    case KIND_C:
-      return "kind c";
-    case KIND_INTENSITY_LISTED:
-      return "the intensity attribute, which a parameter lists";
-    default:
-      return "kind " + std::to_string(kind);
-  }
+  if (kind == KIND_INTENSITY_LISTED) return "the intensity attribute, which a parameter lists";
+  const LetterDoc* doc = LetterDocWithCode(LetterRole::kAttributeKind, kind);
+  return doc != nullptr ? std::string(doc->summary) : "kind " + std::to_string(kind);
 }
 
 std::string ParameterKindWords(int kind) {
-  switch (kind) {
-    case KIND_F:
-      return "type f";
-    case KIND_B:
-      return "type b";
-    case KIND_C:
-      return "type c";
-    case KIND_N:
-      return "type n";
-    default:
-      return "no type";
-  }
+  const LetterDoc* doc = LetterDocWithCode(LetterRole::kParameterKind, kind);
+  return doc != nullptr ? std::string(doc->summary) : "type " + std::to_string(kind);
 }
 
 std::string ModeWords(int mode) {
-  switch (mode) {
-    case STOP_MODE_NONE:
-      return "n: no attribute under the mouse";
-    case STOP_MODE_B:
-      return "b: mouse mode b";
-    case STOP_MODE_W:
-      return "w: mouse mode w";
-    case STOP_MODE_1:
-      return "1: mouse mode 1";
-    case STOP_MODE_2:
-      return "2: mouse mode 2";
-    case STOP_MODE_3:
-      return "3: mouse mode 3";
-    case STOP_MODE_DISPLAY:
-      return "d: mouse mode with display values";
-    default:
-      return std::to_string(mode);
-  }
+  const LetterDoc* doc = LetterDocWithCode(LetterRole::kStopMode, mode);
+  if (doc == nullptr) return std::to_string(mode);
+  return std::string(1, doc->letter) + ": " + std::string(doc->summary);
 }
 
 }  // namespace fxt::lsp

@@ -153,7 +153,7 @@ test("the outline holds the template, its attributes and parameters, and their s
   await stopped(client);
 });
 
-test("hover tells what a keyword does, and what the load stored", async () => {
+test("hover tells what a keyword or a letter does, and what the load stored", async () => {
   const { client } = await started();
   const uri = "file:///spot.fxt";
   const text = readFileSync(`${examples}/spot-575.fxt`, "utf8");
@@ -170,10 +170,13 @@ test("hover tells what a keyword does, and what the load stored", async () => {
   assert.match(pan, /DMX channel 1, fine channel 2: a 16-bit attribute/);
   assert.match(pan, /home value 0x8000 as written, 32768 as stored/);
   assert.match(await hover(/^\s*attriblist = 1$/, 16), /attributes: PAN \(DMX channel 1\)/);
-  const stop = await hover(/Pan="/, 20);
+  const stop = await hover(/Pan="/, 14);
   assert.match(stop, /stop "Pan="/);
   assert.match(stop, /PAN: 0 to 65535, under the mouse/);
-  assert.match(stop, /mode d: mouse mode with display values, shown from -270 to 270/);
+  assert.match(stop, /mode d: mouse mode with a display range, shown from -270 to 270/);
+  // On its letters, what the tester makes of them: the mode, then the mark.
+  assert.match(await hover(/Pan="/, 20), /^\*\*stop mode\*\* `` d `` \(code 6\)\n\nA mouse mode with a display range/);
+  assert.match(await hover(/Pan="/, 10), /^\*\*value mark\*\* `` m ``\n\nMarks the value whose attribute the mouse moves/);
   await stopped(client);
 });
 
