@@ -14,7 +14,11 @@ constexpr const char* kUsage =
     "usage: fxt-language-server [--stdio]\n"
     "Speaks the Language Server Protocol on standard input and output: the\n"
     "problems of fixture templates as they are typed, their outline, hover,\n"
-    "completion and definitions.\n";
+    "completion and definitions. An editor starts it.\n"
+    "\n"
+    "      --stdio      use standard input and output, as it always does\n"
+    "  -h, --help       print this help\n"
+    "      --version    print the version\n";
 
 bool Send(const std::string& body) {
   const std::string message = fxt::lsp::Framed(body);
