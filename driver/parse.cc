@@ -1,6 +1,7 @@
 // parse: checks one fixture template file and prints every problem it finds.
 #include <cstdio>
 #include <new>
+#include <string_view>
 
 #include "load/run_load.h"
 #include "reader/input_file.h"
@@ -38,7 +39,32 @@ bool ReadArgument(int argc, char** argv, fxt::InputFile& input) {
   return false;
 }
 
+constexpr const char* kUsage =
+    "usage: parse FILE.fxt\n"
+    "Checks one fixture template file and prints every problem it finds, then a verdict.\n"
+    "To check a file named --help or --version, name it ./--help.\n"
+    "\n"
+    "  --help     print this help\n"
+    "  --version  print the version\n";
+
+// --help and --version stand alone as the first argument; anything else
+// there is a file name, as it always was.
+bool AnswerOption(int argc, char** argv) {
+  if (argc < 2) return false;
+  const std::string_view argument = argv[1];
+  if (argument == "--help") {
+    fxt::WriteOut(kUsage);
+    return true;
+  }
+  if (argument == "--version") {
+    fxt::PrintOut("parse %s\n", FXT_VERSION);
+    return true;
+  }
+  return false;
+}
+
 int Check(int argc, char** argv) {
+  if (AnswerOption(argc, argv)) return 0;
   PrintBanner();
   fxt::InputFile input;
   if (!ReadArgument(argc, argv, input)) return EXIT_BAD_INPUT;

@@ -16,7 +16,9 @@ for input in "$@"; do
     [ -f "$name.program" ] && program=$(<"$name.program")
     if [ -f "$name.args" ]; then
       read -r -a args <"$name.args" || true
-      "$bin_dir/$program" "${args[@]+"${args[@]}"}" >"$name.out" 2>"$name.err"
+      stdin=/dev/null
+      [ -f "$name.stdin" ] && stdin=$name.stdin
+      "$bin_dir/$program" "${args[@]+"${args[@]}"}" <"$stdin" >"$name.out" 2>"$name.err"
     elif [ -f "$name.gen" ]; then
       work=$(mktemp -d)
       bash "$name.gen" >"$work/$name.fxt"

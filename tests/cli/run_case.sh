@@ -10,6 +10,7 @@
 #   CASE.program  the program when it is not parse (or a file "program"
 #                 beside the cases names it for the whole folder)
 #   CASE.err      the exact stderr, when it matters
+#   CASE.stdin    the standard input (else it is empty)
 set -u
 bin_dir=$1
 expected=$2
@@ -17,6 +18,8 @@ dir=$(dirname "$expected")
 name=$(basename "$expected" .out)
 cd "$dir" || exit 2
 expected_err=$PWD/$name.err
+stdin=/dev/null
+[ -f "$name.stdin" ] && stdin=$PWD/$name.stdin
 
 program=parse
 [ -f program ] && program=$(<program)
@@ -37,7 +40,7 @@ else
   args=("$name.fxt")
 fi
 
-"$bin_dir/$program" "${args[@]+"${args[@]}"}" >"$work/actual" 2>"$work/stderr"
+"$bin_dir/$program" "${args[@]+"${args[@]}"}" <"$stdin" >"$work/actual" 2>"$work/stderr"
 status=$?
 
 failed=0
