@@ -79,3 +79,40 @@ export class Client {
     this.process.stdin.end();
   }
 }
+
+// A server started and initialised, with its capabilities.
+export async function started(server, capabilities = {}) {
+  const client = new Client(server);
+  const answer = await client.request("initialize", { processId: null, rootUri: null, capabilities });
+  client.notify("initialized", {});
+  return { client, capabilities: answer.result.capabilities };
+}
+
+// Shuts the server down; its exit status.
+export async function stopped(client) {
+  await client.request("shutdown", null);
+  client.notify("exit", null);
+  return client.exited;
+}
+
+// Opens a document; the diagnostics published for it.
+export function open(client, uri, text, version = 1) {
+  client.notify("textDocument/didOpen", { textDocument: { uri, languageId: "fxt", version, text } });
+  return client.diagnostics(uri);
+}
+
+// Runs each test in turn, says how each went, and exits 1 when any failed.
+export async function runTests(tests) {
+  let failed = 0;
+  for (const { name, body } of tests) {
+    const begun = Date.now();
+    try {
+      await body();
+      console.log(`ok   ${name} (${(Date.now() - begun) / 1000} s)`);
+    } catch (error) {
+      failed += 1;
+      console.log(`FAIL ${name}\n     ${error.stack.split("\n").slice(0, 12).join("\n     ")}`);
+    }
+  }
+  process.exit(failed === 0 ? 0 : 1);
+}

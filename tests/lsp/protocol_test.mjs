@@ -4,29 +4,13 @@
 import { execFileSync, spawnSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 import assert from "node:assert/strict";
-import { Client } from "./lsp_client.mjs";
+import { Client, open, runTests, started as startedServer, stopped } from "./lsp_client.mjs";
 
 const [server, fxtlint, examples] = process.argv.slice(2);
 const tests = [];
 const test = (name, body) => tests.push({ name, body });
 
-async function started(capabilities = {}) {
-  const client = new Client(server);
-  const answer = await client.request("initialize", { processId: null, rootUri: null, capabilities });
-  client.notify("initialized", {});
-  return { client, capabilities: answer.result.capabilities };
-}
-
-async function stopped(client) {
-  await client.request("shutdown", null);
-  client.notify("exit", null);
-  return client.exited;
-}
-
-function open(client, uri, text, version = 1) {
-  client.notify("textDocument/didOpen", { textDocument: { uri, languageId: "fxt", version, text } });
-  return client.diagnostics(uri);
-}
+const started = (capabilities) => startedServer(server, capabilities);
 
 const clean = readFileSync(`${examples}/strobe.fxt`, "utf8");
 const mistakes = readFileSync(`${examples}/typical-mistakes.fxt`, "utf8");
@@ -246,14 +230,4 @@ test("--version and a bad option", () => {
   assert.equal(spawnSync(server, ["--tcp"]).status, 2);
 });
 
-let failed = 0;
-for (const { name, body } of tests) {
-  try {
-    await body();
-    console.log(`ok   ${name}`);
-  } catch (error) {
-    failed += 1;
-    console.log(`FAIL ${name}\n     ${error.stack.split("\n").slice(0, 12).join("\n     ")}`);
-  }
-}
-process.exit(failed === 0 ? 0 : 1);
+await runTests(tests);
