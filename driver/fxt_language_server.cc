@@ -7,6 +7,7 @@
 
 #include "lsp/framing.h"
 #include "lsp/server.h"
+#include "tools/standard_output.h"
 
 namespace {
 
@@ -40,6 +41,13 @@ int Serve() {
       std::fprintf(stderr, "fxt-language-server: %s\n", read.problem.c_str());
       return 1;
     }
+    if (read.kind == fxt::lsp::ReadResult::Kind::kOutOfMemory) {
+      if (!Send(server.OutOfMemoryError())) {
+        std::fprintf(stderr, "fxt-language-server: cannot write to the client\n");
+        return 1;
+      }
+      continue;
+    }
     for (const std::string& out : server.Handle(body)) {
       if (!Send(out)) {
         std::fprintf(stderr, "fxt-language-server: cannot write to the client\n");
@@ -55,12 +63,12 @@ int Serve() {
 int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
-      std::printf("fxt-language-server %s\n", FXT_VERSION);
-      return 0;
+      fxt::PrintOut("fxt-language-server %s\n", FXT_VERSION);
+      return fxt::CloseStandardOutput("fxt-language-server", 0);
     }
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::fputs(kUsage, stdout);
-      return 0;
+      fxt::WriteOut(kUsage);
+      return fxt::CloseStandardOutput("fxt-language-server", 0);
     }
     if (std::strcmp(argv[i], "--stdio") != 0) {
       std::fprintf(stderr, "fxt-language-server: unknown option %s\n%s", argv[i], kUsage);

@@ -1,5 +1,7 @@
 #include "lsp/analysis.h"
 
+#include <new>
+
 #include "grammar/header.h"
 #include "lint/check.h"
 #include "load/run_load.h"
@@ -10,10 +12,15 @@ namespace {
 
 // A character above U+00FF has no byte in a template: it reads as '?'.
 constexpr uint8_t STAND_IN = '?';
-// More than an editor can show; the rest would only cost memory.
-constexpr size_t MOST_DIAGNOSTICS = 5000;
 
-std::vector<uint8_t> TemplateBytes(std::string_view text, std::vector<SourcePosition>& wide) {
+// Where the characters above U+00FF stand: the first `most` of them, and the
+// count of all.
+struct WideCharacters {
+  std::vector<SourcePosition> first;
+  size_t count = 0;
+};
+
+std::vector<uint8_t> TemplateBytes(std::string_view text, size_t most, WideCharacters& wide) {
   std::vector<uint8_t> bytes;
   bytes.reserve(text.size());
   SourcePosition position{1, 1};
@@ -21,7 +28,7 @@ std::vector<uint8_t> TemplateBytes(std::string_view text, std::vector<SourcePosi
     const Character character = ReadCharacter(text);
     text.remove_prefix(character.bytes);
     if (character.codePoint > 0xFF) {
-      wide.push_back(position);
+      if (wide.count++ < most) wide.first.push_back(position);
       bytes.push_back(STAND_IN);
     } else {
       bytes.push_back(static_cast<uint8_t>(character.codePoint));
@@ -85,20 +92,25 @@ StateFn Analysis::StateBeforeLine(int32_t line) const {
 
 Analysis Analyse(std::string_view text) {
   Analysis analysis;
-  std::vector<SourcePosition> wide;
-  analysis.bytes = TemplateBytes(text, wide);
+  WideCharacters wide;
+  analysis.bytes = TemplateBytes(text, MOST_DIAGNOSTICS, wide);
   Collector collector(analysis.diagnostics);
   LintOptions options;
   options.maxDiagnostics = MOST_DIAGNOSTICS;
-  CheckTemplate("", analysis.bytes, options, collector);
-  for (const SourcePosition& position : wide) {
+  const FileSummary summary = CheckTemplate("", analysis.bytes, options, collector);
+  if (summary.outOfMemory) throw std::bad_alloc();
+  analysis.omittedDiagnostics = summary.omitted;
+  // The wide characters' diagnostics count toward the same limit.
+  size_t added = 0;
+  for (; added < wide.first.size() && analysis.diagnostics.size() < MOST_DIAGNOSTICS; ++added) {
     analysis.diagnostics.push_back(
         {DiagnosticId::kWideCharacter,
          Severity::kError,
-         position,
+         wide.first[added],
          "a character above U+00FF: templates are single-byte text, and the desk reads it as '?'",
          {}});
   }
+  analysis.omittedDiagnostics += wide.count - added;
   LineStates states(analysis);
   analysis.stateAtEnd = StateStart;
   analysis.fixture = RunLoad(analysis.bytes, nullptr, &states).fixture;

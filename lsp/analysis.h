@@ -3,6 +3,7 @@
 // the load built, and the state the grammar rested in before each line.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +17,10 @@
 
 namespace fxt::lsp {
 
+// More than an editor can show: every diagnostic past them only costs time
+// and memory, in the server and in the editor.
+inline constexpr size_t MOST_DIAGNOSTICS = 1000;
+
 struct AnalysedDiagnostic {
   DiagnosticId id;
   Severity severity;
@@ -26,8 +31,9 @@ struct AnalysedDiagnostic {
 
 struct Analysis {
   std::vector<uint8_t> bytes;  // the template: one byte per character, '?' above U+00FF
-  std::vector<AnalysedDiagnostic> diagnostics;
-  std::unique_ptr<FixtureTemplate> fixture;  // the template the load kept, if any
+  std::vector<AnalysedDiagnostic> diagnostics;  // at most MOST_DIAGNOSTICS
+  size_t omittedDiagnostics = 0;                // found past them
+  std::unique_ptr<FixtureTemplate> fixture;     // the template the load kept, if any
   // The state the grammar rested in before each line (index: line - 1), for
   // the lines the load read; null for the lines after it stopped.
   std::vector<StateFn> stateBefore;

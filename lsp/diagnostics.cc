@@ -5,6 +5,17 @@ namespace {
 
 constexpr int SEVERITY_ERROR = 1;
 constexpr int SEVERITY_WARNING = 2;
+constexpr int SEVERITY_INFORMATION = 3;
+
+// Says how many diagnostics were held back, at the top of the document.
+json Omitted(const Snapshot& snapshot) {
+  return {{"range", snapshot.RangeToLineEnd({1, 1})},
+          {"severity", SEVERITY_INFORMATION},
+          {"source", "fxt"},
+          {"message", std::to_string(snapshot.analysis.omittedDiagnostics) +
+                          " more diagnostics not shown: the first " +
+                          std::to_string(MOST_DIAGNOSTICS) + " are"}};
+}
 
 }  // namespace
 
@@ -35,6 +46,7 @@ json Diagnostics(const Snapshot& snapshot) {
     if (!related.empty()) item["relatedInformation"] = related;
     diagnostics.push_back(item);
   }
+  if (snapshot.analysis.omittedDiagnostics > 0) diagnostics.push_back(Omitted(snapshot));
   return diagnostics;
 }
 

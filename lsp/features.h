@@ -33,13 +33,17 @@ struct Snapshot {
         encoding(positions),
         blocks(BlocksOf(analysed, static_cast<int32_t>(index.LineCount()))) {}
 
-  // The protocol's position of a template position (line and character
-  // index from 1), and the range of it to the end of its line.
+  // The client's position of a template position (line and character
+  // index from 1); the range from it to the end of its line; the range of
+  // whole lines; the range between two byte offsets of the text.
   json Position(SourcePosition position) const;
   json RangeToLineEnd(SourcePosition position) const;
   json LineRange(int32_t firstLine, int32_t lastLine) const;
-  // The template position (from 1) of a protocol position.
-  SourcePosition FromProtocol(const json& position) const;
+  json Range(size_t begin, size_t end) const;
+  // The template position (from 1) of a client's position.
+  SourcePosition FromClient(ClientPosition position) const;
+  // The byte offset in the text of a template position.
+  size_t OffsetOf(SourcePosition position) const;
 };
 
 json Diagnostics(const Snapshot& snapshot);

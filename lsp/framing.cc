@@ -1,7 +1,9 @@
 #include "lsp/framing.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <new>
 
 namespace fxt::lsp {
 namespace {
@@ -67,7 +69,24 @@ ReadResult MessageReader::Read(std::string& body) {
   if (length > MOST_CONTENT_LENGTH) {
     return Problem("a Content-Length of " + std::to_string(length) + " bytes, more than allowed");
   }
-  body.resize(length);
+  return ReadBody(length, body);
+}
+
+ReadResult MessageReader::ReadBody(size_t length, std::string& body) {
+  try {
+    body.resize(length);
+  } catch (const std::bad_alloc&) {
+    std::string().swap(body);
+    char passed[4096];
+    for (size_t left = length; left > 0;) {
+      const size_t chunk = std::min(left, sizeof passed);
+      if (std::fread(passed, 1, chunk, input_) != chunk) {
+        return Problem("the input ended inside a message body");
+      }
+      left -= chunk;
+    }
+    return {ReadResult::Kind::kOutOfMemory, ""};
+  }
   if (std::fread(body.data(), 1, length, input_) != length) {
     return Problem("the input ended inside a message body");
   }

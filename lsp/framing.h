@@ -14,7 +14,8 @@ namespace fxt::lsp {
 inline constexpr size_t MOST_CONTENT_LENGTH = size_t{64} << 20;
 
 struct ReadResult {
-  enum class Kind { kMessage, kEnd, kError };
+  // kOutOfMemory: a body too large for the memory at hand, passed over.
+  enum class Kind { kMessage, kEnd, kError, kOutOfMemory };
   Kind kind;
   std::string problem;  // for kError: what was wrong with the input
 };
@@ -28,6 +29,7 @@ class MessageReader {
  private:
   std::FILE* input_;
   bool ReadHeaderLine(std::string& line, bool& ended);
+  ReadResult ReadBody(size_t length, std::string& body);
 };
 
 // A message body with its header, ready to be written.

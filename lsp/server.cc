@@ -1,8 +1,11 @@
 #include "lsp/server.h"
 
 #include <algorithm>
+#include <new>
 
 #include "lsp/features.h"
+#include "lsp/message_json.h"
+#include "lsp/params.h"
 
 namespace fxt::lsp {
 namespace {
@@ -12,7 +15,12 @@ constexpr int PARSE_ERROR = -32700;
 constexpr int INVALID_REQUEST = -32600;
 constexpr int METHOD_NOT_FOUND = -32601;
 constexpr int INVALID_PARAMS = -32602;
+constexpr int INTERNAL_ERROR = -32603;
 constexpr int SERVER_NOT_INITIALIZED = -32002;
+
+// The protocol's message types, for window/logMessage and showMessage.
+constexpr int MESSAGE_ERROR = 1;
+constexpr int MESSAGE_WARNING = 2;
 
 constexpr int SYNC_INCREMENTAL = 2;
 
@@ -26,11 +34,30 @@ bool OffersUtf8(const json& params) {
   return std::ranges::any_of(*encodings, [](const json& name) { return name == "utf-8"; });
 }
 
-const std::string& UriOf(const json& params) {
-  return params.at("textDocument").at("uri").get_ref<const std::string&>();
+bool IsId(const json& id) { return id.is_string() || id.is_number() || id.is_null(); }
+
+// Each change applies to the text as the changes before it left it.
+std::string Changed(std::string text, const std::vector<TextChange>& changes, Encoding encoding) {
+  for (const TextChange& change : changes) {
+    if (!change.range) {
+      text = change.text;
+      continue;
+    }
+    const LineIndex lines(text);
+    const size_t begin = lines.OffsetOf(change.range->start, encoding);
+    const size_t end = std::max(begin, lines.OffsetOf(change.range->end, encoding));
+    text.replace(begin, end - begin, change.text);
+  }
+  return text;
 }
 
 }  // namespace
+
+OpenDocument::OpenDocument(std::string documentText, int64_t documentVersion)
+    : text(std::move(documentText)),
+      version(documentVersion),
+      lines(text),
+      analysis(Analyse(text)) {}
 
 const std::map<std::string_view, Server::Request>& Server::Requests() {
   static const std::map<std::string_view, Request> kRequests = {
@@ -53,30 +80,63 @@ const std::map<std::string_view, Server::Notification>& Server::Notifications() 
   return kNotifications;
 }
 
+// Memory that runs out anywhere in a message fails that message alone: the
+// server goes on with the documents as they were before it.
 std::vector<std::string> Server::Handle(std::string_view body) {
   outgoing_.clear();
-  const json message = json::parse(body, nullptr, false);
-  if (message.is_discarded()) {
-    RespondError(nullptr, PARSE_ERROR, "the message is no JSON");
-    return std::move(outgoing_);
-  }
-  const bool request = message.is_object() && message.contains("id");
-  if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
-    // A response to a request of ours: the server sends none, so none is awaited.
-    if (!(request && (message.contains("result") || message.contains("error")))) {
-      RespondError(request ? message["id"] : json(nullptr), INVALID_REQUEST,
-                   "a request needs a method");
-    }
-    return std::move(outgoing_);
-  }
-  const std::string method = message["method"];
-  const json params = message.value("params", json::object());
-  if (request) {
-    HandleRequest(message["id"], method, params);
-  } else {
-    HandleNotification(method, params);
+  InHand inHand;
+  try {
+    Dispatch(body, inHand);
+  } catch (const std::bad_alloc&) {
+    OutOfMemory(inHand);
   }
   return std::move(outgoing_);
+}
+
+void Server::Dispatch(std::string_view body, InHand& inHand) {
+  const json message = ParseMessage(body);
+  if (message.is_discarded()) {
+    RespondError(nullptr, PARSE_ERROR, "the message is no JSON");
+    return;
+  }
+  if (!message.is_object()) {
+    RespondError(nullptr, INVALID_REQUEST, "a message is a JSON object");
+    return;
+  }
+  const auto id = message.find("id");
+  const bool request = id != message.end();
+  if (request && !IsId(*id)) {
+    RespondError(nullptr, INVALID_REQUEST, "an id is a number or a string");
+    return;
+  }
+  if (request) inHand.id = *id;
+  const auto method = message.find("method");
+  if (method == message.end() || !method->is_string()) {
+    // A response to a request of ours: the server sends none, so none is awaited.
+    if (!(request && (message.contains("result") || message.contains("error")))) {
+      RespondError(request ? *id : json(nullptr), INVALID_REQUEST, "a request needs a method");
+    }
+    return;
+  }
+  inHand.method = method->get<std::string>();
+  static const json kNoParams = json::object();
+  const auto params = message.find("params");
+  const json& parameters = params == message.end() ? kNoParams : *params;
+  if (NestsDeeperThan(parameters, MOST_NESTING)) {
+    const std::string problem =
+        "params nest deeper than " + std::to_string(MOST_NESTING) + " levels";
+    if (request) {
+      RespondError(*id, INVALID_PARAMS, problem);
+    } else {
+      Log(MESSAGE_WARNING, inHand.method + " passed over: " + problem);
+    }
+    return;
+  }
+  if (request) {
+    HandleRequest(*id, inHand.method, parameters);
+  } else {
+    HandleNotification(inHand.method, parameters);
+  }
 }
 
 void Server::HandleRequest(const json& id, const std::string& method, const json& params) {
@@ -99,20 +159,26 @@ void Server::HandleRequest(const json& id, const std::string& method, const json
   }
   try {
     Respond(id, (this->*handler->second)(params));
+  } catch (const InvalidParams& error) {
+    RespondError(id, INVALID_PARAMS, error.what());
   } catch (const json::exception& error) {
     RespondError(id, INVALID_PARAMS, error.what());
   }
 }
 
-// Notifications before initialize are dropped, but exit; so are unknown
-// ones, and those beginning "$/", and any whose parameters are wrong.
+// Notifications before initialize are dropped, but exit, and so are those
+// after shutdown; so are unknown ones, and those beginning "$/". One whose
+// parameters are wrong changes nothing, and the log says why.
 void Server::HandleNotification(const std::string& method, const json& params) {
-  if (phase_ == Phase::kWaiting && method != "exit") return;
+  if (phase_ != Phase::kRunning && method != "exit") return;
   const auto handler = Notifications().find(method);
   if (handler == Notifications().end()) return;
   try {
     (this->*handler->second)(params);
-  } catch (const json::exception&) {
+  } catch (const InvalidParams& error) {
+    Log(MESSAGE_WARNING, method + " passed over: " + error.what());
+  } catch (const json::exception& error) {
+    Log(MESSAGE_WARNING, method + " passed over: " + error.what());
   }
 }
 
@@ -131,6 +197,30 @@ void Server::Notify(const std::string& method, json params) {
   outgoing_.push_back(
       json{{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}}.dump(
           -1, ' ', false, json::error_handler_t::replace));
+}
+
+void Server::Log(int type, const std::string& message) {
+  Notify("window/logMessage", {{"type", type}, {"message", message}});
+}
+
+// A request gets its error; a notification cannot be answered, so the user
+// is told.
+void Server::OutOfMemory(const InHand& inHand) {
+  if (inHand.id) {
+    RespondError(*inHand.id, INTERNAL_ERROR, "out of memory");
+  } else {
+    Notify(
+        "window/showMessage",
+        {{"type", MESSAGE_ERROR},
+         {"message", "fxt-language-server: out of memory " +
+                         (inHand.method.empty() ? "reading a message" : "in " + inHand.method)}});
+  }
+}
+
+std::string Server::OutOfMemoryError() {
+  outgoing_.clear();
+  RespondError(nullptr, INTERNAL_ERROR, "out of memory: the message is too large to read");
+  return std::move(outgoing_.front());
 }
 
 json Server::Initialize(const json& params) {
@@ -156,59 +246,41 @@ void Server::Initialized(const json& /*params*/) {}
 
 void Server::Exit(const json& /*params*/) { exitRequested_ = true; }
 
-OpenDocument* Server::DocumentOf(const json& params) {
-  const auto found = documents_.find(UriOf(params));
-  return found == documents_.end() ? nullptr : &found->second;
+const OpenDocument* Server::DocumentOf(const json& params) const {
+  const auto found = documents_.find(DocumentUriOf(params));
+  return found == documents_.end() ? nullptr : found->second.get();
 }
 
-void Server::Analyse(const std::string& uri, OpenDocument& document) {
-  document.lines = std::make_unique<LineIndex>(document.text);
-  document.analysis = lsp::Analyse(document.text);
-  PublishDiagnostics(uri, document);
-}
-
-void Server::PublishDiagnostics(const std::string& uri, const OpenDocument& document) {
-  const Snapshot snapshot(uri, document.analysis, *document.lines, encoding_);
+void Server::PublishDiagnostics(std::string_view uri, const OpenDocument& document) {
+  const std::string uriText(uri);
+  const Snapshot snapshot(uriText, document.analysis, document.lines, encoding_);
   Notify("textDocument/publishDiagnostics",
-         {{"uri", uri}, {"version", document.version}, {"diagnostics", Diagnostics(snapshot)}});
+         {{"uri", uriText}, {"version", document.version}, {"diagnostics", Diagnostics(snapshot)}});
 }
 
 void Server::DidOpen(const json& params) {
-  const json& item = params.at("textDocument");
-  const std::string uri = item.at("uri");
-  OpenDocument& document = documents_[uri];
-  document.text = item.at("text");
-  document.version = item.value("version", int64_t{0});
-  Analyse(uri, document);
+  const OpenedDocument opened = ReadOpened(params);
+  auto document = std::make_unique<const OpenDocument>(std::string(opened.text), opened.version);
+  auto& place = documents_[std::string(opened.uri)];
+  place = std::move(document);
+  PublishDiagnostics(opened.uri, *place);
 }
 
-// Each change is a whole new text, or a range of the text as it stands
-// after the changes before it.
+// The changes apply wholly or not at all: each is read before any applies,
+// and the new version takes the old one's place only once it is analysed.
 void Server::DidChange(const json& params) {
-  const std::string& uri = UriOf(params);
-  OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return;
-  for (const json& change : params.at("contentChanges")) {
-    const std::string& text = change.at("text").get_ref<const std::string&>();
-    if (!change.contains("range")) {
-      document->text = text;
-      continue;
-    }
-    const LineIndex lines(document->text);
-    const json& range = change["range"];
-    const auto offset = [&](const json& position) {
-      return lines.OffsetOf(position.at("line"), position.at("character"), encoding_);
-    };
-    const size_t begin = offset(range.at("start"));
-    const size_t end = std::max(begin, offset(range.at("end")));
-    document->text.replace(begin, end - begin, text);
-  }
-  document->version = params.at("textDocument").value("version", document->version);
-  Analyse(uri, *document);
+  const ChangedDocument changed = ReadChanged(params);
+  const auto found = documents_.find(changed.uri);
+  if (found == documents_.end()) throw InvalidParams("the document is not open");
+  const OpenDocument& before = *found->second;
+  auto document = std::make_unique<const OpenDocument>(
+      Changed(before.text, changed.changes, encoding_), changed.version.value_or(before.version));
+  found->second = std::move(document);
+  PublishDiagnostics(changed.uri, *found->second);
 }
 
 void Server::DidClose(const json& params) {
-  const std::string& uri = UriOf(params);
+  const std::string uri(DocumentUriOf(params));
   documents_.erase(uri);
   Notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
 }
@@ -219,9 +291,10 @@ void Server::DidSave(const json& /*params*/) {}
 // when that document is not open.
 template <typename Feature>
 json Server::OnDocument(const json& params, json none, Feature feature) {
-  OpenDocument* document = DocumentOf(params);
+  const OpenDocument* document = DocumentOf(params);
   if (document == nullptr) return none;
-  const Snapshot snapshot(UriOf(params), document->analysis, *document->lines, encoding_);
+  const std::string uri(DocumentUriOf(params));
+  const Snapshot snapshot(uri, document->analysis, document->lines, encoding_);
   return feature(snapshot);
 }
 
@@ -231,20 +304,23 @@ json Server::Symbols(const json& params) {
 }
 
 json Server::HoverAt(const json& params) {
+  const ClientPosition position = PositionOf(params);
   return OnDocument(params, nullptr, [&](const Snapshot& snapshot) {
-    return Hover(snapshot, snapshot.FromProtocol(params.at("position")));
+    return Hover(snapshot, snapshot.FromClient(position));
   });
 }
 
 json Server::CompletionAt(const json& params) {
+  const ClientPosition position = PositionOf(params);
   return OnDocument(params, json::array(), [&](const Snapshot& snapshot) {
-    return Completion(snapshot, snapshot.FromProtocol(params.at("position")));
+    return Completion(snapshot, snapshot.FromClient(position));
   });
 }
 
 json Server::DefinitionAt(const json& params) {
+  const ClientPosition position = PositionOf(params);
   return OnDocument(params, nullptr, [&](const Snapshot& snapshot) {
-    return Definition(snapshot, snapshot.FromProtocol(params.at("position")));
+    return Definition(snapshot, snapshot.FromClient(position));
   });
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,17 +19,25 @@ namespace fxt::lsp {
 
 using nlohmann::json;
 
+// One version of an open document, analysed. It stays where it was made:
+// its line index views its text.
 struct OpenDocument {
-  std::string text;
-  int64_t version = 0;
-  Analysis analysis;
-  std::unique_ptr<LineIndex> lines;  // of `text`
+  OpenDocument(std::string documentText, int64_t documentVersion);
+  OpenDocument(const OpenDocument&) = delete;
+  OpenDocument& operator=(const OpenDocument&) = delete;
+
+  const std::string text;
+  const int64_t version;
+  const LineIndex lines;
+  const Analysis analysis;
 };
 
 class Server {
  public:
   // Handles one message body; returns the bodies to send, in order.
   std::vector<std::string> Handle(std::string_view body);
+  // The error to send for a message too large for the memory at hand.
+  std::string OutOfMemoryError();
 
   bool ExitRequested() const { return exitRequested_; }
   // 0 after a shutdown request, 1 without one.
@@ -38,21 +47,30 @@ class Server {
   enum class Phase { kWaiting, kRunning, kShutDown };
   using Request = json (Server::*)(const json& params);
   using Notification = void (Server::*)(const json& params);
+  // What is known of the message in hand, should memory run out.
+  struct InHand {
+    std::optional<json> id;  // a request's
+    std::string method;
+  };
 
   Phase phase_ = Phase::kWaiting;
   bool exitRequested_ = false;
   Encoding encoding_ = Encoding::kUtf16;
-  std::map<std::string, OpenDocument, std::less<>> documents_;
+  // Each version is made whole before it takes the place of the one before.
+  std::map<std::string, std::unique_ptr<const OpenDocument>, std::less<>> documents_;
   std::vector<std::string> outgoing_;
 
   static const std::map<std::string_view, Request>& Requests();
   static const std::map<std::string_view, Notification>& Notifications();
 
+  void Dispatch(std::string_view body, InHand& inHand);
   void HandleRequest(const json& id, const std::string& method, const json& params);
   void HandleNotification(const std::string& method, const json& params);
   void Respond(const json& id, json result);
   void RespondError(const json& id, int code, const std::string& message);
   void Notify(const std::string& method, json params);
+  void Log(int type, const std::string& message);
+  void OutOfMemory(const InHand& inHand);
 
   json Initialize(const json& params);
   json Shutdown(const json& params);
@@ -67,11 +85,10 @@ class Server {
   void DidClose(const json& params);
   void DidSave(const json& params);
 
-  OpenDocument* DocumentOf(const json& params);
+  const OpenDocument* DocumentOf(const json& params) const;
   template <typename Feature>
   json OnDocument(const json& params, json none, Feature feature);
-  void Analyse(const std::string& uri, OpenDocument& document);
-  void PublishDiagnostics(const std::string& uri, const OpenDocument& document);
+  void PublishDiagnostics(std::string_view uri, const OpenDocument& document);
 };
 
 }  // namespace fxt::lsp

@@ -4,30 +4,38 @@
 #include "tools/display_path.h"
 
 namespace fxt::lsp {
+namespace {
+
+json ClientPositionJson(ClientPosition position) {
+  return {{"line", position.line}, {"character", position.character}};
+}
+
+}  // namespace
+
+size_t Snapshot::OffsetOf(SourcePosition position) const {
+  return lines.OffsetOf(position.line - 1, position.column - 1);
+}
 
 json Snapshot::Position(SourcePosition position) const {
-  const int32_t line = std::max(position.line - 1, 0);
-  return {{"line", line},
-          {"character", lines.CharacterOf(line, std::max(position.column - 1, 0), encoding)}};
+  return ClientPositionJson(lines.ClientPositionOf(OffsetOf(position), encoding));
+}
+
+json Snapshot::Range(size_t begin, size_t end) const {
+  return {{"start", ClientPositionJson(lines.ClientPositionOf(begin, encoding))},
+          {"end", ClientPositionJson(lines.ClientPositionOf(std::max(begin, end), encoding))}};
 }
 
 json Snapshot::RangeToLineEnd(SourcePosition position) const {
-  const int32_t line = std::max(position.line - 1, 0);
-  const int32_t end = std::max(lines.LengthOf(line), position.column - 1);
-  return {{"start", Position(position)}, {"end", Position({position.line, end + 1})}};
+  return Range(OffsetOf(position), lines.EndOf(position.line - 1));
 }
 
 json Snapshot::LineRange(int32_t firstLine, int32_t lastLine) const {
-  lastLine = std::max(lastLine, firstLine);
-  return {{"start", Position({firstLine, 1})},
-          {"end", Position({lastLine, lines.LengthOf(lastLine - 1) + 1})}};
+  return Range(lines.OffsetOf(firstLine - 1, 0), lines.EndOf(std::max(lastLine, firstLine) - 1));
 }
 
-
-SourcePosition Snapshot::FromProtocol(const json& position) const {
-  const auto line = position.value("line", 0);
-  const auto character = position.value("character", 0);
-  return {line + 1, lines.IndexOf(line, character, encoding) + 1};
+SourcePosition Snapshot::FromClient(ClientPosition position) const {
+  const LineIndex::TemplatePlace place = lines.TemplatePlaceOf(lines.OffsetOf(position, encoding));
+  return {place.line + 1, place.index + 1};
 }
 
 }  // namespace fxt::lsp

@@ -10,6 +10,7 @@
 #include "lsp/framing.h"
 #include "lsp/line_index.h"
 #include "lsp/line_words.h"
+#include "lsp/message_json.h"
 
 namespace fxt::lsp {
 namespace {
@@ -21,14 +22,68 @@ TEST(LineIndex, CountsCharactersAsTheClientDoes) {
   ASSERT_EQ(lines.LineCount(), 3u);
   EXPECT_EQ(lines.Line(0), "ab");
   EXPECT_EQ(lines.LengthOf(1), 4);
-  EXPECT_EQ(lines.CharacterOf(1, 3, Encoding::kUtf16), 4);
-  EXPECT_EQ(lines.CharacterOf(1, 3, Encoding::kUtf8), 7);
-  EXPECT_EQ(lines.IndexOf(1, 4, Encoding::kUtf16), 3);
-  EXPECT_EQ(lines.IndexOf(1, 3, Encoding::kUtf16), 2);  // inside the emoji: its start
-  EXPECT_EQ(lines.IndexOf(1, 7, Encoding::kUtf8), 3);
-  EXPECT_EQ(lines.OffsetOf(1, 2, Encoding::kUtf16), 4u + 1 + 2);
-  EXPECT_EQ(lines.OffsetOf(9, 0, Encoding::kUtf16), text.size());
-  EXPECT_EQ(lines.CharacterOf(2, 99, Encoding::kUtf16), 4);  // stops at the line's end
+  const size_t z = lines.OffsetOf(1, 3);
+  EXPECT_EQ(z, 4u + 1 + 2 + 4);
+  EXPECT_EQ(lines.ClientPositionOf(z, Encoding::kUtf16).character, 4u);
+  EXPECT_EQ(lines.ClientPositionOf(z, Encoding::kUtf8).character, 7u);
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{1, 4}, Encoding::kUtf16), z);
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{1, 7}, Encoding::kUtf8), z);
+  // Inside the emoji: its start.
+  EXPECT_EQ(lines.TemplatePlaceOf(lines.OffsetOf(ClientPosition{1, 3}, Encoding::kUtf16)).index, 2);
+  EXPECT_EQ(lines.TemplatePlaceOf(lines.OffsetOf(ClientPosition{1, 5}, Encoding::kUtf8)).index, 2);
+  // Past a line's end, its end; past the last line, the text's end.
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{0, 99}, Encoding::kUtf16), 2u);
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{9, 0}, Encoding::kUtf16), text.size());
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{SIZE_MAX, SIZE_MAX}, Encoding::kUtf8), text.size());
+  EXPECT_EQ(lines.OffsetOf(2, 99), text.size());
+}
+
+// The load's lines end at '\n'; the client's at a lone '\r' too.
+TEST(LineIndex, LoneCarriageReturnsEndTheClientsLinesOnly) {
+  const std::string text = "a\rb\r\nc\nd\re\r";
+  const LineIndex lines(text);
+  ASSERT_EQ(lines.LineCount(), 3u);
+  EXPECT_EQ(lines.Line(0), "a\rb");
+  EXPECT_EQ(lines.Line(2), "d\re");
+  struct Case {
+    int32_t line, index;  // the load's, from 0
+    ClientPosition client;
+  };
+  for (const Case& c :
+       {Case{0, 0, {0, 0}}, Case{0, 1, {0, 1}}, Case{0, 2, {1, 0}}, Case{0, 3, {1, 1}},
+        Case{1, 0, {2, 0}}, Case{2, 2, {4, 0}}, Case{2, 3, {4, 1}}}) {
+    const size_t offset = lines.OffsetOf(c.line, c.index);
+    const ClientPosition client = lines.ClientPositionOf(offset, Encoding::kUtf16);
+    EXPECT_EQ(client.line, c.client.line) << c.line << ":" << c.index;
+    EXPECT_EQ(client.character, c.client.character) << c.line << ":" << c.index;
+    EXPECT_EQ(lines.OffsetOf(c.client, Encoding::kUtf16), offset);
+    const LineIndex::TemplatePlace place = lines.TemplatePlaceOf(offset);
+    EXPECT_EQ(place.line, c.line);
+    EXPECT_EQ(place.index, c.index);
+  }
+  // The client's line "b" ends before its "\r\n"; its last line is empty.
+  EXPECT_EQ(lines.OffsetOf(ClientPosition{1, 9}, Encoding::kUtf16), 3u);
+  EXPECT_EQ(lines.ClientPositionOf(text.size(), Encoding::kUtf16).line, 5u);
+}
+
+// The counts kept through the text make a place on a long line as quick to
+// find as one at its start.
+TEST(LineIndex, PlacesOnALongLineAreFoundWhereverTheyStand) {
+  std::string text = "/";
+  for (int i = 0; i < 3000; ++i) text += i % 7 == 0 ? "\xE2\x82\xAC" : "x";  // "€" and "x"
+  const LineIndex lines(text);
+  size_t units = 0;
+  size_t offset = 0;
+  for (int32_t index = 0; index <= 3001; ++index) {
+    ASSERT_EQ(lines.OffsetOf(0, index), offset) << index;
+    ASSERT_EQ(lines.ClientPositionOf(offset, Encoding::kUtf16).character, units) << index;
+    ASSERT_EQ(lines.OffsetOf(ClientPosition{0, units}, Encoding::kUtf16), offset) << index;
+    if (offset == text.size()) break;
+    const size_t bytes = ReadCharacter(std::string_view(text).substr(offset)).bytes;
+    offset += bytes;
+    ++units;
+  }
+  EXPECT_EQ(lines.LengthOf(0), 3001);
 }
 
 TEST(LineWords, KeywordsAreFoundAsTheReaderFindsThem) {
@@ -99,6 +154,45 @@ TEST(Hover, ALetterShowsWhatThePageSaysOfIt) {
   EXPECT_EQ(record.find("**value mark**"), std::string::npos) << record;
   EXPECT_EQ(LetterHoverText(LetterRole::kStopMode, 'w').substr(0, 30),
             "**stop mode** `` w `` (code 2)");
+}
+
+TEST(MessageJson, LoneSurrogatesReadAsReplacementCharacters) {
+  struct Case {
+    const char* json;
+    const char* text;  // the string it holds, in UTF-8
+  };
+  constexpr Case kCases[] = {
+      {R"("a\ud800b")", "a\uFFFDb"},
+      {R"("\udc00\ud800")", "\uFFFD\uFFFD"},
+      {R"("\uD83C\uDFAD")", "\U0001F3AD"},  // a pair stays one character
+      {R"("\ud800\ud83c\udfad")", "\uFFFD\U0001F3AD"},
+      {R"("\\ud800")", "\\ud800"},  // an escaped backslash, then text
+      {R"("\"\ud800")", "\"\uFFFD"},
+      {R"("\ud800)", nullptr},  // no JSON either way
+  };
+  for (const Case& c : kCases) {
+    const json value = ParseMessage(c.json);
+    if (c.text == nullptr) {
+      EXPECT_TRUE(value.is_discarded()) << c.json;
+    } else {
+      EXPECT_EQ(value, c.text) << c.json;
+    }
+  }
+  EXPECT_EQ(ParseMessage(R"({"\ud800": 1})"), json::parse(R"({"\uFFFD": 1})"));
+}
+
+TEST(MessageJson, NestingIsCountedWithoutRecursion) {
+  const auto nested = [](size_t levels) {
+    return json::parse(std::string(levels, '[') + std::string(levels, ']'));
+  };
+  EXPECT_FALSE(NestsDeeperThan(json(5), 0));
+  EXPECT_TRUE(NestsDeeperThan(json::array(), 0));
+  EXPECT_FALSE(NestsDeeperThan(nested(512), 512));
+  EXPECT_TRUE(NestsDeeperThan(nested(513), 512));
+  EXPECT_TRUE(NestsDeeperThan(nested(20000), 512));
+  const json wide = json::parse(R"({"a": [1, {"b": []}], "c": {"d": {"e": 2}}})");
+  EXPECT_FALSE(NestsDeeperThan(wide, 4));
+  EXPECT_TRUE(NestsDeeperThan(wide, 3));
 }
 
 ReadResult ReadFrom(const std::string& input, std::string& body) {
