@@ -155,6 +155,14 @@ void CheckRulesAgain(std::span<const uint8_t> bytes, Gate& gate) {
   RunLoad(bytes, nullptr, &checker);
 }
 
+std::string UnusedText(const Suppression& suppression, bool named) {
+  if (suppression.glued) {
+    return suppression.code + " suppresses nothing: a blank goes between ignore and the codes";
+  }
+  return "suppression of " + suppression.code +
+         (named ? " suppresses nothing here" : ", which names no code");
+}
+
 // A suppression of codes that this run does not report is no unused one.
 void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gate& gate) {
   for (const Suppression& suppression : suppressions.All()) {
@@ -162,15 +170,13 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
     bool named = false;
     bool reported = false;
     for (const CatalogueEntry& entry : Catalogue) {
-      if (!entry.code.starts_with(suppression.code)) continue;
+      if (suppression.glued || !entry.code.starts_with(suppression.code)) continue;
       named = true;
       reported = reported || codes.Reports(entry);
     }
     if (named && !reported) continue;
     gate.Pass(EntryOf(DiagnosticId::kUnusedSuppression), std::nullopt, suppression.position,
-              "suppression of " + suppression.code +
-                  (named ? " suppresses nothing here" : ", which names no code"),
-              std::nullopt, [] { return std::vector<Note>{}; });
+              UnusedText(suppression, named), std::nullopt, [] { return std::vector<Note>{}; });
   }
 }
 

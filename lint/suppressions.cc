@@ -35,8 +35,13 @@ void ReadComment(std::string_view line, int32_t lineNumber, std::vector<Suppress
   if (!rest.starts_with(kMarker)) return;
   rest = TrimmedFront(rest.substr(kMarker.size()));
   if (!rest.starts_with(kIgnore)) return;
-  rest.remove_prefix(kIgnore.size());
   const SourcePosition position{lineNumber, static_cast<int32_t>(start + 1)};
+  if (rest.size() > kIgnore.size() && !IsBlank(rest[kIgnore.size()])) {
+    const size_t glued = std::min(rest.find_first_of(" \t\r"), rest.size());
+    out.push_back({position, std::string(rest.substr(0, glued)), false, true});
+    return;
+  }
+  rest.remove_prefix(kIgnore.size());
   while (!rest.empty()) {
     rest = TrimmedFront(rest);
     size_t length = 0;
@@ -44,6 +49,10 @@ void ReadComment(std::string_view line, int32_t lineNumber, std::vector<Suppress
     if (length > 0) out.push_back({position, std::string(rest.substr(0, length))});
     rest.remove_prefix(std::min(length + 1, rest.size()));
   }
+}
+
+bool Before(const Suppression& a, int32_t line, std::string_view code) {
+  return a.position.line < line || (a.position.line == line && a.code < code);
 }
 
 }  // namespace
@@ -65,22 +74,45 @@ Suppressions::Suppressions(std::span<const uint8_t> bytes) {
                 static_cast<int32_t>(std::min<int64_t>(lineNumber, INT32_MAX)), suppressions_);
     mention = end == text.size() ? std::string_view::npos : text.find(kMarker, end);
   }
+  for (size_t i = 0; i < suppressions_.size(); ++i) {
+    if (!suppressions_[i].glued) byLineAndCode_.push_back(i);
+  }
+  std::sort(byLineAndCode_.begin(), byLineAndCode_.end(), [this](size_t a, size_t b) {
+    const Suppression& second = suppressions_[b];
+    return Before(suppressions_[a], second.position.line, second.code);
+  });
 }
 
 bool Suppressions::Suppress(std::string_view code, int32_t line) {
+  if (byLineAndCode_.empty()) return false;
   bool suppressed = false;
-  // Comments stand in file order: the ones on the two lines are adjacent.
-  auto it = std::lower_bound(suppressions_.begin(), suppressions_.end(), line - 1,
-                             [](const Suppression& suppression, int32_t first) {
-                               return suppression.position.line < first;
-                             });
-  for (; it != suppressions_.end() && it->position.line <= line; ++it) {
-    if (code.starts_with(it->code)) {
-      it->used = true;
-      suppressed = true;
-    }
+  for (size_t length = 1; length <= code.size(); ++length) {
+    const std::string_view prefix = code.substr(0, length);
+    // Both lines are searched, whatever the first found.
+    const bool above = SuppressOn(line - 1, prefix);
+    const bool here = SuppressOn(line, prefix);
+    suppressed = suppressed || above || here;
   }
   return suppressed;
+}
+
+// The comments that name one code on one line are marked used together, the
+// first time: each is marked once, however often the code is suppressed.
+bool Suppressions::SuppressOn(int32_t line, std::string_view prefix) {
+  const auto first = std::partition_point(
+      byLineAndCode_.begin(), byLineAndCode_.end(),
+      [&](size_t index) { return Before(suppressions_[index], line, prefix); });
+  const auto names = [&](size_t index) {
+    const Suppression& suppression = suppressions_[index];
+    return suppression.position.line == line && suppression.code == prefix;
+  };
+  if (first == byLineAndCode_.end() || !names(*first)) return false;
+  if (!suppressions_[*first].used) {
+    for (auto it = first; it != byLineAndCode_.end() && names(*it); ++it) {
+      suppressions_[*it].used = true;
+    }
+  }
+  return true;
 }
 
 }  // namespace fxt

@@ -57,6 +57,21 @@ TEST(Suppressions, CommentsNameCodesForTheirLineAndTheNext) {
   EXPECT_FALSE(suppressions.All()[2].used);
 }
 
+// "ignoreFT204" is no suppression; the same code twice on a line is used
+// once for both.
+TEST(Suppressions, ACodeNeedsABlankBeforeIt) {
+  Suppressions suppressions(
+      BytesOf("version = x  / fxtlint: ignoreFT204\n"
+              "version = x  / fxtlint: ignore\tFT2,FT204 FT204\n"));
+  ASSERT_EQ(suppressions.All().size(), 4u);
+  EXPECT_TRUE(suppressions.All()[0].glued);
+  EXPECT_EQ(suppressions.All()[0].code, "ignoreFT204");
+  EXPECT_FALSE(suppressions.Suppress("FT204", 1));
+  EXPECT_TRUE(suppressions.Suppress("FT204", 2));
+  EXPECT_FALSE(suppressions.All()[0].used);
+  for (size_t i = 1; i < 4; ++i) EXPECT_TRUE(suppressions.All()[i].used) << i;
+}
+
 class CollectingSink : public LintSink {
  public:
   void Diagnostic(const LintDiagnostic& diagnostic) override {
