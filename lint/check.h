@@ -30,7 +30,8 @@ struct FileSummary {
   size_t omitted = 0;  // past the limit, counted but not shown
   bool outOfMemory = false;
 
-  bool Fails(bool werror) const { return errors > 0 || (werror && warnings > 0); }
+  // A template that did not load fails, whatever was shown of it.
+  bool Fails(bool werror) const { return errors > 0 || result > 0 || (werror && warnings > 0); }
 };
 
 // Checks one template held in memory and passes each diagnostic to `sink`,
