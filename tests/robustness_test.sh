@@ -68,21 +68,37 @@ expect 1 out '^<stdin>:2:1: error: invalid version number' -- \
 expect 1 out '^unsaved.fxt:2:1: ' -- sh -c "\"$bin/fxtlint\" --stdin-filename unsaved.fxt - <bad.fxt"
 expect 0 err '^fxtlint: 1 file, 0 with errors' -- sh -c "cat good.fxt | \"$bin/fxtlint\" -"
 
-# Symbolic links to folders are followed; a link back up is a problem.
-mkdir -p library/real library/.hidden
+# Symbolic links to folders are followed; a link back up is a problem. Each
+# folder is walked once, where it really is when the walk finds it there.
+mkdir -p library/real library/.hidden library/other
 cp bad.fxt library/real/linked.fxt
 cp bad.fxt library/.hidden/skipped.fxt
 cp good.fxt library/UPPER.FXT
 ln -s real library/link
 ln -s .. library/real/up
-expect 2 out '^library/link/linked.fxt:2:1: error' -- "$bin/fxtlint" library
-# real/linked.fxt, link/linked.fxt and UPPER.FXT, a template named in capitals
-grep -q '^fxtlint: 3 files, 2 with errors' err || fail "not every template was checked: $(cat err)"
-grep -q 'skipped.fxt' out && fail "a folder beginning with a dot was walked"
+ln -s ../other library/real/reached-first
+cp good.fxt library/other/good.fxt
+expect 2 out '^library/real/linked.fxt:2:1: error' -- "$bin/fxtlint" library
+# real/linked.fxt, other/good.fxt and UPPER.FXT, a template named in capitals
+grep -q '^fxtlint: 3 files, 1 with errors' err || fail "not every template was checked once: $(cat err)"
+grep -qE 'link/|reached-first/|skipped.fxt' out && fail "a folder was walked twice, or one beginning with a dot"
 grep -q '^fxtlint: library/real/up: Too many levels of symbolic links$' err ||
   fail "the link back up was not a problem: $(cat err)"
 rm library/real/up
 expect 1 out '^library/real/linked.fxt:2:1: error' -- "$bin/fxtlint" library/
+expect 1 out '"path": "library/real/reached-first/good.fxt"' -- "$bin/fxtlint" -f json library/real
+
+# Links that fan out: 20 levels of folders, each holding two links to the
+# next, are 2^20 ways to the last, whose template is checked once.
+mkdir fan
+for level in $(seq 0 20); do mkdir "fan/$level"; done
+for level in $(seq 0 19); do
+  ln -s "../$((level + 1))" "fan/$level/a"
+  ln -s "../$((level + 1))" "fan/$level/b"
+done
+cp bad.fxt fan/20/last.fxt
+mkdir fanned && ln -s ../fan/0 fanned/start
+expect 1 err '^fxtlint: 1 file, 1 with errors' -- timeout 20 "$bin/fxtlint" fanned
 
 # Permissions matter only to a user who is not root: drop privileges.
 if [ "$(id -u)" = 0 ] && command -v setpriv >/dev/null; then

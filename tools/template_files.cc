@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <set>
 #include <string_view>
 #include <utility>
 
@@ -45,17 +46,28 @@ bool ReadNames(const std::string& directory, std::vector<std::string>& names, in
 
 using Identity = std::pair<dev_t, ino_t>;
 
+bool IsSymbolicLink(const std::string& path) {
+  struct stat info {};
+  return lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+}
+
 // A walk of one directory tree, without recursion, so that no tree is deep
-// enough to exhaust the stack.
+// enough to exhaust the stack. Each folder is walked once, by the first way
+// to it: its real place, where it has one in the tree, since links to
+// folders are followed only once no real folder is left to walk.
 class TemplateWalk {
  public:
   TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems)
       : found_(found), problems_(problems) {}
 
   void Run(const std::string& root, const struct stat& info) {
-    folders_.push_back({{info.st_dev, info.st_ino}, kNone});
-    pending_.push_back({root, 0});
-    while (!pending_.empty()) {
+    Enter(root, {info.st_dev, info.st_ino}, kNone);
+    for (size_t link = 0; !pending_.empty() || link < links_.size();) {
+      if (pending_.empty()) {
+        const Way& way = links_[link++];
+        Enter(way.path, way.identity, way.parent);
+        continue;
+      }
       const Pending folder = pending_.back();
       pending_.pop_back();
       Visit(folder);
@@ -73,11 +85,18 @@ class TemplateWalk {
     std::string path;
     size_t folder;
   };
+  struct Way {
+    std::string path;
+    Identity identity;  // of the folder it leads to
+    size_t parent;      // the folder that holds it
+  };
 
   std::vector<std::string>& found_;
   std::vector<PathProblem>& problems_;
   std::vector<Folder> folders_;   // every folder walked into
+  std::set<Identity> walked_;     // the same, for finding one
   std::vector<Pending> pending_;  // the folders still to read
+  std::vector<Way> links_;        // the links to folders, to follow last
 
   void Problem(const std::string& path, int error) {
     problems_.push_back({path, std::strerror(error)});
@@ -88,6 +107,20 @@ class TemplateWalk {
       if (folders_[folder].identity == identity) return true;
     }
     return false;
+  }
+
+  // A way back to a folder above is a problem. Another way to a folder
+  // already walked, such as a second link to it, is passed over: walking it
+  // again would report its templates twice, and links that fan out would
+  // make the walk grow exponentially.
+  void Enter(const std::string& path, const Identity& identity, size_t parent) {
+    if (IsAbove(identity, parent)) {
+      Problem(path, ELOOP);
+      return;
+    }
+    if (!walked_.insert(identity).second) return;
+    folders_.push_back({identity, parent});
+    pending_.push_back({path, folders_.size() - 1});
   }
 
   void Visit(const Pending& folder) {
@@ -111,12 +144,11 @@ class TemplateWalk {
     if (S_ISDIR(info.st_mode)) {
       if (name.starts_with('.')) return;
       const Identity identity{info.st_dev, info.st_ino};
-      if (IsAbove(identity, folder)) {
-        Problem(path, ELOOP);
-        return;
+      if (IsSymbolicLink(path)) {
+        links_.push_back({path, identity, folder});
+      } else {
+        Enter(path, identity, folder);
       }
-      folders_.push_back({identity, folder});
-      pending_.push_back({path, folders_.size() - 1});
     } else if (IsTemplateName(name)) {
       found_.push_back(path);
     }

@@ -18,7 +18,9 @@ struct PathProblem {
 // directory every file below it whose name ends in .fxt (in any letter
 // case), sorted. Folders whose names begin with a dot are passed over;
 // symbolic links to folders are followed, and a link back to a folder
-// above it is a problem. A directory without any template is a problem.
+// above it is a problem. Each folder is walked once: a later way to a folder
+// already walked is passed over. A directory without any template is a
+// problem.
 std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
                                           std::vector<PathProblem>& problems);
 
