@@ -131,6 +131,14 @@ cp bad.fxt "$(printf 'latin\351.fxt')"
 expect 1 out '^new\\x0Aline\\x1B\.fxt:2:1: error' -- "$bin/fxtlint" "$(printf 'new\nline\033.fxt')"
 expect 1 out '"path": "utf8é\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'utf8\303\251.fxt')"
 expect 1 out '"path": "latin\\\\xE9\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'latin\351.fxt')"
+# The controls of bidirectional text are escaped too, and a backslash in a
+# JSON path, so that the name written out never shows as the bytes it names.
+cp bad.fxt "$(printf 'bidi\342\200\256txt.fxt')"
+expect 1 out '^bidi\\xE2\\x80\\xAEtxt\.fxt:2:1: error' -- "$bin/fxtlint" "$(printf 'bidi\342\200\256txt.fxt')"
+cp bad.fxt 'slash\xFF.fxt'
+cp bad.fxt "$(printf 'slash\377.fxt')"
+expect 1 out '"path": "slash\\\\x5CxFF\.fxt"' -- "$bin/fxtlint" -f json 'slash\xFF.fxt'
+expect 1 out '"path": "slash\\\\xFF\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'slash\377.fxt')"
 
 # However many diagnostics a file draws, fxtlint shows at most the limit
 # and its memory does not grow with their number.

@@ -26,6 +26,18 @@ bool IsControl(std::string_view sequence) {
   return sequence.size() == 2 && first == 0xC2 && ByteAt(sequence, 1) <= 0x9F;
 }
 
+// The controls of bidirectional text reorder what follows them on the line
+// (U+202E shows "exe.txt" as "txt.exe"): U+061C, U+200E and U+200F,
+// U+202A to U+202E, U+2066 to U+2069.
+bool IsBidirectionalControl(std::string_view sequence) {
+  if (sequence == "\xD8\x9C") return true;
+  if (sequence.size() != 3 || ByteAt(sequence, 0) != 0xE2) return false;
+  const uint8_t second = ByteAt(sequence, 1);
+  const uint8_t third = ByteAt(sequence, 2);
+  if (second == 0x80) return third == 0x8E || third == 0x8F || (third >= 0xAA && third <= 0xAE);
+  return second == 0x81 && third >= 0xA6 && third <= 0xA9;
+}
+
 }  // namespace
 
 size_t Utf8SequenceLength(std::string_view bytes) {
@@ -62,7 +74,7 @@ std::string DisplayPath(std::string_view path) {
   while (!path.empty()) {
     const size_t length = std::max<size_t>(Utf8SequenceLength(path), 1);
     const std::string_view sequence = path.substr(0, length);
-    if (IsControl(sequence)) {
+    if (IsControl(sequence) || IsBidirectionalControl(sequence)) {
       for (const char c : sequence) AppendEscaped(shown, static_cast<uint8_t>(c));
     } else {
       shown += sequence;
@@ -91,7 +103,9 @@ std::string Utf8Path(std::string_view path) {
   std::string shown;
   while (!path.empty()) {
     const size_t length = Utf8SequenceLength(path);
-    if (length == 0) {
+    // A backslash of the name is escaped too, or "\xE9" written out would
+    // read as the byte E9.
+    if (length == 0 || path.front() == '\\') {
       AppendEscaped(shown, ByteAt(path, 0));
       path.remove_prefix(1);
       continue;

@@ -13,7 +13,8 @@ namespace fxt {
 size_t Utf8SequenceLength(std::string_view bytes);
 
 // For a line of text on a terminal: every byte of a control character (C0,
-// DEL, and C1 written in UTF-8) shown as \xNN; everything else as it is.
+// DEL, C1 written in UTF-8, and the controls of bidirectional text) shown as
+// \xNN; everything else as it is.
 std::string DisplayPath(std::string_view path);
 
 // Text whose bytes are the characters U+0000 to U+00FF (a template's), as
@@ -21,7 +22,8 @@ std::string DisplayPath(std::string_view path);
 std::string Latin1ToUtf8(std::string_view text);
 
 // For a JSON string: valid UTF-8 as it is, each byte that begins no valid
-// sequence shown as \xNN. The result is valid UTF-8.
+// sequence, and each backslash, shown as \xNN. The result is valid UTF-8,
+// and two paths never show alike.
 std::string Utf8Path(std::string_view path);
 
 }  // namespace fxt

@@ -15,18 +15,20 @@ const char* SeverityName(Severity severity) {
 }
 
 // FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each, and after it
-// FILE:LINE:COLUMN: note: TEXT for each of its notes.
+// FILE:LINE:COLUMN: note: TEXT for each of its notes. A text may quote the
+// template, whose control characters are escaped as a path's are.
 class GccFormat : public LintFormat {
  public:
   void BeginFile(const std::string& path) override { path_ = DisplayPath(path); }
   void Diagnostic(const LintDiagnostic& diagnostic) override {
     std::string lines = Place(diagnostic.position) + SeverityName(diagnostic.severity) + ": ";
-    lines += diagnostic.text;
+    lines += DisplayPath(diagnostic.text);
     lines += " [";
     lines += diagnostic.entry.code;
     lines += diagnostic.promoted ? ", werror]\n" : "]\n";
     for (const Note& note : diagnostic.notes) {
-      lines += Place(note.position.value_or(diagnostic.position)) + "note: " + note.text + "\n";
+      lines += Place(note.position.value_or(diagnostic.position)) +
+               "note: " + DisplayPath(note.text) + "\n";
     }
     WriteOut(lines);
   }

@@ -37,6 +37,10 @@ TEST(DisplayPath, ControlCharactersAreShownAsEscapes) {
             "c1\\xC2\\x9Bx");  // U+009B, the 8-bit CSI
   EXPECT_EQ(DisplayPath("lone\x9B"), "lone\\x9B");
   EXPECT_EQ(DisplayPath("caf\xC3\xA9 latin\xE9"), "caf\xC3\xA9 latin\xE9");
+  // U+202E, U+2066 and U+061C; U+2070 and U+0600 are no controls.
+  EXPECT_EQ(DisplayPath("a\xE2\x80\xAEtxt.exe"), "a\\xE2\\x80\\xAEtxt.exe");
+  EXPECT_EQ(DisplayPath("\xE2\x81\xA6\xD8\x9C"), "\\xE2\\x81\\xA6\\xD8\\x9C");
+  EXPECT_EQ(DisplayPath("\xE2\x81\xB0\xD8\x80"), "\xE2\x81\xB0\xD8\x80");
 }
 
 TEST(DisplayPath, Utf8PathsKeepValidTextAndEscapeTheRest) {
@@ -44,6 +48,9 @@ TEST(DisplayPath, Utf8PathsKeepValidTextAndEscapeTheRest) {
   EXPECT_EQ(Utf8Path("latin\xE9.fxt"), "latin\\xE9.fxt");
   EXPECT_EQ(Utf8Path("cut\xE2\x82"), "cut\\xE2\\x82");
   EXPECT_EQ(Utf8Path("tab\there"), "tab\there");  // JSON escapes it in its own way
+  // The name written out and the bytes it names show differently.
+  EXPECT_EQ(Utf8Path("bad\\xFF.fxt"), "bad\\x5CxFF.fxt");
+  EXPECT_EQ(Utf8Path("bad\xFF.fxt"), "bad\\xFF.fxt");
 }
 
 }  // namespace
