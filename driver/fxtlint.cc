@@ -2,12 +2,12 @@
 // parse checks it, and reports in a form that editors and CI read.
 #include <getopt.h>
 
-#include <cerrno>
+#include <charconv>
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "lint/check.h"
@@ -59,13 +59,10 @@ int UsageError(const std::string& problem) {
   return EXIT_USAGE;
 }
 
-bool ReadCount(const char* text, size_t& count) {
-  char* end = nullptr;
-  errno = 0;
-  const unsigned long long value = std::strtoull(text, &end, 10);
-  if (errno != 0 || end == text || *end != '\0' || text[0] == '-') return false;
-  count = static_cast<size_t>(value);
-  return true;
+// Digits and nothing else: no sign, no blank.
+bool ReadCount(std::string_view text, size_t& count) {
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
+  return error == std::errc() && end == text.data() + text.size();
 }
 
 enum LongOnly {
@@ -125,6 +122,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
         std::string unknown;
         fxt::CodeFilter& codes = options.lint.codes;
         if (!(option == kSelect ? codes.Select(optarg, unknown) : codes.Ignore(optarg, unknown))) {
+          if (unknown.empty()) {
+            return UsageError(std::string(option == kSelect ? "--select" : "--ignore") +
+                              " takes a list of codes, not '" + optarg + "'");
+          }
           return UsageError(unknown + " is no code and begins none");
         }
         break;

@@ -9,22 +9,25 @@ bool MatchesAny(std::string_view code, const std::vector<std::string>& prefixes)
       prefixes, [code](const std::string& prefix) { return code.starts_with(prefix); });
 }
 
+// An empty item names no code: "" or "FT2," is refused like a typo, where
+// it would quietly select every code, or none.
 bool CodeFilter::Add(std::string_view list, std::vector<std::string>& to, std::string& unknown) {
-  while (!list.empty()) {
-    const size_t comma = list.find(',');
-    const std::string_view prefix = list.substr(0, comma);
-    list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
-    if (prefix.empty()) continue;
-    const bool names = std::ranges::any_of(Catalogue, [prefix](const CatalogueEntry& entry) {
-      return entry.code.starts_with(prefix);
-    });
+  for (size_t begin = 0;;) {
+    const size_t comma = list.find(',', begin);
+    const std::string_view prefix =
+        list.substr(begin, comma == std::string_view::npos ? comma : comma - begin);
+    const bool names =
+        !prefix.empty() && std::ranges::any_of(Catalogue, [prefix](const CatalogueEntry& entry) {
+          return entry.code.starts_with(prefix);
+        });
     if (!names) {
       unknown = prefix;
       return false;
     }
     to.emplace_back(prefix);
+    if (comma == std::string_view::npos) return true;
+    begin = comma + 1;
   }
-  return true;
 }
 
 bool CodeFilter::Select(std::string_view list, std::string& unknown) {

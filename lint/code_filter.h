@@ -13,7 +13,8 @@ namespace fxt {
 class CodeFilter {
  public:
   // Adds the comma-separated codes or prefixes; false, with the first one
-  // that names no code in `unknown`, when one does not.
+  // that names no code in `unknown`, when one does not (an empty one names
+  // none).
   bool Select(std::string_view list, std::string& unknown);
   bool Ignore(std::string_view list, std::string& unknown);
 

@@ -153,6 +153,20 @@ expect 1 err '^fxtlint: 1 file, 1 with errors' -- "$bin/fxtlint" --max-diagnosti
 shown=$(grep -c '"severity"' out)
 [ "$shown" -gt 100000 ] || fail "--max-diagnostics 0 showed only $shown diagnostics"
 
+# One suppression comment of 100,000 codes takes time in proportion to them.
+{
+  printf 'fixture\n/ fxtlint: ignore '
+  seq -f 'FT2%02g' 1 100000 | tr '\n' ','
+} >codes.fxt
+expect 1 err '^fxtlint: 1 file, 1 with errors' -- timeout 30 "$bin/fxtlint" codes.fxt
+
+# A count is digits alone: a blank or a sign before it is refused, as a
+# letter after it is.
+for count in ' 5' '+5' '5x' ''; do
+  expect 3 err "^fxtlint: --max-diagnostics takes a number, not" -- \
+    "$bin/fxtlint" --max-diagnostics "$count" good.fxt
+done
+
 if [ "$sanitized" != sanitized ]; then
   # Virtual memory of 100 MB: far less than all those diagnostics would take.
   expect 1 err '^fxtlint: 1 file, 1 with errors' -- \

@@ -33,6 +33,10 @@ TEST(CodeFilter, PrefixesSelectAndIgnore) {
   EXPECT_TRUE(filter.ReportsAnyRule());
   EXPECT_FALSE(filter.Select("FT3,XY", unknown));
   EXPECT_EQ(unknown, "XY");
+  for (const char* empty : {"", ",", "FT2,", "FT2,,FL"}) {
+    EXPECT_FALSE(filter.Ignore(empty, unknown)) << empty;
+    EXPECT_EQ(unknown, "") << empty;
+  }
   CodeFilter noRules;
   ASSERT_TRUE(noRules.Ignore("FL1", unknown));
   EXPECT_FALSE(noRules.ReportsAnyRule());
