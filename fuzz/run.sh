@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets and runs each for SECONDS (default 120): the load,
 # and the language server's message handler. Both are seeded with every
-# template of tests/cli and examples/. Exits non-zero on any finding; the
-# input that caused it is left in build/fuzz/findings/.
+# template of tests/cli and examples/, the server's also with the sessions
+# of fuzz/lsp_sessions/. Exits non-zero on any finding; the input that
+# caused it is left in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-120}
@@ -12,13 +13,19 @@ cmake --build --preset fuzz --target fuzz_load fuzz_lsp
 
 work=build/fuzz
 rm -rf "$work/seeds"
-mkdir -p "$work/seeds" "$work/findings"
-find tests/cli examples -name '*.fxt' -exec cp {} "$work/seeds/" \;
+mkdir -p "$work/seeds/fuzz_load" "$work/findings"
+find tests/cli examples -name '*.fxt' -exec cp {} "$work/seeds/fuzz_load/" \;
+# The server's target takes templates and sessions of messages, and the
+# words of both.
+cp -r "$work/seeds/fuzz_load" "$work/seeds/fuzz_lsp"
+cp fuzz/lsp_sessions/*.jsonl "$work/seeds/fuzz_lsp/"
+cp fuzz/fxt.dict "$work/fuzz_load.dict"
+cat fuzz/fxt.dict fuzz/lsp.dict >"$work/fuzz_lsp.dict"
 
 for target in fuzz_load fuzz_lsp; do
   rm -rf "$work/corpus-$target"
   mkdir -p "$work/corpus-$target"
   "$work/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
-    -dict=fuzz/fxt.dict -artifact_prefix="$work/findings/$target-" -print_final_stats=1 \
-    "$work/corpus-$target" "$work/seeds"
+    -dict="$work/$target.dict" -artifact_prefix="$work/findings/$target-" -print_final_stats=1 \
+    "$work/corpus-$target" "$work/seeds/$target"
 done
