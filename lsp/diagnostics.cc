@@ -1,4 +1,5 @@
 #include "lsp/features.h"
+#include "tools/lint_formats.h"
 
 namespace fxt::lsp {
 namespace {
@@ -12,8 +13,7 @@ json Omitted(const Snapshot& snapshot) {
   return {{"range", snapshot.RangeToLineEnd({1, 1})},
           {"severity", SEVERITY_INFORMATION},
           {"source", "fxt"},
-          {"message", std::to_string(snapshot.analysis.omittedDiagnostics) +
-                          " more diagnostics not shown: the first " +
+          {"message", OmittedText(snapshot.analysis.omittedDiagnostics) + ": the first " +
                           std::to_string(MOST_DIAGNOSTICS) + " are"}};
 }
 
