@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cstring>
 #include <nlohmann/json.hpp>
 #include <random>
@@ -144,6 +145,11 @@ bool MutateField(std::string& line, Random& random) {
   json message = json::parse(line, nullptr, false);
   if (message.is_discarded()) return false;
   std::vector<Field> fields = Fields(message);
+  // Most often a value that is no object or array: the fields the server reads.
+  std::vector<Field> leaves;
+  std::copy_if(fields.begin(), fields.end(), std::back_inserter(leaves),
+               [](const Field& field) { return !field.value->is_structured(); });
+  if (!leaves.empty() && Below(random, 4) != 0) fields = std::move(leaves);
   const Field& field = fields[Below(random, fields.size())];
   switch (Below(random, 4)) {
     case 0:

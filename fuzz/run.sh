@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets and runs each for SECONDS (default 120): the load,
-# and the language server's message handler. Both are seeded with every
-# template of tests/cli and examples/, the server's also with the sessions
-# of fuzz/lsp_sessions/. Exits non-zero on any finding; the input that
+# and the language server's message handler. The load is seeded with every
+# template of tests/cli and examples/, the server with the sessions of
+# fuzz/lsp_sessions/ and the templates of examples/. Exits non-zero on any finding; the input that
 # caused it is left in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,10 +15,11 @@ work=build/fuzz
 rm -rf "$work/seeds"
 mkdir -p "$work/seeds/fuzz_load" "$work/findings"
 find tests/cli examples -name '*.fxt' -exec cp {} "$work/seeds/fuzz_load/" \;
-# The server's target takes templates and sessions of messages, and the
-# words of both.
-cp -r "$work/seeds/fuzz_load" "$work/seeds/fuzz_lsp"
-cp fuzz/lsp_sessions/*.jsonl "$work/seeds/fuzz_lsp/"
+# The server's target takes sessions of messages, and templates: those of
+# examples/ are enough for its features, and leave the sessions, which its
+# mutator knows the shape of, half of the corpus. It takes the words of both.
+mkdir -p "$work/seeds/fuzz_lsp"
+cp examples/*.fxt fuzz/lsp_sessions/*.jsonl "$work/seeds/fuzz_lsp/"
 cp fuzz/fxt.dict "$work/fuzz_load.dict"
 cat fuzz/fxt.dict fuzz/lsp.dict >"$work/fuzz_lsp.dict"
 
