@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
 #include <cstring>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <random>
 #include <utility>
