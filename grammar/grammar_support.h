@@ -40,8 +40,11 @@ inline void EndLoad(DiagnosticId id) {
 }
 
 // Values are stored in the template only while no error has been reported
-// in this load; the checks and their messages go on regardless.
-inline bool StoringValues() { return parseContext.errorCount == 0; }
+// in this load, or always in a tolerant load; the checks and their messages
+// go on regardless.
+inline bool StoringValues() {
+  return parseContext.errorCount == 0 || parseContext.mode == LoadMode::kTolerant;
+}
 
 // Raises a per-load counter; it stops at its limit instead of overflowing.
 inline void RaiseCounter(int32_t& counter) {

@@ -12,8 +12,9 @@ LoadObserver* loadObserver = nullptr;
 
 namespace {
 
-void ResetForLoad(ReportTarget* reportTarget, int slotIndex) {
+void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   ParseContext& ctx = parseContext;
+  ctx.mode = mode;
   ctx.lineNumber = 0;
   ctx.templateEnded = 0;
   ctx.errorCount = 0;
@@ -53,7 +54,7 @@ bool HandleLine() {
     goOn = ctx.stopFlag != 1;
   } else if (ctx.lineBuffer[0] != '\0') {
     ReportWarning(DiagnosticId::kNoKeyword);
-    goOn = ctx.errorCount <= ERROR_LIMIT;
+    goOn = ctx.errorCount <= ERROR_LIMIT || ctx.mode == LoadMode::kTolerant;
   }
   // The line's texts stay as they were: the states read them, never write.
   if (loadObserver != nullptr) loadObserver->AfterLine(line, machine.state);
@@ -76,8 +77,8 @@ LoadEnd HowTheLoadEnded(bool stopped) {
 
 }  // namespace
 
-int LoadTemplate(ReportTarget* reportTarget, int slotIndex) {
-  ResetForLoad(reportTarget, slotIndex);
+int LoadTemplate(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
+  ResetForLoad(reportTarget, slotIndex, mode);
   machine.Reset(StateStart);
   ReportMessage(DiagnosticId::kReadingTemplate);
   EmptySlot(parseContext.slotIndex);

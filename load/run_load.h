@@ -9,6 +9,7 @@
 
 #include "load/load_observer.h"
 #include "model/fixture_template.h"
+#include "reader/parse_context.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -24,9 +25,10 @@ struct LoadOutcome {
 // first 0xFF byte. Diagnostics go to `target`, or nowhere when it is null.
 // Every piece of process-wide state is reset first, so the outcome depends
 // on the bytes alone.
-// An observer, when given, follows every line.
+// An observer, when given, follows every line. A tolerant load keeps
+// storing after an error; only the tools ask for one.
 LoadOutcome RunLoad(std::span<const uint8_t> bytes, ReportTarget* target,
-                    LoadObserver* observer = nullptr);
+                    LoadObserver* observer = nullptr, LoadMode mode = LoadMode::kTester);
 
 // A text's bytes, for RunLoad.
 inline std::span<const uint8_t> BytesOf(std::string_view text) {

@@ -22,6 +22,13 @@ inline constexpr int32_t LIST_NOT_GIVEN = 255;
 // A line of commas after "attriblist=" ends at most this many numbers.
 inline constexpr int ATTRIB_LIST_CAPACITY = LINE_CAPACITY;
 
+// What a load does with the values it reads after its first error.
+enum class LoadMode : uint8_t {
+  kTester,    // checks them but no longer stores them, as the desk's loader does
+  kTolerant,  // stores them too, as if the earlier lines had been right, and
+              // reads on past the error limit: the tools' second look
+};
+
 struct ParseContext {
   // The line reader.
   const uint8_t* inputStart = nullptr;
@@ -46,6 +53,7 @@ struct ParseContext {
   uint8_t errorCount = 0;
   uint8_t warningFlag = 0;
   uint8_t stopFlag = 0;
+  LoadMode mode = LoadMode::kTester;
   ReportTarget* reportTarget = nullptr;
   uint8_t slotIndex = 0;
 

@@ -135,5 +135,41 @@ TEST_F(LoadTemplateTest, ALoadDependsOnItsBytesAloneWhateverCameBefore) {
   EXPECT_EQ(after.fixture->firstAttribute.channel, alone.fixture->firstAttribute.channel);
 }
 
+// After an error the tester checks later lines against values it no longer
+// stores; a tolerant load stores them, so the same lines are checked against
+// what the template says.
+TEST_F(LoadTemplateTest, ATolerantLoadKeepsStoringAfterAnError) {
+  const std::string text =
+      "fixture\nversion=\"1.2\"\nattribute\nname=\"PAN\"\nchannel=1\nfinechan=2\nhomeval=300\n"
+      "parameter\nname=\"P\"\ntype=f\ndisplayernum=1\nattriblist=1\nstop=(300),n,"
+      "\"Mid\"\nattribute\n";
+  const LoadOutcome tester = RunLoad(BytesOf(text), nullptr);
+  EXPECT_EQ(tester.result, 2);  // the version, and the home value taken as an 8-bit one
+  EXPECT_TRUE(tester.fixture->firstAttribute.HasNoFineChannel());
+  EXPECT_EQ(tester.fixture->firstParameter.stopCount, 0);
+
+  testing::RecordingTarget target;
+  const LoadOutcome tolerant = RunLoad(BytesOf(text), &target, nullptr, LoadMode::kTolerant);
+  EXPECT_EQ(tolerant.result, 1);
+  EXPECT_EQ(target.messages[1], "ERROR - line 2: invalid version number");
+  const FixtureTemplate& fixture = *tolerant.fixture;
+  EXPECT_EQ(fixture.firstAttribute.fineChannel, 1);
+  EXPECT_EQ(fixture.firstAttribute.homeValue, 300);
+  EXPECT_EQ(std::string(fixture.firstParameter.typeName.get()), "P");
+  ASSERT_EQ(fixture.firstParameter.stopCount, 1);
+  EXPECT_EQ(fixture.firstParameter.firstStop.entries[0].low, 300);
+  // The next load is the tester's again.
+  EXPECT_EQ(RunLoad(BytesOf(text), nullptr).result, 2);
+}
+
+TEST_F(LoadTemplateTest, ATolerantLoadReadsOnPastTheErrorLimit) {
+  std::string text = "fixture\n";
+  for (int i = 0; i < 21; ++i) text += "version=x\n";
+  text += "bogus\nattribute\n";
+  EXPECT_EQ(RunLoad(BytesOf(text), nullptr).fixture->attributeCount, 0);
+  EXPECT_EQ(RunLoad(BytesOf(text), nullptr, nullptr, LoadMode::kTolerant).fixture->attributeCount,
+            1);
+}
+
 }  // namespace
 }  // namespace fxt
