@@ -1,10 +1,16 @@
 #include "lint/check.h"
 
 #include <algorithm>
+#include <array>
 #include <new>
+#include <optional>
 #include <vector>
 
+#include "lint/consequences.h"
+#include "lint/diagnostic_range.h"
+#include "lint/line_finder.h"
 #include "lint/rules.h"
+#include "lint/shown_diagnostics.h"
 #include "lint/suppressions.h"
 #include "lint/template_tracker.h"
 #include "lint/value_notes.h"
@@ -13,52 +19,217 @@
 namespace fxt {
 namespace {
 
+constexpr uint64_t NO_ORDER = UINT64_MAX;
+
+// A rule's finding that explains a diagnostic of the tester's at the same
+// place: the two are one mistake, shown once, under the tester's code.
+struct Explanation {
+  DiagnosticId rule;
+  DiagnosticId tester;
+};
+
+constexpr Explanation kExplanations[] = {
+    {DiagnosticId::kUnknownKeyword, DiagnosticId::kNoKeyword},
+    {DiagnosticId::kListNamesNoAttribute, DiagnosticId::kNoAttributeOnChannel},
+    {DiagnosticId::kByteOrderMark, DiagnosticId::kNoKeyword},
+    {DiagnosticId::kValueNotQuoted, DiagnosticId::kInvalidModelName},
+    {DiagnosticId::kValueNotQuoted, DiagnosticId::kManufacturerNotSet},
+    {DiagnosticId::kValueNotQuoted, DiagnosticId::kLabelSyntax},
+    // The rest of an over-long line, which the tester reads as a line.
+    {DiagnosticId::kLineTooLong, DiagnosticId::kNoKeyword},
+    {DiagnosticId::kLineTooLong, DiagnosticId::kExpectedFixture},
+    {DiagnosticId::kLineTooLong, DiagnosticId::kNotAHeaderKeyword},
+    {DiagnosticId::kLineTooLong, DiagnosticId::kNotAnAttributeKeyword},
+    {DiagnosticId::kLineTooLong, DiagnosticId::kNotAParameterKeyword},
+};
+
+bool Explains(DiagnosticId rule, DiagnosticId tester) {
+  return std::ranges::any_of(kExplanations, [&](const Explanation& explanation) {
+    return explanation.rule == rule && explanation.tester == tester;
+  });
+}
+
+bool TakesPartInExplanations(DiagnosticId id) {
+  return std::ranges::any_of(kExplanations, [id](const Explanation& explanation) {
+    return explanation.rule == id || explanation.tester == id;
+  });
+}
+
+// A diagnostic as it is found, before the gate decides on it.
+struct Found {
+  DiagnosticId id;
+  bool fromRule;
+  std::optional<int32_t> testerLine;
+  SourcePosition position;
+  SourceRange range;
+  std::string_view text;
+};
+
+HeldDiagnostic Hold(const Found& found, uint64_t order) {
+  std::string ruleText = found.fromRule ? std::string(found.text) : std::string();
+  return {found.id,    Severity::kError,    false, found.fromRule, found.testerLine, found.position,
+          found.range, std::move(ruleText), {},    order};
+}
+
 // Every diagnostic of a file passes here: the codes asked for, the
-// suppression comments, the counts and the limit. Its notes are made only
-// for a diagnostic that is shown.
+// suppression comments, the explanations that join, the counts and the
+// limit. Notes are made only for a diagnostic that may be shown.
 class Gate {
  public:
-  Gate(const LintOptions& options, LintSink& sink, Suppressions& suppressions, FileSummary& summary)
-      : options_(options), sink_(sink), suppressions_(suppressions), summary_(summary) {}
+  Gate(const LintOptions& options, Suppressions& suppressions, FileSummary& summary,
+       ShownDiagnostics& shown)
+      : options_(options), suppressions_(suppressions), summary_(summary), shown_(shown) {}
 
+  // `cause` marks the load's first error, on which the checks that follow
+  // from it are noted.
   template <typename MakeNotes>
-  void Pass(const CatalogueEntry& entry, std::optional<int32_t> testerLine, SourcePosition position,
-            std::string_view text, std::optional<std::string_view> message, MakeNotes makeNotes) {
+  void Pass(const Found& found, MakeNotes makeNotes, bool cause = false) {
+    const CatalogueEntry& entry = EntryOf(found.id);
     if (!options_.codes.Reports(entry)) return;
-    if (!options_.testerOnly && suppressions_.Suppress(entry.code, position.line)) return;
-    Severity severity = entry.severity == Severity::kFatal ? Severity::kError : entry.severity;
-    ++(severity == Severity::kError ? summary_.errors : summary_.warnings);
-    if (options_.maxDiagnostics != 0 && shown_ == options_.maxDiagnostics) {
-      ++summary_.omitted;
+    if (!options_.testerOnly && suppressions_.Suppress(entry.code, found.position.line)) return;
+    const uint64_t order = found_++;
+    if (cause) cause_ = order;
+    if (!options_.testerOnly && TakesPartInExplanations(found.id)) {
+      meeting_.push_back(Hold(found, order));
+      meeting_.back().notes = makeNotes();
       return;
     }
-    ++shown_;
-    const bool promoted = options_.werror && severity == Severity::kWarning;
-    if (promoted) severity = Severity::kError;
-    const std::vector<Note> notes = makeNotes();
-    sink_.Diagnostic({entry, severity, promoted, testerLine, position, text, message, notes});
+    Admit(Hold(found, order), makeNotes);
+  }
+
+  // A check of the tester's that follows from the load's first error: a
+  // note on that error, and not counted. False when the error is not
+  // reported, and the check stands for itself.
+  bool PassConsequence(const Found& found) {
+    if (cause_ == NO_ORDER) return false;
+    if (options_.maxDiagnostics != 0 && consequences_.size() >= options_.maxDiagnostics)
+      return true;
+    const std::string line = "line " + std::to_string(found.range.start.line);
+    consequences_.push_back({line + "'s check, " + std::string(found.text) +
+                                 ", follows from this error: after it the tester stored no more "
+                                 "values, and checked " +
+                                 line + " against what it had kept",
+                             found.range.start, &EntryOf(found.id)});
+    return true;
+  }
+
+  // The end of a line: the rules' findings join the tester's diagnostics
+  // they explain, as notes, and the line's diagnostics go on.
+  void LineDone() {
+    if (meeting_.empty()) return;
+    for (HeldDiagnostic& finding : meeting_) {
+      if (!finding.fromRule) continue;
+      for (HeldDiagnostic& tester : meeting_) {
+        if (tester.fromRule || tester.position != finding.position ||
+            !Explains(finding.id, tester.id)) {
+          continue;
+        }
+        tester.notes.push_back({finding.ruleText, std::nullopt, &EntryOf(finding.id)});
+        finding.order = NO_ORDER;
+        break;
+      }
+    }
+    for (HeldDiagnostic& diagnostic : meeting_) {
+      if (diagnostic.order == NO_ORDER) continue;
+      std::vector<Note> notes = std::move(diagnostic.notes);
+      Admit(std::move(diagnostic), [&notes] { return std::move(notes); });
+    }
+    meeting_.clear();
+  }
+
+  void Finish() {
+    LineDone();
+    shown_.Finish(cause_, consequences_);
   }
 
  private:
   const LintOptions& options_;
-  LintSink& sink_;
   Suppressions& suppressions_;
   FileSummary& summary_;
-  size_t shown_ = 0;
+  ShownDiagnostics& shown_;
+  uint64_t found_ = 0;
+  uint64_t cause_ = NO_ORDER;
+  std::vector<HeldDiagnostic> meeting_;  // the current line's, that may join
+  std::vector<Note> consequences_;       // the notes for the cause
+
+  template <typename MakeNotes>
+  void Admit(HeldDiagnostic diagnostic, MakeNotes makeNotes) {
+    const CatalogueEntry& entry = EntryOf(diagnostic.id);
+    Severity severity = entry.severity == Severity::kFatal ? Severity::kError : entry.severity;
+    ++(severity == Severity::kError ? summary_.errors : summary_.warnings);
+    diagnostic.promoted = options_.werror && severity == Severity::kWarning;
+    diagnostic.severity = diagnostic.promoted ? Severity::kError : severity;
+    if (!shown_.WouldShow(diagnostic)) {
+      ++summary_.omitted;
+      return;
+    }
+    diagnostic.notes = makeNotes();
+    if (!shown_.Add(std::move(diagnostic))) ++summary_.omitted;
+  }
 };
 
-// The tester's diagnostics, with notes from what the lines before them said:
-// a tracker of its own follows the lines, unless the rules' one is given.
+// The ranges of a file's diagnostics. The tester may report one check many
+// times on a line; its range is found once.
+class Ranges {
+ public:
+  explicit Ranges(std::span<const uint8_t> bytes) : lines_(bytes) {}
+
+  SourceRange Of(DiagnosticId id, SourcePosition at, const RangeContext& context) {
+    if (id == lastId_ && at == lastAt_ && context.occurrence == lastOccurrence_) return last_;
+    last_ = RangeOf(id, at, lines_.TextAt(at), context);
+    lastId_ = id;
+    lastAt_ = at;
+    lastOccurrence_ = context.occurrence;
+    return last_;
+  }
+
+ private:
+  LineFinder lines_;
+  DiagnosticId lastId_ = DiagnosticId::kCount;
+  SourcePosition lastAt_;
+  size_t lastOccurrence_ = 0;
+  SourceRange last_;
+};
+
+// How many times each code was reported on the line being read.
+class LineCounts {
+ public:
+  // The count of `id` at `at` so far, counting this one; 0 for a place
+  // before the line being read.
+  size_t Next(DiagnosticId id, SourcePosition at) {
+    if (at < line_) return 0;
+    if (line_ < at) StartLine(at);
+    return counts_[static_cast<size_t>(id)]++;
+  }
+  void StartLine(SourcePosition at) {
+    if (at == line_) return;
+    line_ = at;
+    counts_.fill(0);
+  }
+
+ private:
+  SourcePosition line_;
+  std::array<size_t, CATALOGUE_SIZE> counts_{};
+};
+
+// The tester's diagnostics, with their ranges and with notes from what the
+// lines before them said: a tracker of its own follows the lines, unless
+// the rules' one is given. After the load's first error, a check that a
+// tolerant load does not repeat is a consequence of that error.
 class TesterPass : public ReportTarget, public LoadObserver {
  public:
-  TesterPass(Gate& gate, bool withNotes, const TemplateTracker* shared = nullptr)
+  TesterPass(Gate& gate, Ranges& ranges, bool withNotes, Consequences* consequences,
+             const TemplateTracker* shared)
       : gate_(gate),
+        ranges_(ranges),
         withNotes_(withNotes),
+        consequences_(consequences),
         tracker_(shared != nullptr ? *shared : own_),
-        following_(shared == nullptr && withNotes) {}
+        following_(shared == nullptr) {}
 
   void BeforeLine(const LineEvent& line, StateFn state) override {
     line_ = line;
+    counts_.StartLine(line.position);
     if (following_) own_.BeforeLine(line, state);
   }
   void AfterLine(const LineEvent& line, StateFn state) override {
@@ -67,93 +238,83 @@ class TesterPass : public ReportTarget, public LoadObserver {
 
   void Report(const Diagnostic& diagnostic) override {
     if (diagnostic.severity == Severity::kNote) return;
-    gate_.Pass(diagnostic.entry(), diagnostic.testerLine, diagnostic.position, diagnostic.text(),
-               diagnostic.message, [&] {
-                 return withNotes_ ? ValueNotes(diagnostic.id, line_, tracker_)
-                                   : std::vector<Note>{};
-               });
+    const bool afterError = errorSeen_;
+    errorSeen_ = errorSeen_ || diagnostic.severity != Severity::kWarning;
+    const size_t seen = counts_.Next(diagnostic.id, diagnostic.position);
+    const RangeContext context{RangeCountsOccurrences(diagnostic.id) ? seen : 0, &tracker_};
+    const Found found{diagnostic.id,
+                      false,
+                      diagnostic.testerLine,
+                      diagnostic.position,
+                      ranges_.Of(diagnostic.id, diagnostic.position, context),
+                      diagnostic.text()};
+    if (afterError && consequences_ != nullptr &&
+        consequences_->Follows(diagnostic.id, diagnostic.position) &&
+        gate_.PassConsequence(found)) {
+      return;
+    }
+    gate_.Pass(
+        found,
+        [&] {
+          return withNotes_ ? ValueNotes(diagnostic.id, line_, tracker_) : std::vector<Note>{};
+        },
+        !afterError && errorSeen_);
   }
 
  private:
   Gate& gate_;
+  Ranges& ranges_;
   bool withNotes_;
+  Consequences* consequences_;
   TemplateTracker own_;
   const TemplateTracker& tracker_;
   bool following_;
   LineEvent line_{};
+  LineCounts counts_;
+  bool errorSeen_ = false;
 };
 
-// The rules' findings come after the tester's diagnostics. A file with few
-// findings keeps them until the load is over; one with more than memory
-// should hold is checked a second time, its findings passed on as they come.
+// The rules' findings, passed on as they come: the gate puts them in order.
 class RulePass : public FindingSink {
  public:
-  enum class Mode { kHold, kPassOn };
-  RulePass(Gate& gate, Mode mode) : gate_(gate), mode_(mode) {}
+  RulePass(Gate& gate, Ranges& ranges) : gate_(gate), ranges_(ranges) {}
 
   void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
                const std::vector<Note>& notes) override {
-    if (mode_ == Mode::kPassOn) {
-      gate_.Pass(EntryOf(id), std::nullopt, position, text, std::nullopt, [&] { return notes; });
-    } else if (held_.size() < MOST_HELD) {
-      held_.push_back({id, position, text, notes});
-    } else {
-      overflowed_ = true;
-    }
-  }
-
-  bool Overflowed() const { return overflowed_; }
-  void PassOnHeld() {
-    for (const Held& finding : held_) {
-      gate_.Pass(EntryOf(finding.id), std::nullopt, finding.position, finding.text, std::nullopt,
-                 [&] { return finding.notes; });
-    }
+    const Found found{id, true, std::nullopt, position, ranges_.Of(id, position, {}), text};
+    gate_.Pass(found, [&] { return notes; });
   }
 
  private:
-  static constexpr size_t MOST_HELD = 256;
-  struct Held {
-    DiagnosticId id;
-    SourcePosition position;
-    std::string text;
-    std::vector<Note> notes;
-  };
-
   Gate& gate_;
-  Mode mode_;
-  std::vector<Held> held_;
-  bool overflowed_ = false;
+  Ranges& ranges_;
 };
 
-// Both passes' observers follow one load.
-class BothObservers : public LoadObserver {
+// The observers of the tester's load; the gate hears when a line is done.
+class FileObservers : public LoadObserver {
  public:
-  BothObservers(LoadObserver& first, LoadObserver& second) : first_(first), second_(second) {}
+  FileObservers(TesterPass& tester, RuleChecker* rules, Gate& gate)
+      : tester_(tester), rules_(rules), gate_(gate) {}
   void BeforeLine(const LineEvent& line, StateFn state) override {
-    first_.BeforeLine(line, state);
-    second_.BeforeLine(line, state);
+    tester_.BeforeLine(line, state);
+    if (rules_ != nullptr) rules_->BeforeLine(line, state);
   }
   void AfterLine(const LineEvent& line, StateFn state) override {
-    first_.AfterLine(line, state);
-    second_.AfterLine(line, state);
+    tester_.AfterLine(line, state);
+    if (rules_ != nullptr) rules_->AfterLine(line, state);
+    gate_.LineDone();
   }
   void End(const LoadEnd& end) override {
-    first_.End(end);
-    second_.End(end);
+    tester_.End(end);
+    if (rules_ != nullptr) rules_->End(end);
+    gate_.LineDone();
   }
 
  private:
-  LoadObserver& first_;
-  LoadObserver& second_;
+  TesterPass& tester_;
+  RuleChecker* rules_;
+  Gate& gate_;
 };
-
-// Checks the rules on a load of their own, passing each finding on.
-void CheckRulesAgain(std::span<const uint8_t> bytes, Gate& gate) {
-  RulePass rules(gate, RulePass::Mode::kPassOn);
-  RuleChecker checker(bytes, rules);
-  checker.Start();
-  RunLoad(bytes, nullptr, &checker);
-}
 
 std::string UnusedText(const Suppression& suppression, bool named) {
   if (suppression.glued) {
@@ -164,7 +325,9 @@ std::string UnusedText(const Suppression& suppression, bool named) {
 }
 
 // A suppression of codes that this run does not report is no unused one.
-void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gate& gate) {
+void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gate& gate,
+                  Ranges& ranges) {
+  const DiagnosticId id = DiagnosticId::kUnusedSuppression;
   for (const Suppression& suppression : suppressions.All()) {
     if (suppression.used) continue;
     bool named = false;
@@ -175,9 +338,28 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
       reported = reported || codes.Reports(entry);
     }
     if (named && !reported) continue;
-    gate.Pass(EntryOf(DiagnosticId::kUnusedSuppression), std::nullopt, suppression.position,
-              UnusedText(suppression, named), std::nullopt, [] { return std::vector<Note>{}; });
+    const SourcePosition at = suppression.position;
+    gate.Pass({id, true, std::nullopt, at, ranges.Of(id, at, {}), UnusedText(suppression, named)},
+              [] { return std::vector<Note>{}; });
   }
+}
+
+void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate& gate,
+               Suppressions& suppressions, FileSummary& summary) {
+  Ranges ranges(bytes);
+  std::optional<Consequences> consequences;
+  if (!options.testerOnly) consequences.emplace(bytes);
+  RulePass findings(gate, ranges);
+  std::optional<RuleChecker> rules;
+  if (!options.testerOnly && options.codes.ReportsAnyRule()) {
+    rules.emplace(bytes, findings);
+    rules->Start();
+  }
+  TesterPass tester(gate, ranges, !options.testerOnly, consequences ? &*consequences : nullptr,
+                    rules ? &rules->Tracker() : nullptr);
+  FileObservers observers(tester, rules ? &*rules : nullptr, gate);
+  summary.result = RunLoad(bytes, &tester, &observers).result;
+  if (!options.testerOnly) ReportUnused(suppressions, options.codes, gate, ranges);
 }
 
 }  // namespace
@@ -185,29 +367,19 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
 FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
                           const LintOptions& options, LintSink& sink) {
   FileSummary summary{path};
+  ShownDiagnostics shown(sink, options.maxDiagnostics, !options.testerOnly);
   try {
     Suppressions suppressions(bytes);
-    Gate gate(options, sink, suppressions, summary);
-    if (options.testerOnly || !options.codes.ReportsAnyRule()) {
-      TesterPass tester(gate, !options.testerOnly);
-      summary.result = RunLoad(bytes, &tester, &tester).result;
-    } else {
-      RulePass rules(gate, RulePass::Mode::kHold);
-      RuleChecker checker(bytes, rules);
-      checker.Start();
-      TesterPass tester(gate, true, &checker.Tracker());
-      BothObservers both(tester, checker);
-      summary.result = RunLoad(bytes, &tester, &both).result;
-      if (rules.Overflowed()) {
-        CheckRulesAgain(bytes, gate);
-      } else {
-        rules.PassOnHeld();
-      }
-    }
-    if (!options.testerOnly) ReportUnused(suppressions, options.codes, gate);
+    Gate gate(options, suppressions, summary, shown);
+    CheckLoad(bytes, options, gate, suppressions, summary);
+    gate.Finish();
   } catch (const std::bad_alloc&) {
-    // What was reported stays reported.
     summary.outOfMemory = true;
+    // What was found so far is still shown, if memory allows.
+    try {
+      shown.Finish(NO_ORDER, {});
+    } catch (const std::bad_alloc&) {
+    }
   }
   return summary;
 }

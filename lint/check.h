@@ -1,7 +1,10 @@
-// Checking one template: the tester's diagnostics with their notes, then the
-// findings of the lint rules, each filtered by the codes asked for and by the
-// template's own suppression comments, and passed on one by one, so that
-// memory does not grow with their number.
+// Checking one template: the tester's diagnostics with their notes and the
+// findings of the lint rules, each placed on the range it speaks of and
+// filtered by the codes asked for and by the template's own suppression
+// comments. A rule's finding that explains a diagnostic of the tester's
+// joins it as a note; a check that follows from the load's first error is
+// a note on that error. They are passed on in line order, at most the limit
+// of them, so that memory holds no more than what is shown.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +20,7 @@ namespace fxt {
 struct LintOptions {
   bool werror = false;
   size_t maxDiagnostics = 1000;  // per file; 0 for no limit
-  bool testerOnly = false;       // what parse reports and nothing else
+  bool testerOnly = false;       // what parse reports, in its order, and nothing else
   CodeFilter codes;
 };
 

@@ -13,10 +13,13 @@
 namespace fxt {
 
 // A line that explains a diagnostic: the value read and what was allowed,
-// or the place of what it clashes with.
+// the place of what it clashes with, a rule's finding about the same
+// mistake, or a check of a later line that follows from this error.
 struct Note {
   std::string text;
   std::optional<SourcePosition> position;  // where the note points, when elsewhere
+  // The entry whose finding the note carries: a rule's, or the later check's.
+  const CatalogueEntry* entry = nullptr;
 };
 
 // A count and its noun, in the plural unless the count is 1: "1 byte",
@@ -30,7 +33,7 @@ struct LintDiagnostic {
   Severity severity;  // kError or kWarning: a fatal error is an error
   bool promoted;      // a warning that --werror reports as an error
   std::optional<int32_t> testerLine;
-  SourcePosition position;
+  SourceRange range;                        // what is wrong, in byte columns of one line
   std::string_view text;                    // what it says
   std::optional<std::string_view> message;  // the tester's exact text; none for a rule
   std::span<const Note> notes;

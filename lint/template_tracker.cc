@@ -31,6 +31,15 @@ const std::optional<SourcePosition>& TemplateTracker::ChannelClaim(int32_t chann
              : kNoClaim;
 }
 
+const TrackedAttribute* TemplateTracker::OwnerOf(int32_t channel) const {
+  const std::optional<SourcePosition>& claim = ChannelClaim(channel);
+  if (!claim) return nullptr;
+  for (const TrackedAttribute& attribute : attributes_) {
+    if (attribute.channel && attribute.channel->position == *claim) return &attribute;
+  }
+  return nullptr;
+}
+
 void TemplateTracker::BeforeLine(const LineEvent& /*line*/, StateFn state) { stateBefore_ = state; }
 
 void TemplateTracker::AfterLine(const LineEvent& line, StateFn state) {
@@ -55,7 +64,10 @@ void TemplateTracker::AfterLine(const LineEvent& line, StateFn state) {
   }
   if (opensTemplate) OpenTemplate(line.position);
   if (after == Block::kAttribute) attributes_.push_back({line.position, {}, {}, {}});
-  if (after == Block::kParameter) parameterLine_ = line.position;
+  if (after == Block::kParameter) {
+    parameterLine_ = line.position;
+    listedChannels_.clear();
+  }
   block_ = after;
 }
 
@@ -114,7 +126,22 @@ void TemplateTracker::AttributeLine(const LineEvent& line) {
   }
 }
 
+// The list's numbers end at a ',' or at the value's NUL, as the tester
+// reads them.
+void TemplateTracker::ListLine(const LineEvent& line) {
+  listedChannels_.clear();
+  const std::string_view value = line.valueText;
+  size_t begin = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != ',' && value[i] != '\0') continue;
+    const std::string number(value.substr(begin, i - begin));
+    listedChannels_.push_back(static_cast<uint8_t>(DecimalValue(number.c_str())));
+    begin = i + 1;
+  }
+}
+
 void TemplateTracker::ParameterLine(const LineEvent& line) {
+  if (line.Token() == TOKEN_ATTRIB_LIST) ListLine(line);
   if (line.Token() != TOKEN_DISPLAYER_NUM) return;
   const auto displayer = static_cast<uint8_t>(ValueOf(line));
   if (!displayerLines_[displayer]) displayerLines_[displayer] = parameterLine_;

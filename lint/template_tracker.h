@@ -65,6 +65,12 @@ class TemplateTracker {
   // The channel= line that claimed each DMX channel 0 to 64 in this
   // template, as the tester records them.
   const std::optional<SourcePosition>& ChannelClaim(int32_t channel) const;
+  // The attribute whose channel= line claimed DMX channel `channel` first,
+  // or null.
+  const TrackedAttribute* OwnerOf(int32_t channel) const;
+  // The channels of the current parameter's attriblist= line, each as the
+  // tester keeps it (its low 8 bits).
+  const std::vector<uint8_t>& ListedChannels() const { return listedChannels_; }
   // Where the load's intensity attribute was declared, if it was.
   const std::optional<SourcePosition>& IntensityLine() const { return intensityLine_; }
   // The parameter line of the current template's first parameter that took
@@ -84,11 +90,13 @@ class TemplateTracker {
   std::optional<SourcePosition> intensityLine_;
   std::array<std::optional<SourcePosition>, 256> displayerLines_{};
   SourcePosition parameterLine_;
+  std::vector<uint8_t> listedChannels_;
 
   void CloseBlock();
   void OpenTemplate(SourcePosition position);
   void AttributeLine(const LineEvent& line);
   void ParameterLine(const LineEvent& line);
+  void ListLine(const LineEvent& line);
 };
 
 // The decimal value of a line's value text, as the tester reads it.

@@ -46,7 +46,7 @@ class Collector : public LintSink {
  public:
   explicit Collector(std::vector<AnalysedDiagnostic>& out) : out_(out) {}
   void Diagnostic(const LintDiagnostic& diagnostic) override {
-    out_.push_back({diagnostic.entry.id, diagnostic.severity, diagnostic.position,
+    out_.push_back({diagnostic.entry.id, diagnostic.severity, diagnostic.range,
                     std::string(diagnostic.text),
                     std::vector<Note>(diagnostic.notes.begin(), diagnostic.notes.end())});
   }
@@ -103,10 +103,11 @@ Analysis Analyse(std::string_view text) {
   // The wide characters' diagnostics count toward the same limit.
   size_t added = 0;
   for (; added < wide.first.size() && analysis.diagnostics.size() < MOST_DIAGNOSTICS; ++added) {
+    const SourcePosition at = wide.first[added];
     analysis.diagnostics.push_back(
         {DiagnosticId::kWideCharacter,
          Severity::kError,
-         wide.first[added],
+         {at, {at.line, at.column + 1}},
          "a character above U+00FF: templates are single-byte text, and the desk reads it as '?'",
          {}});
   }

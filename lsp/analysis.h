@@ -24,7 +24,7 @@ inline constexpr size_t MOST_DIAGNOSTICS = 1000;
 struct AnalysedDiagnostic {
   DiagnosticId id;
   Severity severity;
-  SourcePosition position;  // line from 1, character index on it from 1
+  SourceRange range;  // lines from 1, character indexes on them from 1
   std::string text;
   std::vector<Note> notes;
 };

@@ -37,7 +37,7 @@ json Diagnostics(const Snapshot& snapshot) {
            {"message", Latin1ToUtf8(note.text)}});
     }
     json item = {
-        {"range", snapshot.RangeToLineEnd(diagnostic.position)},
+        {"range", snapshot.Range(diagnostic.range)},
         {"severity", diagnostic.severity == Severity::kWarning ? SEVERITY_WARNING : SEVERITY_ERROR},
         {"code", std::string(EntryOf(diagnostic.id).code)},
         {"source", "fxt"},

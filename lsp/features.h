@@ -34,9 +34,11 @@ struct Snapshot {
         blocks(BlocksOf(analysed, static_cast<int32_t>(index.LineCount()))) {}
 
   // The client's position of a template position (line and character
-  // index from 1); the range from it to the end of its line; the range of
-  // whole lines; the range between two byte offsets of the text.
+  // index from 1); the range of a template range; the range from a position
+  // to the end of its line; the range of whole lines; the range between two
+  // byte offsets of the text.
   json Position(SourcePosition position) const;
+  json Range(SourceRange range) const;
   json RangeToLineEnd(SourcePosition position) const;
   json LineRange(int32_t firstLine, int32_t lastLine) const;
   json Range(size_t begin, size_t end) const;

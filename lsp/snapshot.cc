@@ -25,6 +25,10 @@ json Snapshot::Range(size_t begin, size_t end) const {
           {"end", ClientPositionJson(lines.ClientPositionOf(std::max(begin, end), encoding))}};
 }
 
+json Snapshot::Range(SourceRange range) const {
+  return Range(OffsetOf(range.start), OffsetOf(range.end));
+}
+
 json Snapshot::RangeToLineEnd(SourcePosition position) const {
   return Range(OffsetOf(position), lines.EndOf(position.line - 1));
 }

@@ -17,6 +17,19 @@ struct SourcePosition {
   int32_t column = 0;
 
   bool operator==(const SourcePosition&) const = default;
+  // Earlier in the file.
+  bool operator<(const SourcePosition& other) const {
+    return line != other.line ? line < other.line : column < other.column;
+  }
+};
+
+// A stretch of one line: from `start` up to, and not including, the column
+// of `end`.
+struct SourceRange {
+  SourcePosition start;
+  SourcePosition end;
+
+  bool operator==(const SourceRange&) const = default;
 };
 
 // One message as the load reports it. `message` is the exact text that the

@@ -1,6 +1,7 @@
 // Every entry of the diagnostic catalogue is reached by at least one
 // whole-program case: fxtlint runs over every template of tests/cli, the
-// generated ones included, and the codes it reports must cover the rules
+// generated ones included, and the codes it reports, as diagnostics or as
+// the notes that carry a finding, must cover the rules
 // that its SARIF format lists. Every code is documented in each page named,
 // and no page names a code that the catalogue lacks.
 //   node catalogue_coverage_test.mjs FXTLINT CASES_DIR [PAGE...]
@@ -45,7 +46,11 @@ try {
   const reached = new Set();
   for (const directory of [cases, generated]) {
     for (const file of JSON.parse(lint(["-f", "json", "--max-diagnostics", "0", "."], directory)).files) {
-      for (const diagnostic of file.diagnostics) reached.add(diagnostic.code);
+      for (const diagnostic of file.diagnostics) {
+        reached.add(diagnostic.code);
+        // A rule's finding that explains a diagnostic of the tester's is its note.
+        for (const note of diagnostic.notes) if (note.code) reached.add(note.code);
+      }
     }
   }
   const rules = JSON.parse(lint(["-f", "sarif", "."], cases)).runs[0].tool.driver.rules.map((rule) => rule.id);

@@ -2,7 +2,8 @@
 // that fxtlint prints in its gcc format, over every template of the
 // whole-program cases: a diagnostic with the file, line, column, severity,
 // text and code that fxtlint's JSON format gives for it, and each of its
-// notes with the file, line, column and text of the note.
+// notes with the file, line, column and text of the note, and the code of
+// the finding that the note carries, if any.
 //   node problem_matcher_test.mjs FXTLINT MATCHER CASES_DIR
 import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
@@ -55,7 +56,7 @@ for (const extra of [[], ["--werror"]]) {
         severity: diagnostic.severity, text: diagnostic.text, code: diagnostic.code },
       ...diagnostic.notes.map((note) => ({
         kind: "note", file: file.path, line: note.line, column: note.column,
-        severity: "notice", text: note.text })),
+        severity: "notice", text: note.code ? `${note.text} [${note.code}]` : note.text })),
     ]));
   if (lines.length !== expected.length || lines.length === 0) {
     fail(`${lines.length} gcc lines for ${expected.length} diagnostics and notes`);

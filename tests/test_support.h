@@ -29,4 +29,16 @@ inline Loaded LoadText(std::string_view text) {
   return {outcome.result, inner, std::move(outcome.fixture)};
 }
 
+// 255 parameter blocks, each with a displayer of its own (30 stands for
+// none, and a parameter without a displayer of its own replaces another):
+// a fixture full of parameters.
+inline std::string FullOfParameters() {
+  std::string text;
+  for (int displayer = 0; displayer <= 255; ++displayer) {
+    if (displayer == 30) continue;
+    text += "parameter\n  type = c\n  displayernum = " + std::to_string(displayer) + "\n";
+  }
+  return text;
+}
+
 }  // namespace fxt::testing

@@ -43,8 +43,8 @@ set shellpipe=>%s\ 2>&1
 silent make
 let s:entries = map(getqflist(), '[v:val.lnum, v:val.col, v:val.type, v:val.text]')
 for s:expected in [
-      \ [5, 1, 'e', 'invalid channel number [FT304]'],
-      \ [5, 1, 'n', 'channel 65 is not in 1 to 64'],
+      \ [5, 13, 'e', 'invalid channel number [FT304]'],
+      \ [5, 13, 'n', 'channel 65 is not in 1 to 64'],
       \ [2, 1, 'w', 'template version number missing [FT211]'],
       \ ]
   call s:Check(index(s:entries, s:expected) >= 0,

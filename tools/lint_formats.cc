@@ -14,21 +14,24 @@ const char* SeverityName(Severity severity) {
   return severity == Severity::kWarning ? "warning" : "error";
 }
 
-// FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each, and after it
-// FILE:LINE:COLUMN: note: TEXT for each of its notes. A text may quote the
-// template, whose control characters are escaped as a path's are.
+// FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each, COLUMN where its
+// range begins, and after it FILE:LINE:COLUMN: note: TEXT for each of its
+// notes, with the code of the finding that a note carries. A text may quote
+// the template, whose control characters are escaped as a path's are.
 class GccFormat : public LintFormat {
  public:
   void BeginFile(const std::string& path) override { path_ = DisplayPath(path); }
   void Diagnostic(const LintDiagnostic& diagnostic) override {
-    std::string lines = Place(diagnostic.position) + SeverityName(diagnostic.severity) + ": ";
+    const SourcePosition start = diagnostic.range.start;
+    std::string lines = Place(start) + SeverityName(diagnostic.severity) + ": ";
     lines += DisplayPath(diagnostic.text);
     lines += " [";
     lines += diagnostic.entry.code;
     lines += diagnostic.promoted ? ", werror]\n" : "]\n";
     for (const Note& note : diagnostic.notes) {
-      lines += Place(note.position.value_or(diagnostic.position)) +
-               "note: " + DisplayPath(note.text) + "\n";
+      lines += Place(note.position.value_or(start)) + "note: " + DisplayPath(note.text);
+      if (note.entry != nullptr) lines += " [" + std::string(note.entry->code) + "]";
+      lines += "\n";
     }
     WriteOut(lines);
   }
@@ -74,8 +77,10 @@ class JsonFormat : public LintFormat {
     json.BeginObject(JsonWriter::Layout::kInline);
     json.StringMember("severity", SeverityName(diagnostic.severity));
     json.StringMember("code", diagnostic.entry.code);
-    json.IntMember("line", diagnostic.position.line);
-    json.IntMember("column", diagnostic.position.column);
+    json.IntMember("line", diagnostic.range.start.line);
+    json.IntMember("column", diagnostic.range.start.column);
+    json.IntMember("endLine", diagnostic.range.end.line);
+    json.IntMember("endColumn", diagnostic.range.end.column);
     json.Key("testerLine");
     if (diagnostic.testerLine) {
       json.Int(*diagnostic.testerLine);
@@ -94,11 +99,12 @@ class JsonFormat : public LintFormat {
     json.Key("notes");
     json.BeginArray(JsonWriter::Layout::kInline);
     for (const Note& note : diagnostic.notes) {
-      const SourcePosition position = note.position.value_or(diagnostic.position);
+      const SourcePosition position = note.position.value_or(diagnostic.range.start);
       json.BeginObject(JsonWriter::Layout::kInline);
       json.StringMember("text", note.text);
       json.IntMember("line", position.line);
       json.IntMember("column", position.column);
+      if (note.entry != nullptr) json.StringMember("code", note.entry->code);
       json.EndObject();
     }
     json.EndArray();

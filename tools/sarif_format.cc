@@ -7,6 +7,7 @@
 #include <array>
 #include <climits>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -101,7 +102,7 @@ class SarifFormat : public LintFormat {
     json.Key("locations");
     json.BeginArray(JsonWriter::Layout::kInline);
     json.BeginObject(JsonWriter::Layout::kInline);
-    WritePhysicalLocation(json, diagnostic.position);
+    WritePhysicalLocation(json, diagnostic.range.start, diagnostic.range.end);
     json.EndObject();
     json.EndArray();
     WriteRelatedLocations(json, diagnostic);
@@ -156,7 +157,9 @@ class SarifFormat : public LintFormat {
   std::vector<Notification> notifications_;
   std::array<int, CATALOGUE_SIZE> ruleIndex_{};
 
-  void WritePhysicalLocation(JsonWriter& json, SourcePosition position) const {
+  // A region of one line, or, without an end, the place where a note points.
+  void WritePhysicalLocation(JsonWriter& json, SourcePosition position,
+                             std::optional<SourcePosition> end = std::nullopt) const {
     json.Key("physicalLocation");
     json.BeginObject(JsonWriter::Layout::kInline);
     json.Key("artifactLocation");
@@ -167,6 +170,10 @@ class SarifFormat : public LintFormat {
     json.BeginObject(JsonWriter::Layout::kInline);
     json.IntMember("startLine", position.line);
     json.IntMember("startColumn", position.column);
+    if (end) {
+      json.IntMember("endLine", end->line);
+      json.IntMember("endColumn", end->column);
+    }
     json.EndObject();
     json.EndObject();
   }

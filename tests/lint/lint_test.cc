@@ -108,7 +108,66 @@ TEST(Rules, TesterOnlyReportsWhatTheTesterReports) {
   LintOptions testerOnly;
   testerOnly.testerOnly = true;
   EXPECT_EQ(CodesOf(text, testerOnly), (std::vector<std::string>{"FT201", "FT103"}));
-  EXPECT_EQ(CodesOf(text), (std::vector<std::string>{"FT201", "FL104", "FL101"}));
+  EXPECT_EQ(CodesOf(text), (std::vector<std::string>{"FT201", "FL101", "FL104"}));
+}
+
+// Each diagnostic as CODE@LINE:COLUMN, with the codes its notes carry.
+class ShapeSink : public LintSink {
+ public:
+  void Diagnostic(const LintDiagnostic& diagnostic) override {
+    std::string shape = std::string(diagnostic.entry.code) + "@" +
+                        std::to_string(diagnostic.range.start.line) + ":" +
+                        std::to_string(diagnostic.range.start.column);
+    for (const Note& note : diagnostic.notes) {
+      if (note.entry != nullptr) shape += "+" + std::string(note.entry->code);
+    }
+    shapes.push_back(shape);
+  }
+  std::vector<std::string> shapes;
+};
+
+std::vector<std::string> ShapesOf(const std::string& text, const LintOptions& options,
+                                  FileSummary* summary = nullptr) {
+  ShapeSink sink;
+  const FileSummary checked = CheckTemplate("t.fxt", BytesOf(text), options, sink);
+  if (summary != nullptr) *summary = checked;
+  return sink.shapes;
+}
+
+// A rule that explains what the tester says on the same line joins it as a
+// note, and is not counted again; alone it stands for itself.
+TEST(Check, OneMistakeIsOneDiagnostic) {
+  const std::string text =
+      "fixture\nname=\"A\"\nversion=1.0\nmanufacturer=\"B\"\nattribute\nname=\"INTENSITY\"\n"
+      "  chanel = 1\nparameter\ntype=c\ndisplayernum=1\n  attriblist = 7,8\nend\n";
+  FileSummary summary;
+  EXPECT_EQ(ShapesOf(text, {}, &summary),
+            (std::vector<std::string>{"FL104@5:1", "FT103@7:3+FL103", "FT407@11:16+FL110",
+                                      "FT407@11:18"}));
+  EXPECT_EQ(summary.warnings, 2u);
+  EXPECT_EQ(summary.errors, 2u);
+  LintOptions rulesAlone;
+  std::string unknown;
+  ASSERT_TRUE(rulesAlone.codes.Select("FL103,FL110", unknown));
+  EXPECT_EQ(ShapesOf(text, rulesAlone), (std::vector<std::string>{"FL103@7:3", "FL110@11:16"}));
+}
+
+// Diagnostics come in line order, then column, the tester's before the
+// rules'; a limit keeps the first of them in that order.
+TEST(Check, DiagnosticsComeInLineOrderWithinTheLimit) {
+  const std::string text =
+      "fixture\nattribute\n  channel = 2\n  homeval = 300\nattribute\n  channel = 99\nend\n";
+  EXPECT_EQ(ShapesOf(text, {}),
+            (std::vector<std::string>{"FT211@1:1", "FT212@1:1", "FT213@1:1", "FT214@1:1",
+                                      "FT309@4:13", "FT304@6:13"}));
+  LintOptions limited;
+  limited.maxDiagnostics = 5;
+  FileSummary summary;
+  EXPECT_EQ(ShapesOf(text, limited, &summary).back(), "FT309@4:13");
+  EXPECT_EQ(summary.omitted, 1u);
+  LintOptions testerOnly;
+  testerOnly.testerOnly = true;
+  EXPECT_EQ(ShapesOf(text, testerOnly).front(), "FT309@4:13");
 }
 
 }  // namespace
