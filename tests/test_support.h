@@ -29,6 +29,12 @@ inline Loaded LoadText(std::string_view text) {
   return {outcome.result, inner, std::move(outcome.fixture)};
 }
 
+inline std::string Repeated(const std::string& text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
 // 255 parameter blocks, each with a displayer of its own (30 stands for
 // none, and a parameter without a displayer of its own replaces another):
 // a fixture full of parameters.

@@ -27,12 +27,6 @@ const std::string kSound =
     "  stop = (300),n,\"Centre\"\n";
 const std::string kList = "parameter\n  type = c\n  displayernum = 2\n  attriblist = 1\n";
 
-std::string Repeated(const std::string& text, int times) {
-  std::string repeated;
-  for (int i = 0; i < times; ++i) repeated += text;
-  return repeated;
-}
-
 struct EarlyError {
   std::string code;
   std::string header;  // the header's last lines
@@ -87,12 +81,12 @@ std::vector<EarlyError> EarlyErrors() {
       {"FT512", kVersion, kList + "  stop = (1),x,\"A\"\n"},
       {"FT513", kVersion, kList + "  stop = (1),b,\"A\"\n"},
       {"FT514", kVersion, kList + "  stop = (m1),n,\"A\"\n"},
-      {"FT515", kVersion, kList + Repeated("  stop = (1),n,\"A\"\n", 256)},
+      {"FT515", kVersion, kList + testing::Repeated("  stop = (1),n,\"A\"\n", 256)},
       // The checks at a template's end: the sound blocks come before them.
       {"FT212", kVersion, ""},
       {"FT213", kVersion, ""},
       // A 256th attribute or parameter ends the load: nothing after it is read.
-      {"FT902", kVersion, Repeated("attribute\n  channel = 3\n", 255)},
+      {"FT902", kVersion, testing::Repeated("attribute\n  channel = 3\n", 255)},
       {"FT903", kVersion, testing::FullOfParameters() + "parameter\n"},
   };
 }

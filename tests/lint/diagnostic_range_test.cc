@@ -28,12 +28,6 @@ const std::string kParameter = kHeader +
                                "attribute\n  channel = 2\n  finechan = 3\n"
                                "parameter\n  type = c\n  displayernum = 1\n  attriblist = 2,1\n";
 
-std::string Repeated(const std::string& text, int times) {
-  std::string repeated;
-  for (int i = 0; i < times; ++i) repeated += text;
-  return repeated;
-}
-
 struct RangeCase {
   std::string code;
   std::string text;
@@ -108,9 +102,9 @@ std::vector<RangeCase> Cases() {
       {"FT512", stop + "(1,2),x,\"A\"\n", 15, "x"},
       {"FT513", stop + "(1,2),b,\"A\"\n", 15, "b"},
       {"FT514", stop + "(m1,2),n,\"A\"\n", 15, "n"},
-      {"FT515", kParameter + Repeated("  stop = (1,2),n,\"A\"\n", 256), 270,
+      {"FT515", kParameter + testing::Repeated("  stop = (1,2),n,\"A\"\n", 256), 270,
        "stop = (1,2),n,\"A\""},
-      {"FT902", kHeader + Repeated("attribute\n", 256), 260, "attribute"},
+      {"FT902", kHeader + testing::Repeated("attribute\n", 256), 260, "attribute"},
       {"FT903", kHeader + testing::FullOfParameters() + "parameter\n", 4 + 255 * 3 + 1,
        "parameter"},
       {"FL001", "fixture\n/ fxtlint: ignore FX999  \n", 2, "/ fxtlint: ignore FX999"},
