@@ -112,9 +112,11 @@ Analysis Analyse(std::string_view text) {
          {}});
   }
   analysis.omittedDiagnostics += wide.count - added;
+  // The outline, hovers and definitions read what the template declares,
+  // what follows an error included.
   LineStates states(analysis);
   analysis.stateAtEnd = StateStart;
-  analysis.fixture = RunLoad(analysis.bytes, nullptr, &states).fixture;
+  analysis.fixture = RunLoad(analysis.bytes, nullptr, &states, LoadMode::kTolerant).fixture;
   return analysis;
 }
 

@@ -1,6 +1,8 @@
 // What the language server knows of one version of a document: the template
-// bytes it stands for, the diagnostics of fxtlint for them, the model that
-// the load built, and the state the grammar rested in before each line.
+// bytes it stands for, the diagnostics of fxtlint for them, the model that a
+// tolerant load built (it keeps storing after an error, so the model holds
+// all the template declares), and the state the grammar rested in before
+// each line.
 #pragma once
 
 #include <cstddef>
@@ -33,7 +35,7 @@ struct Analysis {
   std::vector<uint8_t> bytes;  // the template: one byte per character, '?' above U+00FF
   std::vector<AnalysedDiagnostic> diagnostics;  // at most MOST_DIAGNOSTICS
   size_t omittedDiagnostics = 0;                // found past them
-  std::unique_ptr<FixtureTemplate> fixture;     // the template the load kept, if any
+  std::unique_ptr<FixtureTemplate> fixture;     // the template the tolerant load kept, if any
   // The state the grammar rested in before each line (index: line - 1), for
   // the lines the load read; null for the lines after it stopped.
   std::vector<StateFn> stateBefore;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "grammar/letter_docs.h"
+#include "lsp/analysis.h"
 #include "lsp/features.h"
 #include "lsp/framing.h"
 #include "lsp/line_index.h"
@@ -193,6 +194,26 @@ TEST(MessageJson, NestingIsCountedWithoutRecursion) {
   const json wide = json::parse(R"({"a": [1, {"b": []}], "c": {"d": {"e": 2}}})");
   EXPECT_FALSE(NestsDeeperThan(wide, 4));
   EXPECT_TRUE(NestsDeeperThan(wide, 3));
+}
+
+// After the first error the tester stores nothing more; the outline shows
+// what the template declares all the same.
+TEST(Analysis, TheOutlineKeepsWhatFollowsAnError) {
+  const std::string text =
+      "fixture\nname = \"Spot\"\nversion = \"1.2\"\nattribute\n  name = \"PAN\"\n  channel = 1\n"
+      "  finechan = 2\nparameter\n  name = \"-PAN-\"\n  type = f\n  attriblist = 1\n"
+      "  displayernum = 3\n  stop = (0),n,\"Left\"\nend\n";
+  const Analysis analysis = Analyse(text);
+  const LineIndex lines(text);
+  const std::string uri = "file:///spot.fxt";
+  const json outline = DocumentSymbols(Snapshot(uri, analysis, lines, Encoding::kUtf16));
+  ASSERT_EQ(outline.size(), 1u);
+  const json& children = outline[0]["children"];
+  ASSERT_EQ(children.size(), 2u);
+  EXPECT_EQ(children[0]["name"], "PAN  ch 1/2");
+  EXPECT_EQ(children[1]["name"], "-PAN-  displayer 3");
+  ASSERT_EQ(children[1]["children"].size(), 1u);
+  EXPECT_EQ(children[1]["children"][0]["name"], "Left");
 }
 
 ReadResult ReadFrom(const std::string& input, std::string& body) {
