@@ -140,8 +140,8 @@ cp bad.fxt "$(printf 'slash\377.fxt')"
 expect 1 out '"path": "slash\\\\x5CxFF\.fxt"' -- "$bin/fxtlint" -f json 'slash\xFF.fxt'
 expect 1 out '"path": "slash\\\\xFF\.fxt"' -- "$bin/fxtlint" -f json "$(printf 'slash\377.fxt')"
 
-# However many diagnostics a file draws, fxtlint shows at most the limit
-# and its memory does not grow with their number.
+# However many diagnostics a file draws, fxtlint shows at most the limit,
+# and holds no more than those it shows until the file is done.
 {
   printf 'fixture\nattribute\n  channel = 1\nparameter\n  type = c\n'
   for _ in $(seq 1 30); do printf 'attriblist=%s\n' "$(printf ',%.0s' $(seq 1 88))"; done
@@ -169,7 +169,8 @@ for count in ' 5' '+5' '5x' ''; do
 done
 
 if [ "$sanitized" != sanitized ]; then
-  # Virtual memory of 100 MB: far less than all those diagnostics would take.
+  # Virtual memory of 100 MB: without a limit every diagnostic is held until
+  # the file is done, in little memory each.
   expect 1 err '^fxtlint: 1 file, 1 with errors' -- \
     sh -c "ulimit -v 100000; \"$bin/fxtlint\" --max-diagnostics 0 -f json noisy.fxt"
   # A file larger than the memory: out of memory, and what was found before
