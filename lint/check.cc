@@ -80,15 +80,20 @@ class Gate {
        ShownDiagnostics& shown)
       : options_(options), suppressions_(suppressions), summary_(summary), shown_(shown) {}
 
-  // `cause` marks the load's first error, on which the checks that follow
-  // from it are noted.
+  // Where a diagnostic of the tester's stands to the load's first error.
+  enum class Stage : uint8_t { kBefore, kCause, kAfter };
+
   template <typename MakeNotes>
-  void Pass(const Found& found, MakeNotes makeNotes, bool cause = false) {
+  void Pass(const Found& found, MakeNotes makeNotes, Stage stage = Stage::kBefore) {
     const CatalogueEntry& entry = EntryOf(found.id);
     if (!options_.codes.Reports(entry)) return;
     if (!options_.testerOnly && suppressions_.Suppress(entry.code, found.position.line)) return;
     const uint64_t order = found_++;
-    if (cause) cause_ = order;
+    if (stage == Stage::kCause) cause_ = order;
+    if (stage == Stage::kAfter && cause_ != NO_ORDER && !options_.testerOnly &&
+        suspects_.size() < MOST_SUSPECTS) {
+      suspects_.push_back({found.id, found.position, found.range.start, order});
+    }
     if (!options_.testerOnly && TakesPartInExplanations(found.id)) {
       meeting_.push_back(Hold(found, order));
       meeting_.back().notes = makeNotes();
@@ -97,20 +102,25 @@ class Gate {
     Admit(Hold(found, order), makeNotes);
   }
 
-  // A check of the tester's that follows from the load's first error: a
-  // note on that error, and not counted. False when the error is not
-  // reported, and the check stands for itself.
-  bool PassConsequence(const Found& found) {
-    if (cause_ == NO_ORDER) return false;
-    if (options_.maxDiagnostics != 0 && consequences_.size() >= options_.maxDiagnostics)
-      return true;
-    const std::string line = "line " + std::to_string(found.range.start.line);
-    consequences_.push_back({line + "'s check, " + std::string(found.text) +
-                                 ", follows from this error: after it the tester stored no more "
-                                 "values, and checked " +
-                                 line + " against what it had kept",
-                             found.range.start, &EntryOf(found.id)});
-    return true;
+  // The tester's diagnostics after its first error, when that error is
+  // reported, that a tolerant load of `bytes` does not give follow from
+  // it: each becomes a note on the error, and is neither counted nor shown.
+  // Only a file with such diagnostics is loaded a second time. One that
+  // was held past the limit frees its place too late for another to take.
+  void TakeOutConsequences(std::span<const uint8_t> bytes, Consequences* tolerated) {
+    LineDone();
+    if (suspects_.empty()) return;
+    std::optional<Consequences> made;
+    if (tolerated == nullptr) tolerated = &made.emplace(bytes);
+    std::vector<uint64_t> orders;
+    for (const Suspect& suspect : suspects_) {
+      if (!tolerated->Follows(suspect.id, suspect.position)) continue;
+      orders.push_back(suspect.order);
+      const Severity severity = EntryOf(suspect.id).severity;
+      --(severity == Severity::kWarning ? summary_.warnings : summary_.errors);
+      NoteConsequence(suspect);
+    }
+    summary_.omitted -= orders.size() - shown_.Drop(orders);
   }
 
   // The end of a line: the rules' findings join the tester's diagnostics
@@ -150,7 +160,27 @@ class Gate {
   uint64_t found_ = 0;
   uint64_t cause_ = NO_ORDER;
   std::vector<HeldDiagnostic> meeting_;  // the current line's, that may join
-  std::vector<Note> consequences_;       // the notes for the cause
+  // The tester's diagnostics after the cause: each may follow from it.
+  struct Suspect {
+    DiagnosticId id;
+    SourcePosition position;
+    SourcePosition start;  // of its range
+    uint64_t order;
+  };
+  static constexpr size_t MOST_SUSPECTS = size_t{1} << 16;
+  std::vector<Suspect> suspects_;
+  std::vector<Note> consequences_;  // the notes for the cause
+
+  void NoteConsequence(const Suspect& suspect) {
+    if (options_.maxDiagnostics != 0 && consequences_.size() >= options_.maxDiagnostics) return;
+    const CatalogueEntry& entry = EntryOf(suspect.id);
+    const std::string line = "line " + std::to_string(suspect.start.line);
+    consequences_.push_back({line + "'s check, " + std::string(entry.summary) +
+                                 ", follows from this error: after it the tester stored no more "
+                                 "values, and checked " +
+                                 line + " against what it had kept",
+                             suspect.start, &entry});
+  }
 
   template <typename MakeNotes>
   void Admit(HeldDiagnostic diagnostic, MakeNotes makeNotes) {
@@ -218,12 +248,10 @@ class LineCounts {
 // tolerant load does not repeat is a consequence of that error.
 class TesterPass : public ReportTarget, public LoadObserver {
  public:
-  TesterPass(Gate& gate, Ranges& ranges, bool withNotes, Consequences* consequences,
-             const TemplateTracker* shared)
+  TesterPass(Gate& gate, Ranges& ranges, bool withNotes, const TemplateTracker* shared)
       : gate_(gate),
         ranges_(ranges),
         withNotes_(withNotes),
-        consequences_(consequences),
         tracker_(shared != nullptr ? *shared : own_),
         following_(shared == nullptr) {}
 
@@ -248,24 +276,20 @@ class TesterPass : public ReportTarget, public LoadObserver {
                       diagnostic.position,
                       ranges_.Of(diagnostic.id, diagnostic.position, context),
                       diagnostic.text()};
-    if (afterError && consequences_ != nullptr &&
-        consequences_->Follows(diagnostic.id, diagnostic.position) &&
-        gate_.PassConsequence(found)) {
-      return;
-    }
+    Gate::Stage stage = afterError ? Gate::Stage::kAfter : Gate::Stage::kBefore;
+    if (!afterError && errorSeen_) stage = Gate::Stage::kCause;
     gate_.Pass(
         found,
         [&] {
           return withNotes_ ? ValueNotes(diagnostic.id, line_, tracker_) : std::vector<Note>{};
         },
-        !afterError && errorSeen_);
+        stage);
   }
 
  private:
   Gate& gate_;
   Ranges& ranges_;
   bool withNotes_;
-  Consequences* consequences_;
   TemplateTracker own_;
   const TemplateTracker& tracker_;
   bool following_;
@@ -345,33 +369,31 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
 }
 
 void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate& gate,
-               Suppressions& suppressions, FileSummary& summary) {
+               Suppressions& suppressions, FileSummary& summary, Consequences* tolerated) {
   Ranges ranges(bytes);
-  std::optional<Consequences> consequences;
-  if (!options.testerOnly) consequences.emplace(bytes);
   RulePass findings(gate, ranges);
   std::optional<RuleChecker> rules;
   if (!options.testerOnly && options.codes.ReportsAnyRule()) {
     rules.emplace(bytes, findings);
     rules->Start();
   }
-  TesterPass tester(gate, ranges, !options.testerOnly, consequences ? &*consequences : nullptr,
-                    rules ? &rules->Tracker() : nullptr);
+  TesterPass tester(gate, ranges, !options.testerOnly, rules ? &rules->Tracker() : nullptr);
   FileObservers observers(tester, rules ? &*rules : nullptr, gate);
   summary.result = RunLoad(bytes, &tester, &observers).result;
+  gate.TakeOutConsequences(bytes, tolerated);
   if (!options.testerOnly) ReportUnused(suppressions, options.codes, gate, ranges);
 }
 
 }  // namespace
 
 FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
-                          const LintOptions& options, LintSink& sink) {
+                          const LintOptions& options, LintSink& sink, Consequences* tolerated) {
   FileSummary summary{path};
   ShownDiagnostics shown(sink, options.maxDiagnostics, !options.testerOnly);
   try {
     Suppressions suppressions(bytes);
     Gate gate(options, suppressions, summary, shown);
-    CheckLoad(bytes, options, gate, suppressions, summary);
+    CheckLoad(bytes, options, gate, suppressions, summary, tolerated);
     gate.Finish();
   } catch (const std::bad_alloc&) {
     summary.outOfMemory = true;

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "lint/code_filter.h"
+#include "lint/consequences.h"
 #include "lint/lint_diagnostic.h"
 
 namespace fxt {
@@ -38,8 +39,10 @@ struct FileSummary {
 };
 
 // Checks one template held in memory and passes each diagnostic to `sink`,
-// up to the limit.
+// up to the limit. `tolerated`, when given, is a tolerant load of the same
+// bytes that the caller made already.
 FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
-                          const LintOptions& options, LintSink& sink);
+                          const LintOptions& options, LintSink& sink,
+                          Consequences* tolerated = nullptr);
 
 }  // namespace fxt

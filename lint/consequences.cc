@@ -39,9 +39,9 @@ class ToleratedReports : public ReportTarget {
   bool afterError_ = false;
 };
 
-Consequences::Consequences(std::span<const uint8_t> bytes) {
+Consequences::Consequences(std::span<const uint8_t> bytes, LoadObserver* observer) {
   ToleratedReports reports(*this);
-  RunLoad(bytes, &reports, nullptr, LoadMode::kTolerant);
+  model_ = RunLoad(bytes, &reports, observer, LoadMode::kTolerant).fixture;
   std::stable_sort(given_.begin(), given_.end());
   // Equal entries that were not adjacent become one.
   std::vector<Given> merged;

@@ -6,9 +6,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
+#include "load/load_observer.h"
+#include "model/fixture_template.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -16,9 +19,13 @@ namespace fxt {
 class Consequences {
  public:
   // Loads `bytes` tolerantly and keeps what that load reports from its first
-  // error on. Call it before the tester's load: a load resets the process's
-  // load state.
-  explicit Consequences(std::span<const uint8_t> bytes);
+  // error on, and the model it built; `observer`, if given, follows the
+  // load. Not while another load runs: a load resets the process's load
+  // state.
+  explicit Consequences(std::span<const uint8_t> bytes, LoadObserver* observer = nullptr);
+
+  // The template that the tolerant load built, if any; once.
+  std::unique_ptr<FixtureTemplate> TakeModel() { return std::move(model_); }
 
   // Whether the tester's diagnostic, reported after its first error, is
   // one that the tolerant load did not give. Each diagnostic of the
@@ -38,6 +45,7 @@ class Consequences {
   static constexpr size_t MOST_KEPT = size_t{1} << 16;
 
   std::vector<Given> given_;  // sorted by place and code
+  std::unique_ptr<FixtureTemplate> model_;
   bool judged_ = true;
 
   friend class ToleratedReports;

@@ -58,6 +58,14 @@ bool ShownDiagnostics::Add(HeldDiagnostic diagnostic) {
   return !displaces;
 }
 
+size_t ShownDiagnostics::Drop(const std::vector<uint64_t>& orders) {
+  const size_t dropped = std::erase_if(held_, [&orders](const HeldDiagnostic& diagnostic) {
+    return std::ranges::binary_search(orders, diagnostic.order);
+  });
+  std::ranges::make_heap(held_, ShowsBefore);
+  return dropped;
+}
+
 void ShownDiagnostics::Finish(uint64_t order, const std::vector<Note>& extra) {
   std::ranges::sort_heap(held_, ShowsBefore);
   for (const HeldDiagnostic& diagnostic : held_) {

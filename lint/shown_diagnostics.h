@@ -42,6 +42,9 @@ class ShownDiagnostics {
   // Takes the diagnostic; false when it, or one it displaced, is past the
   // limit.
   bool Add(HeldDiagnostic diagnostic);
+  // Lets go of the held diagnostics found as `orders` (sorted); returns
+  // how many were held.
+  size_t Drop(const std::vector<uint64_t>& orders);
   // Passes on what is held, in order, the `extra` notes added to the one
   // found as `order`.
   void Finish(uint64_t order, const std::vector<Note>& extra);

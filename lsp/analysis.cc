@@ -4,7 +4,7 @@
 
 #include "grammar/header.h"
 #include "lint/check.h"
-#include "load/run_load.h"
+#include "lint/consequences.h"
 #include "lsp/line_index.h"
 
 namespace fxt::lsp {
@@ -94,10 +94,17 @@ Analysis Analyse(std::string_view text) {
   Analysis analysis;
   WideCharacters wide;
   analysis.bytes = TemplateBytes(text, MOST_DIAGNOSTICS, wide);
+  // The outline, hovers and definitions read what the template declares,
+  // what follows an error included: the model of a tolerant load, which
+  // also tells which of the tester's diagnostics follow from an error.
+  LineStates states(analysis);
+  analysis.stateAtEnd = StateStart;
+  Consequences tolerated(analysis.bytes, &states);
+  analysis.fixture = tolerated.TakeModel();
   Collector collector(analysis.diagnostics);
   LintOptions options;
   options.maxDiagnostics = MOST_DIAGNOSTICS;
-  const FileSummary summary = CheckTemplate("", analysis.bytes, options, collector);
+  const FileSummary summary = CheckTemplate("", analysis.bytes, options, collector, &tolerated);
   if (summary.outOfMemory) throw std::bad_alloc();
   analysis.omittedDiagnostics = summary.omitted;
   // The wide characters' diagnostics count toward the same limit.
@@ -112,11 +119,6 @@ Analysis Analyse(std::string_view text) {
          {}});
   }
   analysis.omittedDiagnostics += wide.count - added;
-  // The outline, hovers and definitions read what the template declares,
-  // what follows an error included.
-  LineStates states(analysis);
-  analysis.stateAtEnd = StateStart;
-  analysis.fixture = RunLoad(analysis.bytes, nullptr, &states, LoadMode::kTolerant).fixture;
   return analysis;
 }
 
