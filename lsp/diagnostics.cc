@@ -17,6 +17,13 @@ json Omitted(const Snapshot& snapshot) {
                           std::to_string(MOST_DIAGNOSTICS) + " are"}};
 }
 
+// A note that carries another finding ends in its code, as in fxtlint.
+std::string NoteText(const Note& note) {
+  std::string text = Latin1ToUtf8(note.text);
+  if (note.entry != nullptr) text += " [" + std::string(note.entry->code) + "]";
+  return text;
+}
+
 }  // namespace
 
 // Notes that point elsewhere become related information, such as the
@@ -28,13 +35,13 @@ json Diagnostics(const Snapshot& snapshot) {
     json related = json::array();
     for (const Note& note : diagnostic.notes) {
       if (!note.position) {
-        message += "\n" + Latin1ToUtf8(note.text);
+        message += "\n" + NoteText(note);
         continue;
       }
       related.push_back(
           {{"location",
             {{"uri", snapshot.uri}, {"range", snapshot.RangeToLineEnd(*note.position)}}},
-           {"message", Latin1ToUtf8(note.text)}});
+           {"message", NoteText(note)}});
     }
     json item = {
         {"range", snapshot.Range(diagnostic.range)},
