@@ -43,7 +43,8 @@ ByteSpan WrittenLine::RawOf(size_t first, size_t last) const {
   last = std::min(last, text_.size());
   if (first >= last) {
     const size_t end = from_.empty() ? textEnd_ : from_.back() + size_t{1};
-    return {end, end};
+    const size_t at = first < from_.size() ? from_[first] : end;
+    return {at, at};
   }
   return {from_[first], from_[last - 1] + size_t{1}};
 }

@@ -28,8 +28,9 @@ class WrittenLine {
 
   // As the reader leaves it: no blanks, lower case outside quotes, no remark.
   const std::string& Text() const { return text_; }
-  // The raw bytes that the reader's characters [first, last) came from; the
-  // empty span at the end of the text for an empty range.
+  // The raw bytes that the reader's characters [first, last) came from; for
+  // an empty range, the empty span where character `first` stands, or at
+  // the end of the text.
   ByteSpan RawOf(size_t first, size_t last) const;
   // The quote of a quoted text that the line ends in, and where it ends.
   bool QuoteUnclosed() const { return unclosedQuote_ != NONE; }

@@ -201,6 +201,12 @@ TEST(DiagnosticRange, EmptyPartsFallBackToWhatTheLineHolds) {
             (SourceRange{{4, 3}, {4, 12}}));
   EXPECT_EQ(RangeOf(DiagnosticId::kModeSyntax, {4, 1}, "stop=(1)"), (SourceRange{{4, 8}, {4, 9}}));
   EXPECT_EQ(RangeOf(DiagnosticId::kNoKeyword, {4, 1}, ""), (SourceRange{{4, 1}, {4, 1}}));
+  // An empty number of a list, the second that names no attribute: the ','
+  // that ends it.
+  const TemplateTracker noAttributes;
+  EXPECT_EQ(
+      RangeOf(DiagnosticId::kNoAttributeOnChannel, {4, 1}, "attriblist=1,,2", {1, &noAttributes}),
+      (SourceRange{{4, 14}, {4, 15}}));
   EXPECT_EQ(RangeOf(DiagnosticId::kNoKeyword, {4, 100}, "=x"), (SourceRange{{4, 100}, {4, 101}}));
 }
 
