@@ -1,8 +1,8 @@
 // Every diagnostic stands on the same range in every output: fxtlint's JSON
 // (line, column, endLine, endColumn), its SARIF region, the line and column
 // of its gcc format, and the range the language server publishes for the
-// same file, over every template of the whole-program cases (the server's
-// over those in ASCII, where a character is a byte).
+// same file, in either encoding the server may agree on, over every template
+// of the whole-program cases.
 //   node ranges_agree_test.mjs FXTLINT SERVER CASES_DIR
 import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
@@ -49,28 +49,51 @@ json.forEach((want, i) => {
   if (gcc[i] !== start) fail(`gcc ${gcc[i]}, JSON ${start}`);
 });
 
-// The server's ranges count UTF-16 units from 0: in ASCII, bytes less one.
-const client = new Client(server);
-await client.request("initialize", { processId: null, rootUri: null, capabilities: {} });
-client.notify("initialized", {});
-let compared = 0;
-for (const file of files) {
-  const bytes = readFileSync(join(cases, file.path));
-  if (bytes.some((byte) => byte > 0x7f) || file.diagnostics.length > 5000) continue;
-  const uri = `file:///${compared}.fxt`;
-  client.notify("textDocument/didOpen", { textDocument: { uri, languageId: "fxt", version: 1, text: bytes.toString("latin1") } });
-  const published = (await client.diagnostics(uri)).params.diagnostics.map((d) =>
-    `${d.code} ${range({ line: d.range.start.line + 1, column: d.range.start.character + 1,
-      endLine: d.range.end.line + 1, endColumn: d.range.end.character + 1 })}`);
-  const want = file.diagnostics.map((d) => `${d.code} ${range(d)}`);
-  if (JSON.stringify(published) !== JSON.stringify(want)) {
-    fail(`${file.path}: the server has\n  ${published.join("\n  ")}\nfxtlint\n  ${want.join("\n  ")}`);
-  }
-  compared += 1;
+// The server reads each file as Latin-1 text, one character per byte, and
+// counts its positions from 0 in the encoding it agreed on: UTF-16 (one unit
+// per character here) unless the client offers UTF-8, where a character
+// above U+007F takes two.
+function unitsBefore(lines, line, column, encoding) {
+  const text = lines[line - 1] ?? "";
+  const before = Buffer.from(text.slice(0, column - 1), "latin1");
+  if (encoding === "utf-16") return column - 1;
+  return column - 1 + before.filter((byte) => byte > 0x7f).length;
 }
-await client.request("shutdown", null);
-client.notify("exit", null);
-await client.exited;
-if (compared < 50) fail(`only ${compared} files compared with the server`);
-console.log(`${json.length} ranges agree in JSON, SARIF and gcc; ${compared} files with the server`);
+
+async function compareWithServer(encoding) {
+  const client = new Client(server);
+  const general = encoding === "utf-8" ? { positionEncodings: ["utf-8", "utf-16"] } : {};
+  const reply = await client.request("initialize", { processId: null, rootUri: null, capabilities: { general } });
+  if ((reply.result.capabilities.positionEncoding ?? "utf-16") !== encoding) {
+    fail(`the server chose ${reply.result.capabilities.positionEncoding} over ${encoding}`);
+  }
+  client.notify("initialized", {});
+  let compared = 0;
+  let wide = 0;
+  for (const file of files) {
+    const bytes = readFileSync(join(cases, file.path));
+    if (file.diagnostics.length > 5000) continue;
+    const text = bytes.toString("latin1");
+    const lines = text.split(/\r\n|\r|\n/);
+    const uri = `file:///${compared}.fxt`;
+    client.notify("textDocument/didOpen", { textDocument: { uri, languageId: "fxt", version: 1, text } });
+    const published = (await client.diagnostics(uri)).params.diagnostics.map((d) =>
+      `${d.code} ${d.range.start.line}:${d.range.start.character}-${d.range.end.line}:${d.range.end.character}`);
+    const want = file.diagnostics.map((d) => `${d.code} ${d.line - 1}:${unitsBefore(lines, d.line, d.column, encoding)}-` +
+      `${d.endLine - 1}:${unitsBefore(lines, d.endLine, d.endColumn, encoding)}`);
+    if (JSON.stringify(published) !== JSON.stringify(want)) {
+      fail(`${file.path} in ${encoding}: the server has\n  ${published.join("\n  ")}\nfxtlint\n  ${want.join("\n  ")}`);
+    }
+    compared += 1;
+    if (bytes.some((byte) => byte > 0x7f)) wide += 1;
+  }
+  await client.request("shutdown", null);
+  client.notify("exit", null);
+  await client.exited;
+  if (compared < 50 || wide < 5) fail(`only ${compared} files compared with the server, ${wide} of them beyond ASCII`);
+  return compared;
+}
+
+const compared = [await compareWithServer("utf-16"), await compareWithServer("utf-8")];
+console.log(`${json.length} ranges agree in JSON, SARIF and gcc; ${compared.join(" and ")} files with the server in UTF-16 and UTF-8`);
 process.exit(failures === 0 ? 0 : 1);
