@@ -80,7 +80,9 @@ Stopped StopAt(uint8_t byte) { return byte == '\n' ? Stopped::kLineEnd : Stopped
 
 // Normalises raw[0, available) into `line` while it copies: '*' first,
 // remarks, blanks and case outside quotes; quoted text as it stands. Notes
-// the first '=' and the value's quotes on the way, for SplitValue.
+// the first '=' and the value's quotes on the way, for SplitValue. A load
+// reports a quote left open; a tool that only looks at the line does not.
+template <bool kReports>
 Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineShape& shape) {
   char* out = line;
   size_t i = available > 0 && raw[0] == '*' ? 1 : 0;
@@ -113,7 +115,7 @@ Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineS
     noteQuote(out - 1);
     for (++i;; ++i) {
       if (i == available) {
-        ReportError(DiagnosticId::kUnexpectedEndOfLine);
+        if constexpr (kReports) ReportError(DiagnosticId::kUnexpectedEndOfLine);
         return finish(i, Stopped::kPieceFull);
       }
       const uint8_t byte = raw[i];
@@ -125,7 +127,7 @@ Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineS
       }
       if (byte == '"') break;
       --out;
-      ReportError(DiagnosticId::kUnexpectedEndOfLine);
+      if constexpr (kReports) ReportError(DiagnosticId::kUnexpectedEndOfLine);
       return finish(i, StopAt(byte));
     }
     noteQuote(out - 1);
@@ -188,7 +190,7 @@ bool ReadTemplateLine() {
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
   LineShape shape;
-  const Normalised normalised = NormaliseLine(raw, available, ctx.lineBuffer, shape);
+  const Normalised normalised = NormaliseLine<true>(raw, available, ctx.lineBuffer, shape);
   size_t length = normalised.scanned;
   if (normalised.stopped == Stopped::kTextEnd) {
     // The rest of the piece, up to its line end, is a remark or lost text.
@@ -200,6 +202,15 @@ bool ReadTemplateLine() {
   AdvancePast(length);
   SplitValue(shape);
   return true;
+}
+
+size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised) {
+  const size_t piece = std::min<size_t>(LINE_CAPACITY - 1, bytes.size());
+  std::array<char, LINE_CAPACITY> line;  // filled by the normalising
+  LineShape shape;
+  NormaliseLine<false>(reinterpret_cast<const uint8_t*>(bytes.data()), piece, line.data(), shape);
+  normalised.assign(line.data(), shape.length);
+  return piece;
 }
 
 bool ValueIsNumber() {

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
+#include <string_view>
 
 #include "reader/report.h"
 
@@ -20,6 +22,13 @@ void SetInput(std::span<const uint8_t> bytes);
 // A line is one physical line, or a piece of at most 99 bytes of a longer
 // one, normalised as it is copied: '*' first, remarks, blanks and case.
 bool ReadTemplateLine();
+// One piece of a line as ReadTemplateLine reads it, for the tools that
+// must see a line as the tester does: the first 99 bytes at most of `bytes`
+// (a line's bytes up to its '\n', which holds no INPUT_END), normalised into
+// `normalised` as the reader normalises them. Reports nothing and leaves the
+// load alone. Returns the bytes the piece took; the rest of the line is read
+// as further pieces, each a line of its own.
+size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised);
 // valueText holds one or more decimal digits and nothing else.
 bool ValueIsNumber();
 // Where the reader stands: the next byte's place in the file.

@@ -149,5 +149,34 @@ TEST_F(LineReaderTest, QuoteErrors) {
   EXPECT_EQ(parseContext.quotedText, "ab");
 }
 
+// A tool that normalises one line on its own gets the pieces that the load
+// reads, and reports nothing.
+TEST_F(LineReaderTest, ALinePieceIsNormalisedAsTheLoadNormalisesIt) {
+  const std::string lines[] = {
+      " *Name = \"Mac 500\" / remark\r",
+      "*STOP = ( M0:255 ), W, \"Pan=\"",
+      "name = \"open / quote",
+      "  CHANNEL = 1\0 lost",
+      std::string(120, 'x') + " A",
+      std::string(99, 'y'),
+      "",
+  };
+  for (const std::string& line : lines) {
+    std::vector<std::string> pieces;
+    std::string normalised;
+    std::string_view rest = line;
+    do {
+      rest.remove_prefix(NormaliseLinePiece(rest, normalised));
+      pieces.push_back(normalised);
+    } while (!rest.empty());
+    EXPECT_EQ(pieces, Lines(line + "\n")) << line;
+  }
+  parseContext = ParseContext{};
+  std::string normalised;
+  EXPECT_EQ(NormaliseLinePiece("name=\"open", normalised), 10u);
+  EXPECT_EQ(normalised, "name=\"open");
+  EXPECT_EQ(parseContext.errorCount, 0);
+}
+
 }  // namespace
 }  // namespace fxt
