@@ -16,11 +16,19 @@ std::optional<std::string> ApplyEdits(std::string_view text, std::span<const Tex
   std::stable_sort(ordered.begin(), ordered.end(),
                    [](const TextEdit* a, const TextEdit* b) { return a->begin < b->begin; });
 
+  // Edits that overlap have no one meaning; those that do not replace at
+  // most the whole text, which tells the result's size.
+  size_t size = text.size();
+  size_t covered = 0;
+  for (const TextEdit* edit : ordered) {
+    if (edit->begin < covered) return std::nullopt;
+    size = size - (edit->end - edit->begin) + edit->newText.size();
+    covered = edit->end;
+  }
   std::string result;
-  result.reserve(text.size());
+  result.reserve(size);
   size_t copied = 0;  // the original bytes before this offset are in `result`
   for (const TextEdit* edit : ordered) {
-    if (edit->begin < copied) return std::nullopt;
     result.append(text.substr(copied, edit->begin - copied));
     result.append(edit->newText);
     copied = edit->end;
