@@ -2,12 +2,10 @@
 // parse checks it, and reports in a form that editors and CI read.
 #include <getopt.h>
 
-#include <charconv>
 #include <cstdio>
 #include <memory>
 #include <new>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "lint/check.h"
@@ -16,13 +14,13 @@
 #include "tools/lint_formats.h"
 #include "tools/standard_output.h"
 #include "tools/template_files.h"
+#include "tools/tool_run.h"
 
 namespace {
 
 constexpr int EXIT_CLEAN = 0;
 constexpr int EXIT_FINDINGS = 1;
 constexpr int EXIT_BAD_PATH = 2;
-constexpr int EXIT_USAGE = 3;
 
 constexpr const char* kUsage =
     "usage: fxtlint [options] PATH...\n"
@@ -54,16 +52,7 @@ struct Options {
   std::vector<std::string> paths;
 };
 
-int UsageError(const std::string& problem) {
-  std::fprintf(stderr, "fxtlint: %s; try 'fxtlint --help'\n", problem.c_str());
-  return EXIT_USAGE;
-}
-
-// Digits and nothing else: no sign, no blank.
-bool ReadCount(std::string_view text, size_t& count) {
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), count);
-  return error == std::errc() && end == text.data() + text.size();
-}
+int UsageError(const std::string& problem) { return fxt::UsageError("fxtlint", problem); }
 
 enum LongOnly {
   kWerror = 256,
@@ -110,7 +99,7 @@ int ParseOptions(int argc, char** argv, Options& options) {
         options.lint.werror = true;
         break;
       case kMaxDiagnostics:
-        if (!ReadCount(optarg, options.lint.maxDiagnostics)) {
+        if (!fxt::ReadCount(optarg, options.lint.maxDiagnostics)) {
           return UsageError(std::string("--max-diagnostics takes a number, not ") + optarg);
         }
         break;
@@ -223,15 +212,9 @@ class Run {
 }  // namespace
 
 int main(int argc, char** argv) {
-  Options options;
-  int status = EXIT_BAD_PATH;
-  try {
-    status = ParseOptions(argc, argv, options);
-    if (status == -1) status = Run(options).Check();
-  } catch (const std::bad_alloc&) {
-    fxt::FlushOut();
-    std::fprintf(stderr, "fxtlint: out of memory\n");
-    status = EXIT_BAD_PATH;
-  }
-  return fxt::CloseStandardOutput("fxtlint", status);
+  return fxt::RunTool("fxtlint", [&] {
+    Options options;
+    const int status = ParseOptions(argc, argv, options);
+    return status != -1 ? status : Run(options).Check();
+  });
 }
