@@ -1,0 +1,318 @@
+#include "format/format_template.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "format/line_layout.h"
+#include "format/same_reading.h"
+#include "reader/keywords.h"
+#include "reader/line_reader.h"
+#include "reader/parse_context.h"
+
+namespace fxt {
+namespace {
+
+enum class LineEnd : uint8_t { kNone, kLf, kCrLf };
+
+std::string_view BytesOf(LineEnd ending) {
+  switch (ending) {
+    case LineEnd::kLf:
+      return "\n";
+    case LineEnd::kCrLf:
+      return "\r\n";
+    case LineEnd::kNone:
+      break;
+  }
+  return "";
+}
+
+enum class Role : uint8_t {
+  kAsItIs,     // any new layout might read otherwise: kept byte for byte
+  kBlank,      // blanks at most
+  kRemark,     // a remark alone
+  kNoKeyword,  // code that begins with no keyword: only trailing blanks go
+  kKeyword,    // laid out anew
+};
+
+// One line of the text and what becomes of it.
+struct Line {
+  size_t begin = 0;          // offset of its first byte
+  size_t end = 0;            // offset past its line end
+  std::string_view read;     // what the reader takes: every byte before the '\n'
+  std::string_view content;  // without the line end
+  LineEnd ending = LineEnd::kNone;
+  Role role = Role::kAsItIs;
+  const Keyword* keyword = nullptr;
+  LineParts parts;
+  size_t normalisedBegin = 0;  // how the reader reads it, in the block's normalised lines
+  size_t normalisedLength = 0;
+  int indent = 0;
+  size_t codeWidth = 0;  // of the laid-out code before a remark, which may then align
+  size_t newBegin = 0;   // the new content in the group's text
+  size_t newLength = 0;
+  LineEnd newEnding = LineEnd::kNone;
+};
+
+bool IsBlockKeyword(const Keyword* keyword) {
+  if (keyword == nullptr) return false;
+  const TokenId id = keyword->id;
+  return id == TOKEN_FIXTURE || id == TOKEN_ATTRIBUTE || id == TOKEN_PARAMETER || id == TOKEN_END;
+}
+
+bool OpensBlockBody(const Keyword* keyword) {
+  return keyword->id == TOKEN_ATTRIBUTE || keyword->id == TOKEN_PARAMETER;
+}
+
+// Whether a line's bytes may be laid out anew at all: a line the reader
+// takes in pieces, a '*' first, and a carriage return or NUL within, which
+// end what the reader takes of the line, stay as they are.
+bool MayLayOut(const Line& line) {
+  if (line.read.size() > LINE_CAPACITY - 1) return false;
+  if (!line.content.empty() && line.content.front() == '*') return false;
+  return line.content.find('\r') == std::string_view::npos &&
+         line.content.find('\0') == std::string_view::npos;
+}
+
+std::string_view TrimmedRight(std::string_view text) {
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// Lays a text out one block at a time: remarks align within a block, and a
+// remark alone on its line waits for the next line with a keyword, which at
+// the latest is the keyword that opens the next block.
+class Formatter {
+ public:
+  Formatter(std::string_view text, const FormatOptions& options) : text_(text), options_(options) {}
+
+  std::vector<TextEdit> Edits() {
+    // The tester never reads from the first 0xFF byte on: that line and all
+    // after it stay as they are.
+    const size_t stop = std::min(text_.find(static_cast<char>(INPUT_END)), text_.size());
+    const bool endByteFound = stop != text_.size();
+    for (size_t begin = 0; begin < stop;) {
+      size_t newline = text_.find('\n', begin);
+      if (newline > stop && endByteFound) break;
+      Line line;
+      line.begin = begin;
+      if (newline == std::string_view::npos) {
+        line.end = text_.size();
+        line.read = line.content = text_.substr(begin);
+      } else {
+        line.end = newline + 1;
+        line.read = text_.substr(begin, newline - begin);
+        line.ending = line.read.ends_with('\r') ? LineEnd::kCrLf : LineEnd::kLf;
+        line.content = line.read.substr(0, line.read.size() - (line.ending == LineEnd::kCrLf));
+        if (!fileEndingKnown_) {
+          fileEnding_ = line.ending;
+          fileEndingKnown_ = true;
+        }
+      }
+      Take(line);
+      begin = line.end;
+    }
+    FinishBlock(!endByteFound);
+    EndRun();
+    return std::move(edits_);
+  }
+
+ private:
+  std::string_view text_;
+  const FormatOptions& options_;
+  LineEnd fileEnding_ = LineEnd::kLf;
+  bool fileEndingKnown_ = false;
+  bool inBlockBody_ = false;
+  std::vector<Line> block_;      // the lines of the block being read
+  std::string blockText_;        // their new contents
+  std::string blockNormalised_;  // the lines as the reader reads them
+  std::vector<TextEdit> edits_;
+  TextEdit run_;  // the changes of the lines since the last one that stays
+  std::string normalised_;
+  std::string after_;
+  std::string candidate_;
+  std::string read_;
+
+  void Take(Line& line) {
+    Classify(line);
+    if (IsBlockKeyword(line.keyword)) {
+      FinishBlock(false);
+      inBlockBody_ = OpensBlockBody(line.keyword);
+    } else if (line.keyword != nullptr && inBlockBody_) {
+      line.indent = options_.indent;
+    }
+    if (line.role != Role::kAsItIs) {
+      line.normalisedBegin = blockNormalised_.size();
+      line.normalisedLength = normalised_.size();
+      blockNormalised_.append(normalised_);
+    }
+    block_.push_back(line);
+  }
+
+  void Classify(Line& line) {
+    line.newEnding = line.ending;
+    if (!MayLayOut(line)) return;
+    NormaliseLinePiece(line.read, normalised_);
+    // A quote left open holds blanks and case that matter, and ends at a '/'.
+    if (std::count(normalised_.begin(), normalised_.end(), '"') % 2 != 0) return;
+    line.parts = SplitLine(line.content);
+    line.newEnding = fileEnding_;
+    if (normalised_.empty()) {
+      line.role = line.parts.remark.empty() ? Role::kBlank : Role::kRemark;
+      return;
+    }
+    line.keyword = MatchKeyword(normalised_.c_str());
+    line.role = line.keyword == nullptr ? Role::kNoKeyword : Role::kKeyword;
+  }
+
+  // Lays out the lines of the block read so far and turns them into edits.
+  // At the end of the text, blank lines at its end go: the tester counts
+  // them, but no message can name them.
+  void FinishBlock(bool atTextEnd) {
+    int nextIndent = 0;  // a block keyword, or the end, follows the block
+    for (auto line = block_.rbegin(); line != block_.rend(); ++line) {
+      if (line->role == Role::kKeyword) nextIndent = line->indent;
+      if (line->role == Role::kRemark) line->indent = nextIndent;
+    }
+    blockText_.clear();
+    for (Line& line : block_) Choose(line);
+    AlignRemarks();
+    size_t kept = block_.size();
+    if (atTextEnd) {
+      while (kept > 0 && block_[kept - 1].role == Role::kBlank) --kept;
+    }
+    for (size_t i = 0; i < block_.size(); ++i) Emit(block_[i], i < kept);
+    block_.clear();
+    blockNormalised_.clear();
+  }
+
+  // The first layout that the reader reads as the line it replaces.
+  void Choose(Line& line) {
+    switch (line.role) {
+      case Role::kAsItIs:
+        break;
+      case Role::kBlank:
+        if (Try(line, "")) return;
+        break;
+      case Role::kRemark:
+        StartCandidate(line);
+        candidate_.append(line.parts.remark);
+        if (Try(line, candidate_)) return;
+        break;
+      case Role::kNoKeyword:
+        break;
+      case Role::kKeyword:
+        if (TryCode(line, Spacing::kCanonical, "  ")) {
+          if (!line.parts.remark.empty()) line.codeWidth = candidate_.size() - Remark(line);
+          return;
+        }
+        if (TryCode(line, Spacing::kCompact, " ")) return;
+        break;
+    }
+    if (line.role != Role::kAsItIs && Try(line, TrimmedRight(line.content))) return;
+    line.newEnding = line.ending;
+    Keep(line, line.content);
+  }
+
+  void StartCandidate(const Line& line) {
+    candidate_.assign(static_cast<size_t>(line.indent), ' ');
+  }
+
+  // How much of the candidate the remark and the gap before it take.
+  static size_t Remark(const Line& line) { return line.parts.remark.size() + 2; }
+
+  bool TryCode(Line& line, Spacing spacing, std::string_view gap) {
+    StartCandidate(line);
+    AppendLaidOutCode(candidate_, line.parts.code, *line.keyword, spacing);
+    if (!line.parts.remark.empty()) candidate_.append(gap).append(line.parts.remark);
+    return Try(line, candidate_);
+  }
+
+  // Takes `text` as the line's new content when the reader reads it, with
+  // its new line end, as the line it replaces.
+  bool Try(Line& line, std::string_view text) {
+    if (text != line.content || line.newEnding != line.ending) {
+      read_.assign(text).append(line.newEnding == LineEnd::kCrLf ? "\r" : "");
+      if (!ReadAlike(line, read_)) return false;
+    }
+    Keep(line, text);
+    return true;
+  }
+
+  void Keep(Line& line, std::string_view text) {
+    line.newBegin = blockText_.size();
+    line.newLength = text.size();
+    blockText_.append(text);
+  }
+
+  // The reader makes of the new bytes the one logical line it made of the
+  // line's old bytes, which never held more than one.
+  bool ReadAlike(const Line& line, std::string_view after) {
+    if (NormaliseLinePiece(after, after_) != after.size()) return false;
+    return after_ ==
+           std::string_view(blockNormalised_).substr(line.normalisedBegin, line.normalisedLength);
+  }
+
+  // Remarks after code stand in one column in their block, two blanks past
+  // the longest code that carries one; a line that this column would take
+  // past what the reader reads as one line keeps its remark closer.
+  void AlignRemarks() {
+    size_t column = 0;
+    for (const Line& line : block_) column = std::max(column, line.codeWidth + 2);
+    for (Line& line : block_) {
+      if (line.codeWidth == 0 || line.codeWidth + 2 == column) continue;
+      const std::string_view laidOut(blockText_.data() + line.newBegin, line.newLength);
+      candidate_.assign(laidOut.substr(0, line.codeWidth));
+      candidate_.append(column - line.codeWidth, ' ').append(line.parts.remark);
+      Try(line, candidate_);
+    }
+  }
+
+  // The line's new bytes, as an edit when they differ from the old; the
+  // changes of neighbouring lines make one edit.
+  void Emit(const Line& line, bool kept) {
+    const std::string_view now =
+        kept ? std::string_view(blockText_.data() + line.newBegin, line.newLength) : "";
+    const std::string_view ending = kept ? BytesOf(line.newEnding) : "";
+    const std::string_view old = text_.substr(line.begin, line.end - line.begin);
+    if (old.size() == now.size() + ending.size() && old.starts_with(now) && old.ends_with(ending)) {
+      EndRun();
+      return;
+    }
+    if (run_.end != line.begin) {
+      EndRun();
+      run_.begin = line.begin;
+    }
+    run_.end = line.end;
+    run_.newText.append(now).append(ending);
+  }
+
+  void EndRun() {
+    if (run_.begin == run_.end) return;
+    edits_.push_back({run_.begin, run_.end, run_.newText});
+    run_.begin = run_.end;
+    run_.newText.clear();
+  }
+};
+
+}  // namespace
+
+Formatting FormatTemplate(std::string_view text, const FormatOptions& options) {
+  Formatting formatting;
+  formatting.edits = Formatter(text, options).Edits();
+  if (formatting.edits.empty()) return formatting;
+  std::optional<std::string> laidOut = ApplyEdits(text, formatting.edits);
+  if (!laidOut || !SameReading(text, *laidOut)) {
+    formatting.edits.clear();
+    formatting.keptAsItWas = true;
+    return formatting;
+  }
+  formatting.laidOut = std::move(*laidOut);
+  return formatting;
+}
+
+std::string FormattedText(std::string_view text, const FormatOptions& options) {
+  Formatting formatting = FormatTemplate(text, options);
+  return formatting.edits.empty() ? std::string(text) : std::move(formatting.laidOut);
+}
+
+}  // namespace fxt
