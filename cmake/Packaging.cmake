@@ -3,7 +3,7 @@
 # a package to hand out) writes fxt_VERSION_ARCH.deb.
 include(GNUInstallDirs)
 
-set(FXT_PROGRAMS parse fxtdump fxtlint)
+set(FXT_PROGRAMS parse fxtdump fxtlint fxtfmt)
 if(TARGET fxt-language-server)
   list(APPEND FXT_PROGRAMS fxt-language-server)
 endif()
@@ -24,13 +24,13 @@ install(DIRECTORY editors/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/fxt/editors
 set(CPACK_PACKAGE_NAME fxt)
 set(CPACK_PACKAGE_VENDOR "fixture tester developers")
 set(CPACK_PACKAGE_CONTACT "fixture tester developers <fxt@example.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tester, linter and language server for fixture templates")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "tester, linter, formatter and language server for fixture templates")
 set(CPACK_PACKAGE_DESCRIPTION
     "parse checks a fixture template (.fxt) of a lighting control desk before it\n"
     "goes into the desk. fxtlint checks a whole library of templates for editors\n"
-    "and CI, fxtdump shows the model a load builds, and fxt-language-server\n"
-    "reports problems as a template is typed. Editor files are in\n"
-    "/usr/share/fxt/editors.")
+    "and CI, fxtfmt lays templates out in one layout, fxtdump shows the model a\n"
+    "load builds, and fxt-language-server reports problems as a template is\n"
+    "typed. Editor files are in /usr/share/fxt/editors.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

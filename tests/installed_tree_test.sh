@@ -46,6 +46,8 @@ if [ -f "$example" ]; then
   model=$("$prefix/bin/fxtdump" "$example")
   grep -q '"modelName": "Spot 575"' <<<"$model" || fail "installed fxtdump: $model"
   "$prefix/bin/fxtlint" -f quiet "$example" || fail "installed fxtlint fails the example"
+  laid_out=$("$prefix/bin/fxtfmt" - <"$example")
+  grep -q '^  stop = (0:31), n, "Shtr Clsd"$' <<<"$laid_out" || fail "installed fxtfmt: $laid_out"
 else
   fail "examples not installed"
 fi

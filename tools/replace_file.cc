@@ -1,0 +1,59 @@
+#include "tools/replace_file.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace fxt {
+namespace {
+
+std::string Reason(int error) { return std::strerror(error); }
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(fd, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      if (written == 0) errno = EIO;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<size_t>(written));
+  }
+  return true;
+}
+
+// The bytes into a new file with the mode and owner of `like`; an error
+// number, or 0.
+int WriteTemporary(int fd, std::string_view bytes, const struct stat& like) {
+  if (!WriteAll(fd, bytes)) return errno;
+  if (fchmod(fd, like.st_mode & 07777) != 0) return errno;
+  // Only root may give a file away; anyone may keep their own.
+  if (fchown(fd, like.st_uid, like.st_gid) != 0 && errno != EPERM) return errno;
+  return 0;
+}
+
+}  // namespace
+
+std::string ReplaceFile(const std::string& path, std::string_view bytes) {
+  const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
+                                                             &std::free);
+  if (resolved == nullptr) return Reason(errno);
+  const std::string target = resolved.get();
+  struct stat info {};
+  if (stat(target.c_str(), &info) != 0) return Reason(errno);
+  std::string temporary = target + ".fxtfmt-XXXXXX";
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return Reason(errno);
+  int error = WriteTemporary(fd, bytes, info);
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
+  if (error == 0) return {};
+  unlink(temporary.c_str());
+  return Reason(error);
+}
+
+}  // namespace fxt
