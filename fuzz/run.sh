@@ -1,29 +1,32 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets and runs each for SECONDS (default 120): the load,
-# and the language server's message handler. The load is seeded with every
-# template of tests/cli and examples/, the server with the sessions of
-# fuzz/lsp_sessions/ and the templates of examples/. Exits non-zero on any finding; the input that
-# caused it is left in build/fuzz/findings/.
+# the language server's message handler, and the formatter. The load and the
+# formatter are seeded with every template of tests/cli and examples/, the
+# server with the sessions of fuzz/lsp_sessions/ and the templates of
+# examples/. Exits non-zero on any finding; the input that caused it is left
+# in build/fuzz/findings/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-120}
 
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz --target fuzz_load fuzz_lsp
+cmake --build --preset fuzz --target fuzz_load fuzz_lsp fuzz_format
 
 work=build/fuzz
 rm -rf "$work/seeds"
 mkdir -p "$work/seeds/fuzz_load" "$work/findings"
 find tests/cli examples -name '*.fxt' -exec cp {} "$work/seeds/fuzz_load/" \;
+cp -r "$work/seeds/fuzz_load" "$work/seeds/fuzz_format"
 # The server's target takes sessions of messages, and templates: those of
 # examples/ are enough for its features, and leave the sessions, which its
 # mutator knows the shape of, half of the corpus. It takes the words of both.
 mkdir -p "$work/seeds/fuzz_lsp"
 cp examples/*.fxt fuzz/lsp_sessions/*.jsonl "$work/seeds/fuzz_lsp/"
 cp fuzz/fxt.dict "$work/fuzz_load.dict"
+cp fuzz/fxt.dict "$work/fuzz_format.dict"
 cat fuzz/fxt.dict fuzz/lsp.dict >"$work/fuzz_lsp.dict"
 
-for target in fuzz_load fuzz_lsp; do
+for target in fuzz_load fuzz_lsp fuzz_format; do
   rm -rf "$work/corpus-$target"
   mkdir -p "$work/corpus-$target"
   "$work/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
