@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <span>
 
 #include "format/line_layout.h"
 #include "format/same_reading.h"
@@ -47,8 +48,9 @@ struct Line {
   size_t normalisedBegin = 0;  // how the reader reads it, in the block's normalised lines
   size_t normalisedLength = 0;
   int indent = 0;
-  size_t codeWidth = 0;  // of the laid-out code before a remark, which may then align
-  size_t newBegin = 0;   // the new content in the group's text
+  size_t codeWidth = 0;   // of the laid-out code before a remark, which may then align
+  bool unchanged = true;  // or its new content is in the block's text:
+  size_t newBegin = 0;
   size_t newLength = 0;
   LineEnd newEnding = LineEnd::kNone;
 };
@@ -93,7 +95,7 @@ class Formatter {
     for (size_t begin = 0; begin < stop;) {
       size_t newline = text_.find('\n', begin);
       if (newline > stop && endByteFound) break;
-      Line line;
+      Line& line = block_.emplace_back();
       line.begin = begin;
       if (newline == std::string_view::npos) {
         line.end = text_.size();
@@ -108,10 +110,10 @@ class Formatter {
           fileEndingKnown_ = true;
         }
       }
-      Take(line);
       begin = line.end;
+      Take(line);
     }
-    FinishBlock(!endByteFound);
+    FinishBlock(block_.size(), !endByteFound);
     EndRun();
     return std::move(edits_);
   }
@@ -132,20 +134,16 @@ class Formatter {
   std::string candidate_;
   std::string read_;
 
+  // Places the line that `block_` ends with in its block; a block keyword
+  // first finishes the block before it.
   void Take(Line& line) {
     Classify(line);
     if (IsBlockKeyword(line.keyword)) {
-      FinishBlock(false);
       inBlockBody_ = OpensBlockBody(line.keyword);
+      FinishBlock(block_.size() - 1, false);
     } else if (line.keyword != nullptr && inBlockBody_) {
       line.indent = options_.indent;
     }
-    if (line.role != Role::kAsItIs) {
-      line.normalisedBegin = blockNormalised_.size();
-      line.normalisedLength = normalised_.size();
-      blockNormalised_.append(normalised_);
-    }
-    block_.push_back(line);
   }
 
   void Classify(Line& line) {
@@ -154,6 +152,9 @@ class Formatter {
     NormaliseLinePiece(line.read, normalised_);
     // A quote left open holds blanks and case that matter, and ends at a '/'.
     if (std::count(normalised_.begin(), normalised_.end(), '"') % 2 != 0) return;
+    line.normalisedBegin = blockNormalised_.size();
+    line.normalisedLength = normalised_.size();
+    blockNormalised_.append(normalised_);
     line.parts = SplitLine(line.content);
     line.newEnding = fileEnding_;
     if (normalised_.empty()) {
@@ -164,25 +165,33 @@ class Formatter {
     line.role = line.keyword == nullptr ? Role::kNoKeyword : Role::kKeyword;
   }
 
-  // Lays out the lines of the block read so far and turns them into edits.
-  // At the end of the text, blank lines at its end go: the tester counts
-  // them, but no message can name them.
-  void FinishBlock(bool atTextEnd) {
+  // Lays out the first `count` lines of `block_`, the block read so far, and
+  // turns them into edits. At the end of the text, blank lines at its end
+  // go: the tester counts them, but no message can name them.
+  void FinishBlock(size_t count, bool atTextEnd) {
+    const std::span<Line> lines(block_.data(), count);
     int nextIndent = 0;  // a block keyword, or the end, follows the block
-    for (auto line = block_.rbegin(); line != block_.rend(); ++line) {
-      if (line->role == Role::kKeyword) nextIndent = line->indent;
-      if (line->role == Role::kRemark) line->indent = nextIndent;
+    for (size_t i = count; i-- > 0;) {
+      if (lines[i].role == Role::kKeyword) nextIndent = lines[i].indent;
+      if (lines[i].role == Role::kRemark) lines[i].indent = nextIndent;
     }
     blockText_.clear();
-    for (Line& line : block_) Choose(line);
-    AlignRemarks();
-    size_t kept = block_.size();
+    for (Line& line : lines) Choose(line);
+    AlignRemarks(lines);
+    size_t kept = count;
     if (atTextEnd) {
-      while (kept > 0 && block_[kept - 1].role == Role::kBlank) --kept;
+      while (kept > 0 && lines[kept - 1].role == Role::kBlank) --kept;
     }
-    for (size_t i = 0; i < block_.size(); ++i) Emit(block_[i], i < kept);
-    block_.clear();
-    blockNormalised_.clear();
+    for (size_t i = 0; i < count; ++i) Emit(lines[i], i < kept);
+    // The line that opens the next block stays, with how the reader reads it.
+    block_.erase(block_.begin(), block_.begin() + static_cast<std::ptrdiff_t>(count));
+    if (block_.empty()) {
+      blockNormalised_.clear();
+      return;
+    }
+    Line& next = block_.front();
+    blockNormalised_.erase(0, next.normalisedBegin);
+    next.normalisedBegin = 0;
   }
 
   // The first layout that the reader reads as the line it replaces.
@@ -210,7 +219,7 @@ class Formatter {
     }
     if (line.role != Role::kAsItIs && Try(line, TrimmedRight(line.content))) return;
     line.newEnding = line.ending;
-    Keep(line, line.content);
+    line.unchanged = true;
   }
 
   void StartCandidate(const Line& line) {
@@ -230,18 +239,26 @@ class Formatter {
   // Takes `text` as the line's new content when the reader reads it, with
   // its new line end, as the line it replaces.
   bool Try(Line& line, std::string_view text) {
-    if (text != line.content || line.newEnding != line.ending) {
-      read_.assign(text).append(line.newEnding == LineEnd::kCrLf ? "\r" : "");
-      if (!ReadAlike(line, read_)) return false;
+    if (text == line.content && line.newEnding == line.ending) {
+      line.unchanged = true;
+      return true;
     }
+    read_.assign(text).append(line.newEnding == LineEnd::kCrLf ? "\r" : "");
+    if (!ReadAlike(line, read_)) return false;
     Keep(line, text);
     return true;
   }
 
   void Keep(Line& line, std::string_view text) {
+    line.unchanged = false;
     line.newBegin = blockText_.size();
     line.newLength = text.size();
     blockText_.append(text);
+  }
+
+  std::string_view NewText(const Line& line) const {
+    if (line.unchanged) return line.content;
+    return std::string_view(blockText_).substr(line.newBegin, line.newLength);
   }
 
   // The reader makes of the new bytes the one logical line it made of the
@@ -255,13 +272,12 @@ class Formatter {
   // Remarks after code stand in one column in their block, two blanks past
   // the longest code that carries one; a line that this column would take
   // past what the reader reads as one line keeps its remark closer.
-  void AlignRemarks() {
+  void AlignRemarks(std::span<Line> lines) {
     size_t column = 0;
-    for (const Line& line : block_) column = std::max(column, line.codeWidth + 2);
-    for (Line& line : block_) {
+    for (const Line& line : lines) column = std::max(column, line.codeWidth + 2);
+    for (Line& line : lines) {
       if (line.codeWidth == 0 || line.codeWidth + 2 == column) continue;
-      const std::string_view laidOut(blockText_.data() + line.newBegin, line.newLength);
-      candidate_.assign(laidOut.substr(0, line.codeWidth));
+      candidate_.assign(NewText(line).substr(0, line.codeWidth));
       candidate_.append(column - line.codeWidth, ' ').append(line.parts.remark);
       Try(line, candidate_);
     }
@@ -270,11 +286,7 @@ class Formatter {
   // The line's new bytes, as an edit when they differ from the old; the
   // changes of neighbouring lines make one edit.
   void Emit(const Line& line, bool kept) {
-    const std::string_view now =
-        kept ? std::string_view(blockText_.data() + line.newBegin, line.newLength) : "";
-    const std::string_view ending = kept ? BytesOf(line.newEnding) : "";
-    const std::string_view old = text_.substr(line.begin, line.end - line.begin);
-    if (old.size() == now.size() + ending.size() && old.starts_with(now) && old.ends_with(ending)) {
+    if (kept && line.unchanged) {
       EndRun();
       return;
     }
@@ -283,7 +295,7 @@ class Formatter {
       run_.begin = line.begin;
     }
     run_.end = line.end;
-    run_.newText.append(now).append(ending);
+    if (kept) run_.newText.append(NewText(line)).append(BytesOf(line.newEnding));
   }
 
   void EndRun() {
