@@ -82,7 +82,14 @@ InputFile ReadInputFile(const char* path) {
 
 InputFile ReadStandardInput() {
   InputFile input{InputFileStatus::kRead, "", {}};
-  if (!ReadToEnd(STDIN_FILENO, 0, input.bytes)) return Refused(InputFileStatus::kUnreadable, errno);
+  // A file behind standard input tells its size, so that it is read into one
+  // buffer of large pages as a named file is.
+  struct stat info {};
+  const bool sized = fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode);
+  const size_t expected = sized ? static_cast<size_t>(info.st_size) : 0;
+  if (!ReadToEnd(STDIN_FILENO, expected, input.bytes)) {
+    return Refused(InputFileStatus::kUnreadable, errno);
+  }
   return input;
 }
 
