@@ -9,18 +9,7 @@ runs=${2:-11}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-median_ms() {
-  local times=() count=$1
-  shift
-  for _ in $(seq 1 "$count"); do
-    local start end
-    start=$(date +%s%N)
-    "$@" >/dev/null
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {printf "%.1f", a[int((NR+1)/2)]/1000}'
-}
+source "$(dirname "$0")/median_ms.sh"
 
 printf '%-24s %10s %10s %8s\n' input "wc -l ms" "parse ms" ratio
 for kind in realistic many-fixtures full-lists long-lines far-end-of-full-lists \

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# How long fxtfmt takes on a 10 MB template beside parse on the same file, in
+# the same run: the median of several runs of each, and their ratio. Three
+# files: the realistic input laid out already (fxtfmt changes nothing), as
+# generated (its stop lines change), and written carelessly (indents gone,
+# keywords in capitals, no blanks around '=': every line changes).
+#   bench/fxtfmt_speed.sh BIN_DIR [RUNS]
+# BIN_DIR holds parse, fxtfmt and fxtgen, best from the release preset.
+set -euo pipefail
+bin=$(realpath "$1")
+runs=${2:-11}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/median_ms.sh"
+
+"$bin/fxtgen" realistic 10000000 >"$work/generated.fxt"
+"$bin/fxtfmt" - <"$work/generated.fxt" >"$work/laid-out.fxt"
+sed -e 's/^ *//' -e 's/ = /=/' -e 's/^name=/NAME=/' -e 's/^channel=/CHANNEL=/' \
+  -e 's/^stop=/STOP=/' "$work/generated.fxt" >"$work/careless.fxt"
+
+# fxtfmt writes the laid-out text to standard output, as an editor asks.
+format() { "$bin/fxtfmt" - <"$1"; }
+
+printf '%-12s %10s %10s %8s\n' input "parse ms" "fxtfmt ms" ratio
+for kind in laid-out generated careless; do
+  file=$work/$kind.fxt
+  cat "$file" >/dev/null  # in the page cache for both
+  parse=$(median_ms "$runs" "$bin/parse" "$file")
+  fxtfmt=$(median_ms "$runs" format "$file")
+  printf '%-12s %10s %10s %8s\n' "$kind" "$parse" "$fxtfmt" \
+    "$(awk "BEGIN {printf \"%.2f\", $fxtfmt / $parse}")"
+done
