@@ -148,8 +148,10 @@ class Formatter {
 
   void Classify(Line& line) {
     line.newEnding = line.ending;
-    if (!MayLayOut(line)) return;
+    // A line that stays as it is may still open a block, as "*attribute" does.
     NormaliseLinePiece(line.read, normalised_);
+    if (!normalised_.empty()) line.keyword = MatchKeyword(normalised_.c_str());
+    if (!MayLayOut(line)) return;
     // A quote left open holds blanks and case that matter, and ends at a '/'.
     if (std::count(normalised_.begin(), normalised_.end(), '"') % 2 != 0) return;
     line.normalisedBegin = blockNormalised_.size();
@@ -161,7 +163,6 @@ class Formatter {
       line.role = line.parts.remark.empty() ? Role::kBlank : Role::kRemark;
       return;
     }
-    line.keyword = MatchKeyword(normalised_.c_str());
     line.role = line.keyword == nullptr ? Role::kNoKeyword : Role::kKeyword;
   }
 

@@ -149,6 +149,12 @@ TEST(FormatTemplate, LeavesHazardousLinesAsTheyAre) {
   EXPECT_EQ(Formatted("NAME=\"" + std::string(89, 'x') + "\"\r\n"), long98 + "\r\n");
 }
 
+// A block keyword on a line that stays as it is still opens its block.
+TEST(FormatTemplate, ALineThatStaysStillOpensItsBlock) {
+  EXPECT_EQ(Formatted("fixture\n*ATTRIBUTE\nchannel=1\n*fixture\nname=\"X\"\n"),
+            "fixture\n*ATTRIBUTE\n  channel = 1\n*fixture\nname = \"X\"\n");
+}
+
 TEST(FormatTemplate, AStopLineTooLongForBlanksIsWrittenWithoutThem) {
   const std::string stop = "stop=(m" + std::string(78, '1') + "),w,\"Red\"";  // 95 bytes
   EXPECT_EQ(Formatted("parameter\n" + stop + "\n"), "parameter\n  " + stop + "\n");
