@@ -85,7 +85,10 @@ std::string_view TrimmedRight(std::string_view text) {
 // the latest is the keyword that opens the next block.
 class Formatter {
  public:
-  Formatter(std::string_view text, const FormatOptions& options) : text_(text), options_(options) {}
+  // An indent out of range, from a client that knows no better, is taken
+  // to the nearest one in range.
+  Formatter(std::string_view text, const FormatOptions& options)
+      : text_(text), indent_(std::clamp(options.indent, 0, MAX_INDENT)) {}
 
   std::vector<TextEdit> Edits() {
     // The tester never reads from the first 0xFF byte on: that line and all
@@ -120,7 +123,7 @@ class Formatter {
 
  private:
   std::string_view text_;
-  const FormatOptions& options_;
+  int indent_;
   LineEnd fileEnding_ = LineEnd::kLf;
   bool fileEndingKnown_ = false;
   bool inBlockBody_ = false;
@@ -142,7 +145,7 @@ class Formatter {
       inBlockBody_ = OpensBlockBody(line.keyword);
       FinishBlock(block_.size() - 1, false);
     } else if (line.keyword != nullptr && inBlockBody_) {
-      line.indent = options_.indent;
+      line.indent = indent_;
     }
   }
 

@@ -13,11 +13,11 @@ namespace fxt {
 
 // The choices where people differ, kept few. The command line fills them,
 // and a settings file would fill them the same way.
-struct FormatOptions {
-  int indent = 2;  // blanks before each line of an attribute or parameter block
-};
-
 inline constexpr int MAX_INDENT = 8;
+
+struct FormatOptions {
+  int indent = 2;  // blanks before each line of an attribute or parameter block, to MAX_INDENT
+};
 
 struct Formatting {
   // To the text as given, in order; none when it is laid out already.

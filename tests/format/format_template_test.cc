@@ -95,6 +95,8 @@ TEST(FormatTemplate, LaysBlocksOut) {
   EXPECT_TRUE(Formatted(messy, 4).starts_with("fixture\nname = \"Mini Head\"\nnumDMX = 6\n"));
   EXPECT_NE(Formatted(messy, 4).find("\n    channel = 1\n"), std::string::npos);
   EXPECT_NE(Formatted(messy, 0).find("\nchannel = 1\n"), std::string::npos);
+  EXPECT_EQ(Formatted(messy, -3), Formatted(messy, 0));
+  EXPECT_EQ(Formatted(messy, 1000), Formatted(messy, MAX_INDENT));
 }
 
 TEST(FormatTemplate, RemarksStayOnTheirLinesAndAlignInTheirBlock) {
