@@ -106,15 +106,11 @@ int ParseOptions(int argc, char** argv, Options& options) {
       case kVersion:
         fxt::PrintOut("fxtfmt %s\n", FXT_VERSION);
         return EXIT_CLEAN;
-      case ':':
-        return UsageError(std::string(argv[optind - 1]) + " needs a value");
       default:
-        return UsageError(std::string("unknown option ") + argv[optind - 1]);
+        return fxt::OptionError("fxtfmt", option, argv);
     }
   }
-  for (int i = optind; i < argc; ++i) options.paths.emplace_back(argv[i]);
-  if (options.paths.empty()) return UsageError("no path given");
-  return -1;
+  return fxt::TakePaths("fxtfmt", argc, argv, options.paths);
 }
 
 class Run {

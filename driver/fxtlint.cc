@@ -122,15 +122,11 @@ int ParseOptions(int argc, char** argv, Options& options) {
       case kTesterOnly:
         options.lint.testerOnly = true;
         break;
-      case ':':
-        return UsageError(std::string(argv[optind - 1]) + " needs a value");
       default:
-        return UsageError(std::string("unknown option ") + argv[optind - 1]);
+        return fxt::OptionError("fxtlint", option, argv);
     }
   }
-  for (int i = optind; i < argc; ++i) options.paths.emplace_back(argv[i]);
-  if (options.paths.empty()) return UsageError("no path given");
-  return -1;
+  return fxt::TakePaths("fxtlint", argc, argv, options.paths);
 }
 
 class Run {

@@ -1,5 +1,7 @@
 #include "tools/tool_run.h"
 
+#include <getopt.h>
+
 #include <charconv>
 #include <cstdio>
 #include <new>
@@ -12,6 +14,16 @@ namespace fxt {
 int UsageError(const char* program, const std::string& problem) {
   std::fprintf(stderr, "%s: %s; try '%s --help'\n", program, problem.c_str(), program);
   return EXIT_USAGE;
+}
+
+int OptionError(const char* program, int option, char** argv) {
+  const std::string given = argv[optind - 1];
+  return UsageError(program, option == ':' ? given + " needs a value" : "unknown option " + given);
+}
+
+int TakePaths(const char* program, int argc, char** argv, std::vector<std::string>& paths) {
+  for (int i = optind; i < argc; ++i) paths.emplace_back(argv[i]);
+  return paths.empty() ? UsageError(program, "no path given") : -1;
 }
 
 bool ReadCount(std::string_view text, size_t& count) {
