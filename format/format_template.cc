@@ -304,9 +304,8 @@ class Formatter {
 
   void EndRun() {
     if (run_.begin == run_.end) return;
-    edits_.push_back({run_.begin, run_.end, run_.newText});
-    run_.begin = run_.end;
-    run_.newText.clear();
+    edits_.push_back(std::move(run_));
+    run_ = {edits_.back().end, edits_.back().end, {}};
   }
 };
 
