@@ -49,7 +49,7 @@ struct Line {
   size_t normalisedLength = 0;
   int indent = 0;
   size_t codeWidth = 0;   // of the laid-out code before a remark, which may then align
-  bool unchanged = true;  // or its new content is in the block's text:
+  bool unchanged = true;  // else its new content is in the block's text, here:
   size_t newBegin = 0;
   size_t newLength = 0;
   LineEnd newEnding = LineEnd::kNone;
