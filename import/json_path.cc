@@ -1,16 +1,16 @@
 #include "import/json_path.h"
 
+#include <algorithm>
+
 namespace fxt {
 namespace {
 
 bool IsPlainWord(std::string_view key) {
   if (key.empty() || (key[0] >= '0' && key[0] <= '9')) return false;
-  for (const char c : key) {
-    const bool word = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-                      c == '_' || c == '$';
-    if (!word) return false;
-  }
-  return true;
+  return std::ranges::all_of(key, [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' ||
+           c == '$';
+  });
 }
 
 }  // namespace

@@ -78,17 +78,16 @@ ChannelIndex::Found ChannelIndex::Find(const std::string& key) const {
   return {};
 }
 
-bool ChannelIndex::Switch(const Found& found, const std::string& path, int depth, ModeChannel& out,
-                          std::string& problem) const {
+// The key that a switching alias stands for while the channel that switches
+// it stands at its default value.
+bool ChannelIndex::SwitchedKey(const Found& found, std::string& key, std::string& problem) const {
   const LibraryChannel& by = *found.target->channel;
   const uint64_t value = DefaultDmxValue(by);
   for (const Capability& capability : by.capabilities) {
     if (value < capability.low || value > capability.high) continue;
-    for (const auto& [alias, key] : capability.switchChannels) {
+    for (const auto& [alias, target] : capability.switchChannels) {
       if (alias != found.target->alias) continue;
-      if (!ResolveKey(ForPixel(key, found.pixelKey), path, depth + 1, out, problem)) return false;
-      out.switchingAlias = ForPixel(alias, found.pixelKey);
-      out.switchedBy = &by;
+      key = ForPixel(target, found.pixelKey);
       return true;
     }
   }
@@ -97,19 +96,24 @@ bool ChannelIndex::Switch(const Found& found, const std::string& path, int depth
   return false;
 }
 
-bool ChannelIndex::ResolveKey(const std::string& key, const std::string& path, int depth,
-                              ModeChannel& out, std::string& problem) const {
-  const Found found = Find(key);
+bool ChannelIndex::ResolveKey(const std::string& key, const std::string& path, ModeChannel& out,
+                              std::string& problem) const {
+  Found found = Find(key);
   if (found.target == nullptr) {
     problem = path + ": no channel, fine channel or switching channel is named " + Quoted(key);
     return false;
   }
   if (found.target->switching) {
-    if (depth > 0) {
-      problem = path + ": the switching channel " + Quoted(key) + " switches to another";
+    std::string switched;
+    if (!SwitchedKey(found, switched, problem)) return false;
+    out.switchingAlias = key;
+    out.switchedBy = found.target->channel;
+    found = Find(switched);
+    if (found.target == nullptr || found.target->switching) {
+      problem = path + ": the switching channel " + Quoted(key) + " stands for " +
+                Quoted(switched) + ", which is no channel or fine channel";
       return false;
     }
-    return Switch(found, path, depth, out, problem);
   }
   out.kind = found.target->kind;
   out.channel = found.target->channel;
@@ -146,7 +150,7 @@ ResolvedMode ChannelIndex::Resolve(const LibraryMode& mode) const {
   std::string& problem = resolved.problem;
   const auto add = [&](const std::optional<std::string>& key, const std::string& path) {
     ModeChannel channel;
-    if (key && !ResolveKey(*key, path, 0, channel, problem)) return false;
+    if (key && !ResolveKey(*key, path, channel, problem)) return false;
     resolved.channels.push_back(std::move(channel));
     return true;
   };

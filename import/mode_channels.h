@@ -60,10 +60,9 @@ class ChannelIndex {
 
   void Add(const std::string& key, Target target);
   Found Find(const std::string& key) const;
-  bool ResolveKey(const std::string& key, const std::string& path, int depth, ModeChannel& out,
+  bool ResolveKey(const std::string& key, const std::string& path, ModeChannel& out,
                   std::string& problem) const;
-  bool Switch(const Found& found, const std::string& path, int depth, ModeChannel& out,
-              std::string& problem) const;
+  bool SwitchedKey(const Found& found, std::string& key, std::string& problem) const;
   bool PixelsFor(const ModeEntry& entry, std::vector<std::string>& pixels,
                  std::string& problem) const;
 

@@ -44,7 +44,7 @@ class ModeImport {
   void AddAttribute(const ChannelAttribute& source, const std::string& name);
   void AddParameter(const ChannelAttribute& source, const std::string& name);
   std::string TableOrOwnName(const ChannelAttribute& source, bool parameter);
-  std::string UniqueName(std::string name, std::set<std::string>& used);
+  std::string UniqueName(const std::string& name, std::set<std::string>& used);
   std::string ChannelText(int channel, const ModeChannel& use) const;
   void Lose(const std::string& text);
 
@@ -127,10 +127,10 @@ void ModeImport::CollectChannels() {
 void ModeImport::AddCoarse(const ModeChannel& use, int channel) {
   ChannelAttribute attribute{&use, channel, 0, RoleOf(*use.channel, *source_.fixture), false};
   if (use.switchedBy != nullptr) {
-    plan_.remarks.push_back(
-        ChannelText(channel, use) + " is the switching channel " +
-        Quoted(RemarkText(ForPixel(use.switchingAlias, use.pixelKey))) + ", taken as it is at " +
-        Quoted(RemarkText(ForPixel(use.switchedBy->name, use.pixelKey))) + "'s default value");
+    plan_.remarks.push_back(ChannelText(channel, use) + " is the switching channel " +
+                            Quoted(RemarkText(use.switchingAlias)) + ", taken as it is while " +
+                            Quoted(RemarkText(ForPixel(use.switchedBy->name, use.pixelKey))) +
+                            " stands at its default value");
   }
   const auto fine = channelOf_.find({use.channel, use.pixelKey, 1});
   if (fine != channelOf_.end() && fine->second <= TEMPLATE_CHANNELS) {
@@ -207,7 +207,7 @@ std::string ModeImport::TableOrOwnName(const ChannelAttribute& source, bool para
   return UniqueName(own, used);
 }
 
-std::string ModeImport::UniqueName(std::string name, std::set<std::string>& used) {
+std::string ModeImport::UniqueName(const std::string& name, std::set<std::string>& used) {
   std::string candidate = Shortened(name, NAME_KEPT);
   for (int n = 2; used.contains(candidate); ++n) {
     const std::string suffix = " " + std::to_string(n);
@@ -262,8 +262,12 @@ TemplatePlan ModeImport::Plan() {
   const bool hasIntensity = std::any_of(attributes_.begin(), attributes_.end(),
                                         [](const ChannelAttribute& a) { return a.intensity; });
   if (!hasIntensity) {
-    plan_.remarks.push_back("the fixture has no dimmer: the intensity attribute is on channel 0");
-    plan_.attributes.push_back({"INTENSITY", 'i', 0, 0, std::nullopt});
+    plan_.remarks.emplace_back(
+        "the fixture has no dimmer: the intensity attribute is on channel 0");
+    PlannedAttribute intensity;
+    intensity.name = "INTENSITY";
+    intensity.type = NamesOf(ChannelRole::kIntensity).attributeType;
+    plan_.attributes.push_back(std::move(intensity));
   }
   return std::move(plan_);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "import/desk_text.h"
 #include "import/mode_import.h"
@@ -17,8 +18,8 @@ bool IsDirection(const Capability& capability) {
 // The middle of the angles that the channel's pan or tilt capabilities give,
 // so that the display values lie around 0 as the desk shows them.
 double CentreOfAngles(const LibraryChannel& channel) {
-  double lowest = INFINITY;
-  double highest = -INFINITY;
+  double lowest = std::numeric_limits<double>::infinity();
+  double highest = -lowest;
   for (const Capability& capability : channel.capabilities) {
     if (!IsDirection(capability)) continue;
     const auto [from, to] = *capability.degrees;
