@@ -8,6 +8,7 @@
 #include "import/desk_text.h"
 #include "import/json_checks.h"
 #include "import/json_path.h"
+#include "import/key_order.h"
 #include "import/reader_parts.h"
 
 namespace fxt {
@@ -308,6 +309,9 @@ FixtureRead ReadFixtureFile(std::string_view json) {
   JsonChecks checks;
   LibraryFixture fixture;
   if (!ReadRoot(checks, root, fixture)) return {std::nullopt, checks.Problem()};
+  if (fixture.matrix && !fixture.matrix->groups.empty()) {
+    fixture.matrix->groups = KeysInFileOrder(json, {"matrix", "pixelGroups"});
+  }
   return {std::move(fixture), {}};
 }
 

@@ -13,8 +13,9 @@
 
 namespace fxt {
 
-// Objects keep the order of the file: a mode's pixel groups are repeated in it.
-using Json = nlohmann::ordered_json;
+// Objects are sorted maps: a large one reads in n log n time. Where the
+// file's own order matters, KeysInFileOrder gives it.
+using Json = nlohmann::json;
 
 class JsonChecks {
  public:

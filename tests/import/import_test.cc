@@ -9,6 +9,7 @@
 #include "import/desk_text.h"
 #include "import/fixture_import.h"
 #include "import/fixture_reader.h"
+#include "import/key_order.h"
 #include "import/mode_channels.h"
 #include "import/mode_import.h"
 #include "import/pixel_order.h"
@@ -137,6 +138,16 @@ TEST(ModeChannels, MatrixOrdersFollowTheirAxes) {
   EXPECT_EQ(PixelOrder(matrix, "eachPixelABC"), (std::vector<std::string>{"11", "12", "21", "22"}));
   EXPECT_TRUE(NaturalLess("Pixel 2", "Pixel 10"));
   EXPECT_FALSE(NaturalLess("Pixel 10", "Pixel 2"));
+}
+
+TEST(KeyOrder, KeysOfOneObjectAsTheFileWritesThem) {
+  const std::string json = R"({"pixelGroups": {"z": 1},
+      "matrix": {"a": [{"pixelGroups": {"y": 2}}],
+                 "pixelGroups": {"Outer": [], "Inner": {"x": {"deep": 1}}, "All": "all"}}})";
+  EXPECT_EQ(KeysInFileOrder(json, {"matrix", "pixelGroups"}),
+            (std::vector<std::string>{"Outer", "Inner", "All"}));
+  EXPECT_EQ(KeysInFileOrder(json, {"nothing"}), std::vector<std::string>{});
+  EXPECT_EQ(KeysInFileOrder("[1, 2]", {"matrix"}), std::vector<std::string>{});
 }
 
 TEST(ModeImport, ValuesAreScaledToTheAttributesBits) {
