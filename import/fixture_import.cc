@@ -50,7 +50,9 @@ std::string ManufacturerForTemplate(const std::string& name, const std::string& 
     const std::string letters = LettersAndDigits(entry);
     if (letters == LettersAndDigits(name) || letters == LettersAndDigits(key)) return entry;
   }
-  return Shortened(DeskText(name), NAME_KEPT);
+  std::string written = Shortened(DeskText(name), NAME_KEPT);
+  // The desk refuses an empty manufacturer; a maker of no name is a generic one.
+  return written.empty() ? "GENERIC" : written;
 }
 
 FixtureImport ImportFixture(std::string_view json, const ImportRequest& request) {

@@ -86,6 +86,8 @@ void ModeImport::Header() {
   plan_.modelName = name.size() <= MODEL_NAME_KEPT        ? name
                     : shortName.size() <= MODEL_NAME_KEPT ? shortName
                                                           : Shortened(name, MODEL_NAME_KEPT);
+  // A name of blanks alone would be no name at all to the desk.
+  if (plan_.modelName.empty()) plan_.modelName = "Fixture";
   plan_.manufacturer = source_.manufacturer;
   plan_.product = Shortened(
       DeskText(source_.manufacturerName + " " + fixture.name + ", " + mode_.name + " mode"),
@@ -203,6 +205,7 @@ std::string ModeImport::TableOrOwnName(const ChannelAttribute& source, bool para
     return table[which];
   }
   std::string own = UpperCase(DeskText(ForPixel(source.use->channel->name, source.use->pixelKey)));
+  if (own.empty()) own = "CHANNEL " + std::to_string(source.channel);
   if (parameter) own = "-" + own + "-";
   return UniqueName(own, used);
 }

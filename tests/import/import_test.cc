@@ -216,6 +216,15 @@ TEST(ModeImport, TableNamesAreNumberedWhenAModeHasTwoOfAKind) {
   }
 }
 
+TEST(ModeImport, NamesOfBlanksAloneStillNameSomething) {
+  const std::string text = Imported(R"({"name": "  ", "availableChannels": {
+      "\t": {"capability": {"type": "Generic"}}},
+    "modes": [{"name": "A", "channels": ["\t"]}]})");
+  EXPECT_NE(text.find("name = \"Fixture\"\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("name = \"CHANNEL 1\"\n"), std::string::npos) << text;
+  EXPECT_EQ(RunLoad(BytesOf(text), nullptr).result, 0) << text;
+}
+
 TEST(DeskText, KeepsWhatAQuotedValueCanHold) {
   EXPECT_EQ(DeskText("  Spot \"Pro\" R/G/B\t "), "Spot 'Pro' R-G-B");
   EXPECT_EQ(DeskText("Éclair ÿ"),
@@ -247,6 +256,7 @@ TEST(FixtureImport, ManufacturersMatchTheDesksTableByLettersAndDigits) {
   EXPECT_EQ(ManufacturerForTemplate("jb-lighting", "jb-lighting"), "JBLIGHTING");
   EXPECT_EQ(ManufacturerForTemplate("Vari-Lite", "vari-lite"), "VARILITE");
   EXPECT_EQ(ManufacturerForTemplate("Orbit Beam", "orbit-beam"), "Orbit Beam");
+  EXPECT_EQ(ManufacturerForTemplate("  ", ""), "GENERIC");
 }
 
 TEST(FixtureImport, ManufacturerNameComesFromTheLibrarysList) {
