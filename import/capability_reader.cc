@@ -7,6 +7,16 @@
 namespace fxt {
 namespace {
 
+// "12.5deg" in degrees; none for any other text.
+std::optional<double> Degrees(std::string_view text) {
+  if (!text.ends_with("deg")) return std::nullopt;
+  text.remove_suffix(3);
+  double value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
 bool ReadRange(JsonChecks& checks, const Json& capability, const std::string& path,
                const CapabilityFrame& frame, Capability& out) {
   const Json* range = JsonChecks::Find(capability, "dmxRange");
@@ -165,15 +175,6 @@ bool ReadSwitching(JsonChecks& checks, const Json& capability, const std::string
 }
 
 }  // namespace
-
-std::optional<double> Degrees(std::string_view text) {
-  if (!text.ends_with("deg")) return std::nullopt;
-  text.remove_suffix(3);
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
 
 bool ReadCapability(JsonChecks& checks, const Json& value, const std::string& path,
                     const CapabilityFrame& frame, Capability& capability) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "import/json_checks.h"
 #include "import/library_fixture.h"
@@ -18,8 +17,5 @@ struct CapabilityFrame {
 
 bool ReadCapability(JsonChecks& checks, const Json& value, const std::string& path,
                     const CapabilityFrame& frame, Capability& capability);
-
-// "12.5deg" in degrees; none for any other text.
-std::optional<double> Degrees(std::string_view text);
 
 }  // namespace fxt
