@@ -5,7 +5,7 @@ include(GNUInstallDirs)
 
 set(FXT_PROGRAMS parse fxtdump fxtlint fxtfmt)
 if(TARGET fxt-language-server)
-  list(APPEND FXT_PROGRAMS fxt-language-server)
+  list(APPEND FXT_PROGRAMS fxt-language-server fxtimport)
 endif()
 install(TARGETS ${FXT_PROGRAMS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 foreach(page IN LISTS FXT_MAN_PAGES_BUILT)
@@ -29,8 +29,9 @@ set(CPACK_PACKAGE_DESCRIPTION
     "parse checks a fixture template (.fxt) of a lighting control desk before it\n"
     "goes into the desk. fxtlint checks a whole library of templates for editors\n"
     "and CI, fxtfmt lays templates out in one layout, fxtdump shows the model a\n"
-    "load builds, and fxt-language-server reports problems as a template is\n"
-    "typed. Editor files are in /usr/share/fxt/editors.")
+    "load builds, fxt-language-server reports problems as a template is typed,\n"
+    "and fxtimport turns fixture files of the open fixture library into\n"
+    "templates. Editor files are in /usr/share/fxt/editors.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
