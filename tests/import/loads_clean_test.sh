@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Every mode of every fixture file below FIXTURES, imported, loads clean: parse
 # reports neither an error nor a warning, and fxtlint (its rules included)
-# finds nothing, warnings counted as errors.
+# finds nothing, warnings counted as errors. Where fxtfmt is built beside
+# them, each is in its layout already.
 #   loads_clean_test.sh BIN_DIR FIXTURES
 set -uo pipefail
 bin=$(realpath "$1")
@@ -33,6 +34,15 @@ if ! "$bin/fxtlint" --werror "$work" >"$work/lint" 2>&1; then
   cat "$work/lint"
   failed=1
 fi
+laid_out=""
+if [ -x "$bin/fxtfmt" ]; then
+  if ! "$bin/fxtfmt" --diff "$work" >"$work/layout" 2>&1; then
+    echo "imported templates not in fxtfmt's layout:"
+    cat "$work/layout"
+    failed=1
+  fi
+  laid_out=", in fxtfmt's layout"
+fi
 [ "$count" -gt 0 ] || { echo "no template was written"; failed=1; }
-[ "$failed" = 0 ] && echo "$count imported templates load clean"
+[ "$failed" = 0 ] && echo "$count imported templates load clean$laid_out"
 exit $failed
