@@ -7,7 +7,7 @@ Attribute* Attribute::Init() {
   return this;
 }
 
-void Attribute::SetTypeName(const char* text) { typeName.Set(text, AttributeTypeNames); }
+void Attribute::SetTypeName(std::string_view text) { typeName.Set(text, AttributeTypeNames); }
 
 Attribute* NthAttribute(Attribute* first, int n) { return NthNode(first, n); }
 

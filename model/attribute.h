@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "model/further_nodes.h"
+#include "model/record_pool.h"
 #include "model/table_name.h"
 
 namespace fxt {
@@ -23,7 +25,7 @@ inline constexpr uint8_t KIND_C = 5;
 inline constexpr uint8_t KIND_N = 7;  // parameters only
 inline constexpr uint8_t KIND_INTENSITY_LISTED = 8;
 
-struct Attribute {
+struct Attribute : PooledRecord<Attribute> {
   std::unique_ptr<Attribute> next;
   TableName typeName;
   int16_t channel = 0;  // DMX channel minus one
@@ -39,8 +41,8 @@ struct Attribute {
   Attribute* Init();
   // An attribute without a fine channel holds 8-bit DMX values.
   bool HasNoFineChannel() const { return fineChannel == NO_FINE_CHANNEL; }
-  void SetTypeName(const char* text);
-  void SetTypeName(const std::string& text) { SetTypeName(text.c_str()); }
+  // The text up to its first NUL, as a C string reads it.
+  void SetTypeName(std::string_view text);
   void FreeTypeName() { typeName.Free(); }
   void Destroy() { FreeTypeName(); }
 };

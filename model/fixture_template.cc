@@ -90,12 +90,12 @@ Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {
   return added;
 }
 
-void FixtureTemplate::SetManufacturer(const char* text) {
-  manufacturer.Set(NormaliseName(text).c_str(), ManufacturerNames);
+void FixtureTemplate::SetManufacturer(std::string_view text) {
+  manufacturer.Set(NormaliseName(text), ManufacturerNames);
 }
 
-void FixtureTemplate::SetModelName(const std::string& name) {
-  modelName.assign(name.c_str(), std::min(std::strlen(name.c_str()), MODEL_NAME_LENGTH));
+void FixtureTemplate::SetModelName(std::string_view name) {
+  modelName.assign(TextOf(name).substr(0, MODEL_NAME_LENGTH));
 }
 
 }  // namespace fxt

@@ -6,9 +6,11 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/attribute.h"
 #include "model/parameter.h"
+#include "model/record_pool.h"
 #include "model/table_name.h"
 
 namespace fxt {
@@ -18,7 +20,7 @@ inline constexpr int FIXTURE_SLOT_COUNT = 11;
 inline constexpr int MAX_ATTRIBUTES = 255;
 inline constexpr int MAX_PARAMETERS = 255;
 
-class FixtureTemplate {
+class FixtureTemplate : public PooledRecord<FixtureTemplate> {
  public:
   Attribute firstAttribute;  // a member of the list once attributeCount >= 1
   Parameter firstParameter;  // a member of the list once parameterCount >= 1
@@ -57,10 +59,10 @@ class FixtureTemplate {
   // order; the list is as long as they are, plus one.
   std::span<Attribute* const> FurtherAttributes() const { return furtherAttributes_.Nodes(); }
   std::span<Parameter* const> FurtherParameters() const { return furtherParameters_.Nodes(); }
-  void SetManufacturer(const char* text);
-  void SetManufacturer(const std::string& text) { SetManufacturer(text.c_str()); }
+  // Each takes the text up to its first NUL, as a C string reads it.
+  void SetManufacturer(std::string_view text);
   void ReleaseManufacturer() { manufacturer.Free(); }
-  void SetModelName(const std::string& name);
+  void SetModelName(std::string_view name);
 
  private:
   explicit FixtureTemplate(uint8_t slot) : slotNumber(slot) {}

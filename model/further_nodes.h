@@ -41,6 +41,8 @@ class FurtherNodes {
     Node& last = Last(first);
     if constexpr (requires { node->prev; }) node->prev = &last;
     last.next = std::move(node);
+    // Room for a few nodes at once: most lists are short.
+    if (nodes_.empty()) nodes_.reserve(FIRST_ROOM);
     nodes_.push_back(last.next.get());
     ++count;
     return nodes_.back();
@@ -70,6 +72,8 @@ class FurtherNodes {
   void Clear() { nodes_.clear(); }
 
  private:
+  static constexpr size_t FIRST_ROOM = 16;
+
   std::vector<Node*> nodes_;  // nodes 2, 3, ... in list order
 };
 

@@ -1,8 +1,8 @@
 #include "model/name_tables.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
-
-#include "model/name_index.h"
 
 namespace fxt {
 
@@ -12,11 +12,6 @@ int LookupName(const char* text, const char* const* table, int count) {
     if (std::strcmp(table[i], text) == 0) return i;
   }
   return -1;
-}
-
-int LookupName(const char* text, NameTable table) {
-  if (text == nullptr) return -1;
-  return IndexOf(table).Find(text);
 }
 
 constexpr std::array<const char*, MANUFACTURER_NAME_COUNT> ManufacturerNames = {
@@ -162,5 +157,85 @@ constexpr std::array<const char*, DISPLAY_LABEL_COUNT> DisplayLabels = {
     "Gam 995",
 };
 // clang-format on
+
+namespace {
+
+// FNV-1a: cheap on the short texts of the tables, and the same at compile
+// time as at run time.
+constexpr uint32_t NameHash(std::string_view text) {
+  uint32_t hash = 2166136261u;
+  for (const char c : text) {
+    hash ^= static_cast<uint8_t>(c);
+    hash *= 16777619u;
+  }
+  return hash;
+}
+
+// A table's entries by the hash of their text, with linear probing. Equal
+// texts keep the first index, as a walk from the first entry finds it.
+template <size_t kEntries, size_t kSlots>
+class HashedTable {
+ public:
+  static constexpr int16_t EMPTY = -1;
+
+  explicit constexpr HashedTable(const std::array<const char*, kEntries>& table)
+      : table_(table.data()) {
+    slots_.fill(EMPTY);
+    for (size_t i = 0; i < kEntries; ++i) {
+      const std::string_view text = table[i];
+      lengths_[i] = static_cast<uint8_t>(text.size());
+      longest_ = std::max(longest_, text.size());
+      if (Find(text) == -1) slots_[Probe(text)] = static_cast<int16_t>(i);
+    }
+  }
+
+  // A text longer than every entry is none of them.
+  constexpr int Find(std::string_view text) const {
+    if (text.size() > longest_) return -1;
+    return slots_[Probe(text)];
+  }
+
+ private:
+  static_assert(kSlots >= 2 * kEntries && (kSlots & (kSlots - 1)) == 0);
+
+  // The slot that holds the text, or the empty one where it would go.
+  constexpr size_t Probe(std::string_view text) const {
+    size_t slot = NameHash(text) & (kSlots - 1);
+    while (slots_[slot] != EMPTY && Entry(slots_[slot]) != text) slot = (slot + 1) & (kSlots - 1);
+    return slot;
+  }
+
+  constexpr std::string_view Entry(int16_t index) const {
+    const auto i = static_cast<size_t>(index);
+    return {table_[i], lengths_[i]};
+  }
+
+  const char* const* table_;
+  std::array<uint8_t, kEntries> lengths_{};
+  std::array<int16_t, kSlots> slots_{};
+  size_t longest_ = 0;
+};
+
+constexpr HashedTable<MANUFACTURER_NAME_COUNT, 64> kManufacturerIndex(ManufacturerNames);
+constexpr HashedTable<ATTRIBUTE_TYPE_NAME_COUNT, 64> kAttributeTypeIndex(AttributeTypeNames);
+constexpr HashedTable<PARAMETER_TYPE_NAME_COUNT, 128> kParameterTypeIndex(ParameterTypeNames);
+constexpr HashedTable<DISPLAY_LABEL_COUNT, 1024> kDisplayLabelIndex(DisplayLabels);
+
+}  // namespace
+
+int LookupName(std::string_view text, NameTable table) {
+  if (table.data() == DisplayLabels.data()) return kDisplayLabelIndex.Find(text);
+  if (table.data() == AttributeTypeNames.data()) return kAttributeTypeIndex.Find(text);
+  if (table.data() == ParameterTypeNames.data()) return kParameterTypeIndex.Find(text);
+  if (table.data() == ManufacturerNames.data()) return kManufacturerIndex.Find(text);
+  for (size_t i = 0; i < table.size(); ++i) {
+    if (table[i] == text) return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int LookupName(const char* text, NameTable table) {
+  return text == nullptr ? -1 : LookupName(std::string_view(text), table);
+}
 
 }  // namespace fxt

@@ -32,7 +32,7 @@ bool Parameter::AppendAttribute(uint8_t attributeNumber) {
   return GrowByOne(attribList, attribCount, attributeNumber);
 }
 
-void Parameter::SetTypeName(const char* text) {
+void Parameter::SetTypeName(std::string_view text) {
   typeName.Set(NormaliseName(text).c_str(), ParameterTypeNames);
 }
 

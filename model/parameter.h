@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "model/record_pool.h"
 #include "model/stop.h"
 #include "model/table_name.h"
 
@@ -15,7 +17,7 @@ inline constexpr uint8_t NO_DISPLAYER = 30;
 inline constexpr int MAX_STOPS = 255;
 inline constexpr int MAX_ATTRIBUTE_NUMBERS = 255;
 
-struct Parameter {
+struct Parameter : PooledRecord<Parameter> {
   Stop firstStop;
   Parameter* prev = nullptr;
   std::unique_ptr<Parameter> next;
@@ -41,8 +43,8 @@ struct Parameter {
   Stop* AddStop();
   Stop* LastStop() { return &furtherStops.Last(firstStop); }
   bool AppendAttribute(uint8_t attributeNumber);
-  void SetTypeName(const char* text);
-  void SetTypeName(const std::string& text) { SetTypeName(text.c_str()); }
+  // The text up to its first NUL, as a C string reads it.
+  void SetTypeName(std::string_view text);
   void FreeTypeName() { typeName.Free(); }
 };
 

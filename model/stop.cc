@@ -26,7 +26,7 @@ bool Stop::AddEntry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t fl
   return AppendEntry(Entry16(attribute, low, high, flag));
 }
 
-void Stop::SetLabel(const char* text) { label.Set(text, DisplayLabels); }
+void Stop::SetLabel(std::string_view text) { label.Set(text, DisplayLabels); }
 
 void Stop::SelectEntry(uint8_t index) {
   if (index >= entryCount) return;

@@ -6,8 +6,10 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "model/further_nodes.h"
+#include "model/record_pool.h"
 #include "model/table_name.h"
 
 namespace fxt {
@@ -42,7 +44,7 @@ constexpr StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t
                  flag);
 }
 
-struct Stop {
+struct Stop : PooledRecord<Stop> {
   std::unique_ptr<Stop> next;
   TableName label;
   std::unique_ptr<StopEntry[]> entries;
@@ -65,8 +67,8 @@ struct Stop {
   // An 8-bit attribute's values, stored shifted left by 8.
   bool AddEntry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t flag);
   bool AddEntry16(uint8_t attribute, uint16_t low, uint16_t high, uint8_t flag);
-  void SetLabel(const char* text);
-  void SetLabel(const std::string& text) { SetLabel(text.c_str()); }
+  // The text up to its first NUL, as a C string reads it.
+  void SetLabel(std::string_view text);
   void FreeLabel() { label.Free(); }
   // Selects the entry of the mouse-controlled attribute; an index at or past
   // the entry count changes nothing.

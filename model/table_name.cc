@@ -5,27 +5,28 @@
 
 namespace fxt {
 
-void TableName::Set(const char* text, NameTable table) {
+std::string_view TextOf(std::string_view text) { return text.substr(0, text.find('\0')); }
+
+void TableName::Set(std::string_view text, NameTable table) {
   Free();
+  text = TextOf(text);
   const int index = LookupName(text, table);
   if (index != -1) {
     text_ = table[static_cast<size_t>(index)];
     return;
   }
-  const size_t size = std::strlen(text) + 1;
-  copy_.reset(new (std::nothrow) char[size]);
+  copy_.reset(new (std::nothrow) char[text.size() + 1]);
   if (copy_ == nullptr) return;
-  std::memcpy(copy_.get(), text, size);
+  std::copy(text.begin(), text.end(), copy_.get());
+  copy_[text.size()] = '\0';
   text_ = copy_.get();
 }
 
-std::string NormaliseName(const char* text) {
-  size_t n = std::min<size_t>(std::strlen(text), NAME_TEXT_MAX);
-  while (*text == ' ' && n > 0) {
-    ++text;
-    --n;
-  }
-  std::string name(text, n);
+std::string NormaliseName(std::string_view text) {
+  text = TextOf(text);
+  text = text.substr(0, NAME_TEXT_MAX);
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  std::string name(text);
   for (char& c : name) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }

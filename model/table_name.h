@@ -5,6 +5,7 @@
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "model/name_tables.h"
@@ -22,8 +23,9 @@ class TableName {
   }
 
   // Points at the table's entry for `text`, or keeps a copy of it. When the
-  // copy cannot be allocated the name stays unset.
-  void Set(const char* text, NameTable table);
+  // copy cannot be allocated the name stays unset. The text is read as a C
+  // string would be: up to its first NUL.
+  void Set(std::string_view text, NameTable table);
   void Free() {
     text_ = nullptr;
     copy_.reset();
@@ -40,9 +42,12 @@ class TableName {
 
 inline constexpr int NAME_TEXT_MAX = 49;
 
+// The text as a C string reads it: up to its first NUL.
+std::string_view TextOf(std::string_view text);
+
 // The form in which manufacturer and parameter type names are matched: at
 // most the first 49 characters, leading blanks (spaces only) skipped, letters
 // upper-cased, trailing blanks kept.
-std::string NormaliseName(const char* text);
+std::string NormaliseName(std::string_view text);
 
 }  // namespace fxt
