@@ -66,7 +66,8 @@ const Transition* CreateAttribute() {
 }
 
 void ReadTypeName() {
-  const std::string& name = parseContext.quotedText;
+  // Compared whole: a name whose quote is never closed ends in a NUL.
+  const std::string_view name = parseContext.quotedText;
   Attribute& attribute = CurrentAttribute();
   attribute.SetTypeName(name);
   if (name == "INTENSITY") {

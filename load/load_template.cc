@@ -34,7 +34,7 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
 
 LineEvent CurrentLine(const Keyword* keyword) {
   const ParseContext& ctx = parseContext;
-  return {ctx.lineNumber, ctx.linePosition, ctx.rawLine, ctx.lineBuffer,
+  return {ctx.lineNumber, ctx.linePosition, ctx.rawLine, {ctx.lineBuffer, ctx.lineLength},
           ctx.valueText,  ctx.quotedText,   keyword};
 }
 

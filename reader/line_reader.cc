@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstring>
 
+#include "reader/line_normaliser.h"
 #include "reader/parse_context.h"
 #include "reader/report.h"
 
@@ -12,45 +14,6 @@ namespace fxt {
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// What the reader makes of each byte outside quotes: the byte it writes
-// (letters lowered), whether the write is kept, and whether the byte needs
-// a closer look (a quote, the first '=', or the end of the line's text).
-constexpr uint16_t KEEP = 0x100;
-constexpr uint16_t LOOK = 0x200;
-
-constexpr std::array<uint16_t, 256> kOutsideQuotes = [] {
-  std::array<uint16_t, 256> outside{};
-  for (int c = 0; c < 256; ++c) {
-    const int lowered = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
-    outside[static_cast<size_t>(c)] = static_cast<uint16_t>(lowered | KEEP);
-  }
-  outside[' '] = outside['\t'] = 0;  // blanks and tabs are dropped
-  for (const char c : {'\n', '\r', '/', '\0'}) outside[static_cast<uint8_t>(c)] = LOOK;
-  outside['"'] |= LOOK;
-  outside['='] |= LOOK;
-  return outside;
-}();
-
-// The bytes that need a closer look inside quotes: all of them end the
-// quoted text but '=', whose first appearance is noted.
-constexpr std::array<bool, 256> kInsideQuotes = [] {
-  std::array<bool, 256> inside{};
-  for (const char c : {'\n', '\r', '/', '\0', '"', '='}) inside[static_cast<uint8_t>(c)] = true;
-  return inside;
-}();
-
-// A value has at most three quotes that matter: the first two bound the
-// quoted text, and the third starts the errors.
-constexpr int QUOTES_NOTED = 3;
-
-// What normalising one line noted besides its text.
-struct LineShape {
-  size_t length = 0;                               // of the normalised text
-  const char* equals = nullptr;                    // the first '=', or null
-  std::array<const char*, QUOTES_NOTED> quotes{};  // the value's first quotes
-  int quoteCount = 0;
-};
 
 // Moves the cursor past `length` bytes of a piece and, when one follows
 // directly, past the line end that closes it.
@@ -64,102 +27,37 @@ void AdvancePast(size_t length) {
   }
 }
 
-// Where normalising stopped in the raw bytes, and why.
-enum class Stopped : uint8_t {
-  kLineEnd,    // at a '\n', which closes the piece
-  kTextEnd,    // at '\r', '/' or NUL: the piece runs on to its line end
-  kPieceFull,  // every byte of the piece was taken
-};
-
-struct Normalised {
-  size_t scanned;  // raw bytes taken before the stop
-  Stopped stopped;
-};
-
-Stopped StopAt(uint8_t byte) { return byte == '\n' ? Stopped::kLineEnd : Stopped::kTextEnd; }
-
-// Normalises raw[0, available) into `line` while it copies: '*' first,
-// remarks, blanks and case outside quotes; quoted text as it stands. Notes
-// the first '=' and the value's quotes on the way, for SplitValue. A load
-// reports a quote left open; a tool that only looks at the line does not.
-template <bool kReports>
-Normalised NormaliseLine(const uint8_t* raw, size_t available, char* line, LineShape& shape) {
-  char* out = line;
-  size_t i = available > 0 && raw[0] == '*' ? 1 : 0;
-  const auto noteQuote = [&shape](const char* quote) {
-    if (shape.equals != nullptr && shape.quoteCount < QUOTES_NOTED) {
-      shape.quotes[static_cast<size_t>(shape.quoteCount++)] = quote;
-    }
-  };
-  const auto finish = [&](size_t at, Stopped stopped) {
-    *out = '\0';
-    shape.length = static_cast<size_t>(out - line);
-    return Normalised{at, stopped};
-  };
-  while (i < available) {
-    const uint16_t entry = kOutsideQuotes[raw[i]];
-    *out = static_cast<char>(entry);
-    out += (entry & KEEP) >> 8;
-    if ((entry & LOOK) == 0) {
-      ++i;
-      continue;
-    }
-    const char c = static_cast<char>(raw[i]);
-    if (c == '=') {
-      if (shape.equals == nullptr) shape.equals = out - 1;
-      ++i;
-      continue;
-    }
-    if (c != '"') return finish(i, StopAt(raw[i]));
-    // Quoted text is kept as it stands, up to the closing quote.
-    noteQuote(out - 1);
-    for (++i;; ++i) {
-      if (i == available) {
-        if constexpr (kReports) ReportError(DiagnosticId::kUnexpectedEndOfLine);
-        return finish(i, Stopped::kPieceFull);
-      }
-      const uint8_t byte = raw[i];
-      *out++ = static_cast<char>(byte);
-      if (!kInsideQuotes[byte]) continue;
-      if (byte == '=') {
-        if (shape.equals == nullptr) shape.equals = out - 1;
-        continue;
-      }
-      if (byte == '"') break;
-      --out;
-      if constexpr (kReports) ReportError(DiagnosticId::kUnexpectedEndOfLine);
-      return finish(i, StopAt(byte));
-    }
-    noteQuote(out - 1);
-    ++i;
-  }
-  return finish(i, Stopped::kPieceFull);
-}
-
-void SplitValue(const LineShape& shape) {
+// valueText and quotedText from where the line's '=' and the value's quotes
+// landed.
+void SplitValue(const NormalisedPiece& piece) {
   ParseContext& ctx = parseContext;
-  if (shape.equals == nullptr) {
+  ctx.valueQuote = std::string_view::npos;
+  if (piece.marks == 0) {
     ctx.valueText = {};
-    ctx.quotedText.clear();
+    ctx.quotedText = {};
     return;
   }
   // The value's terminating NUL is part of it, and counts in its length.
-  const char* value = shape.equals + 1;
-  const char* end = ctx.lineBuffer + shape.length + 1;
-  ctx.valueText = {value, static_cast<size_t>(end - value)};
-  if (shape.quoteCount == 0) {
-    ctx.quotedText.clear();
+  const char* line = ctx.lineBuffer;
+  const size_t end = piece.length + 1;
+  const size_t value = piece.at[0] + 1;
+  ctx.valueText = {line + value, end - value};
+  const int quotes = piece.marks - 1;
+  if (quotes == 0) {
+    ctx.quotedText = {};
     return;
   }
   // Text between the first two quotes; a quote never closed takes the rest.
-  const char* first = shape.quotes[0] + 1;
-  const char* second = shape.quoteCount > 1 ? shape.quotes[1] : end;
-  ctx.quotedText.assign(first, static_cast<size_t>(second - first));
+  ctx.valueQuote = piece.at[1] - value;
+  const size_t first = piece.at[1] + 1;
+  const size_t second = quotes > 1 ? piece.at[2] : end;
+  ctx.quotedText = {line + first, second - first};
   // From the third quote on, every character of the value is one error.
-  if (shape.quoteCount > 2) {
-    ReportErrorTimes(DiagnosticId::kTooManyQuotes, static_cast<int32_t>(end - shape.quotes[2]));
+  if (quotes > 2) {
+    ReportErrorTimes(DiagnosticId::kTooManyQuotes, static_cast<int32_t>(end - piece.at[3]));
   }
 }
+
 }  // namespace
 
 SourcePosition CursorPosition() {
@@ -189,27 +87,22 @@ bool ReadTemplateLine() {
   const uint8_t* raw = ctx.inputCursor;
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
-  LineShape shape;
-  const Normalised normalised = NormaliseLine<true>(raw, available, ctx.lineBuffer, shape);
-  size_t length = normalised.scanned;
-  if (normalised.stopped == Stopped::kTextEnd) {
-    // The rest of the piece, up to its line end, is a remark or lost text.
-    const void* lineEnd = std::memchr(raw + length, '\n', available - length);
-    length = lineEnd == nullptr ? available
-                                : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw);
-  }
-  ctx.rawLine = {reinterpret_cast<const char*>(raw), length};
-  AdvancePast(length);
-  SplitValue(shape);
+  NormalisedPiece piece;
+  NormalisePiece(raw, available, ctx.inputEnd, ctx.lineBuffer, piece);
+  if (piece.quoteLeftOpen) ReportError(DiagnosticId::kUnexpectedEndOfLine);
+  ctx.lineLength = piece.length;
+  ctx.rawLine = {reinterpret_cast<const char*>(raw), piece.rawLength};
+  AdvancePast(piece.rawLength);
+  SplitValue(piece);
   return true;
 }
 
 size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised) {
   const size_t piece = std::min<size_t>(LINE_CAPACITY - 1, bytes.size());
-  std::array<char, LINE_CAPACITY> line;  // filled by the normalising
-  LineShape shape;
-  NormaliseLine<false>(reinterpret_cast<const uint8_t*>(bytes.data()), piece, line.data(), shape);
-  normalised.assign(line.data(), shape.length);
+  std::array<char, NORMALISED_CAPACITY> line;  // filled by the normalising
+  const NormalisedPiece normalisedPiece =
+      NormaliseBytes(reinterpret_cast<const uint8_t*>(bytes.data()), piece, line.data());
+  normalised.assign(line.data(), normalisedPiece.length);
   return piece;
 }
 

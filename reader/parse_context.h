@@ -9,12 +9,16 @@
 #include <string_view>
 
 #include "model/fixture_template.h"
+#include "reader/line_normaliser.h"
 #include "reader/report.h"
 
 namespace fxt {
 
 inline constexpr uint8_t INPUT_END = 0xFF;
 inline constexpr int LINE_CAPACITY = 100;  // 99 characters and the terminator
+// The line buffer is larger than a line: the reader writes it, and reads it
+// back, in whole chunks of 16 bytes.
+inline constexpr size_t LINE_BUFFER_SIZE = NORMALISED_CAPACITY;
 inline constexpr int DMX_CHANNEL_COUNT = 64;
 inline constexpr uint8_t NO_INTENSITY_ATTRIBUTE = 255;
 inline constexpr int32_t HOME_VALUE_NONE = -1;
@@ -35,7 +39,8 @@ struct ParseContext {
   const uint8_t* inputCursor = nullptr;
   const uint8_t* inputEnd = nullptr;   // the end of the bytes handed over
   const uint8_t* inputStop = nullptr;  // where reading stops: the first INPUT_END, or inputEnd
-  char lineBuffer[LINE_CAPACITY] = {};
+  char lineBuffer[LINE_BUFFER_SIZE] = {};
+  size_t lineLength = 0;  // of the text in lineBuffer, before its NUL
   int32_t lineNumber = 0;
   uint8_t templateEnded = 0;
   // Where the current logical line begins in the file; and the physical
@@ -47,7 +52,11 @@ struct ParseContext {
   // The line's value: lineBuffer after its first '=', through the NUL that
   // ends the line, which counts in its length; empty when there is no '='.
   std::string_view valueText;
-  std::string quotedText;  // between the value's first two quotes
+  // Between the value's first two quotes, in lineBuffer; it ends in the
+  // line's NUL when the first quote is never closed.
+  std::string_view quotedText;
+  // Where the value's first quote stands in valueText; npos when it has none.
+  size_t valueQuote = std::string_view::npos;
 
   // The load and its diagnostics.
   uint8_t errorCount = 0;

@@ -1,0 +1,37 @@
+// The first 64 bytes of a template line, classified in one pass: where its
+// line end, blanks, the bytes the reader must look at and the capital letters
+// stand, as bit masks (bit i for byte i). The normaliser cuts, compacts and
+// splits a line from these without looking at most of its bytes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace fxt {
+
+// The bytes are read in chunks of this many, up to the chunk that holds the
+// first line end: a line of up to 64 bytes costs one to four chunks.
+inline constexpr size_t SCAN_CHUNK = 16;
+inline constexpr size_t SCAN_BYTES = 64;
+
+struct LineMasks {
+  uint64_t lineEnd = 0;  // '\n'
+  uint64_t blank = 0;    // ' ' and '\t'
+  uint64_t marked = 0;   // '"', '=', and '/', '\r' and NUL, which end a line's text
+  uint64_t upper = 0;    // 'A' to 'Z'
+};
+
+// Classifies raw[0, 64) up to and including the chunk that holds the first
+// '\n'; the bits of the chunks after it stay clear. All 64 bytes must be
+// readable.
+LineMasks ScanLine(const uint8_t* raw);
+
+// The two ways of doing it: with SSE2, where the processor has it, and with
+// plain 64-bit words anywhere else. ScanLine is one of them; both give the
+// same answers.
+LineMasks ScanLineWords(const uint8_t* raw);
+#if defined(__SSE2__)
+LineMasks ScanLineSse2(const uint8_t* raw);
+#endif
+
+}  // namespace fxt

@@ -1,0 +1,90 @@
+#include "reader/line_normaliser.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "reader/line_scan.h"
+
+namespace fxt {
+namespace {
+
+// Bytes that every rule of the reader looks at, and some around them.
+constexpr char kAlphabet[] = " \t\"=/\r\n*AZazm0x,(@[`{\x80\xff";
+
+std::string RandomText(std::mt19937& random, size_t length) {
+  std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 1);  // the NUL too
+  std::string text;
+  for (size_t i = 0; i < length; ++i) text += kAlphabet[pick(random)];
+  return text;
+}
+
+struct Result {
+  NormalisedPiece piece;
+  std::string line;
+};
+
+Result Bytewise(const std::string& text, size_t available) {
+  std::vector<char> line(NORMALISED_CAPACITY);
+  const NormalisedPiece piece =
+      NormaliseBytes(reinterpret_cast<const uint8_t*>(text.data()), available, line.data());
+  return {piece, line.data()};
+}
+
+void ExpectSame(const Result& a, const Result& b, const std::string& text) {
+  EXPECT_EQ(a.line, b.line) << testing::PrintToString(text);
+  EXPECT_EQ(a.piece.length, b.piece.length) << testing::PrintToString(text);
+  EXPECT_EQ(a.piece.rawLength, b.piece.rawLength) << testing::PrintToString(text);
+  EXPECT_EQ(a.piece.quoteLeftOpen, b.piece.quoteLeftOpen) << testing::PrintToString(text);
+  ASSERT_EQ(a.piece.marks, b.piece.marks) << testing::PrintToString(text);
+  for (int i = 0; i < a.piece.marks; ++i) {
+    EXPECT_EQ(a.piece.at[static_cast<size_t>(i)], b.piece.at[static_cast<size_t>(i)])
+        << testing::PrintToString(text);
+  }
+}
+
+// The quick way answers as the byte-by-byte way does, wherever it answers.
+TEST(LineNormaliser, MasksAgreeWithTheBytes) {
+  std::mt19937 random(28);
+  int handled = 0;
+  for (int round = 0; round < 200000; ++round) {
+    const size_t length = std::uniform_int_distribution<size_t>(1, 120)(random);
+    std::string text = RandomText(random, length);
+    const size_t available = std::min<size_t>(99, text.size());
+    text.resize(text.size() + SCAN_BYTES + SCAN_CHUNK, 'q');  // readable past the piece
+    std::vector<char> line(NORMALISED_CAPACITY);
+    NormalisedPiece piece;
+    const auto* raw = reinterpret_cast<const uint8_t*>(text.data());
+    if (!NormaliseMasked(raw, available, raw + text.size(), line.data(), piece)) continue;
+    ++handled;
+    ExpectSame({piece, line.data()}, Bytewise(text, available), text);
+    if (HasFailure()) return;
+  }
+  EXPECT_GT(handled, 50000);
+}
+
+// Both scans give the same masks, for every byte value at every place.
+TEST(LineScan, WordsAgreeWithSse2) {
+#if defined(__SSE2__)
+  std::mt19937 random(64);
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(SCAN_BYTES, '\0');
+    for (char& c : text) c = static_cast<char>(random());
+    if (round % 2 == 0) text = RandomText(random, SCAN_BYTES);
+    const auto* raw = reinterpret_cast<const uint8_t*>(text.data());
+    const LineMasks words = ScanLineWords(raw);
+    const LineMasks sse2 = ScanLineSse2(raw);
+    ASSERT_EQ(words.lineEnd, sse2.lineEnd) << testing::PrintToString(text);
+    ASSERT_EQ(words.blank, sse2.blank) << testing::PrintToString(text);
+    ASSERT_EQ(words.marked, sse2.marked) << testing::PrintToString(text);
+    ASSERT_EQ(words.upper, sse2.upper) << testing::PrintToString(text);
+  }
+#else
+  GTEST_SKIP() << "no SSE2 here";
+#endif
+}
+
+}  // namespace
+}  // namespace fxt
