@@ -66,6 +66,9 @@ struct StateMachine {
   bool Dispatch(uint8_t event, uint8_t qualifier);
 
  private:
+  template <size_t>
+  friend class DenseDispatch;
+
   void ClearHistory();
   void PushHistory(StateFn left);
   StateFn PopHistory();

@@ -11,24 +11,6 @@
 namespace fxt {
 namespace {
 
-constexpr Transition kAttributeBodyTable[] = {
-    {TOKEN_FIXTURE, 0, To(StateAttributeThenFixture)},
-    {TOKEN_ATTRIBUTE, 0, To(StateAttributeThenAttribute)},
-    {TOKEN_PARAMETER, 0, To(StateAttributeThenParameter)},
-    {TOKEN_NAME, 0, To(StateAttributeName)},
-    {TOKEN_CHANNEL, 0, To(StateAttributeChannel)},
-    {TOKEN_FINE_CHANNEL, 0, To(StateAttributeFineChannel)},
-    {TOKEN_HOME_VALUE, 0, To(StateAttributeHomeValue)},
-    {TOKEN_MIN_VALUE, 0, To(StateAttributeMinValue)},
-    {TOKEN_MAX_VALUE, 0, To(StateAttributeMaxValue)},
-    {TOKEN_TYPE, 0, To(StateAttributeType)},
-    {TOKEN_DEFLECTION, 0, To(StateAttributeDeflection)},
-    {TOKEN_INVERT, 0, To(StateAttributeInvert)},
-    {TOKEN_END, 0, To(StateAttributeThenEnd)},
-    {TRANSITION_ANY, 0, To(StateAttributeUnknownKeyword)},
-    kTableEnd,
-};
-
 constexpr Transition kToAttributeBody[] = {Automatic(StateAttributeBody)};
 constexpr Transition kToTooManyAttributes[] = {Automatic(StateTooManyAttributes)};
 

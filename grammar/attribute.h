@@ -3,6 +3,7 @@
 #pragma once
 
 #include "fsm/state_machine.h"
+#include "reader/keywords.h"
 
 namespace fxt {
 
@@ -25,5 +26,23 @@ const Transition* StateAttributeUnknownKeyword(Signal signal);
 
 // Closes the attribute block: checks and stores the pending home value.
 void FinishAttribute();
+
+inline constexpr Transition kAttributeBodyTable[] = {
+    {TOKEN_FIXTURE, 0, To(StateAttributeThenFixture)},
+    {TOKEN_ATTRIBUTE, 0, To(StateAttributeThenAttribute)},
+    {TOKEN_PARAMETER, 0, To(StateAttributeThenParameter)},
+    {TOKEN_NAME, 0, To(StateAttributeName)},
+    {TOKEN_CHANNEL, 0, To(StateAttributeChannel)},
+    {TOKEN_FINE_CHANNEL, 0, To(StateAttributeFineChannel)},
+    {TOKEN_HOME_VALUE, 0, To(StateAttributeHomeValue)},
+    {TOKEN_MIN_VALUE, 0, To(StateAttributeMinValue)},
+    {TOKEN_MAX_VALUE, 0, To(StateAttributeMaxValue)},
+    {TOKEN_TYPE, 0, To(StateAttributeType)},
+    {TOKEN_DEFLECTION, 0, To(StateAttributeDeflection)},
+    {TOKEN_INVERT, 0, To(StateAttributeInvert)},
+    {TOKEN_END, 0, To(StateAttributeThenEnd)},
+    {TRANSITION_ANY, 0, To(StateAttributeUnknownKeyword)},
+    kTableEnd,
+};
 
 }  // namespace fxt

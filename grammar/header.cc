@@ -10,24 +10,6 @@
 namespace fxt {
 namespace {
 
-constexpr Transition kStartTable[] = {
-    {TOKEN_FIXTURE, 0, To(StateFixture)},
-    {TRANSITION_ANY, 0, To(StateStartUnknownKeyword)},
-    kTableEnd,
-};
-
-constexpr Transition kFixtureBodyTable[] = {
-    {TOKEN_NAME, 0, To(StateFixtureName)},
-    {TOKEN_VERSION, 0, To(StateFixtureVersion)},
-    {TOKEN_MANUFACTURER, 0, To(StateFixtureManufacturer)},
-    {TOKEN_PRODUCT, 0, To(StateFixtureProduct)},
-    {TOKEN_NUM_DMX, 0, To(StateFixtureNumDmx)},
-    {TOKEN_ATTRIBUTE, 0, To(StateAttribute)},
-    {TOKEN_PARAMETER, 0, To(StateParameter)},
-    {TRANSITION_ANY, 0, To(StateFixtureUnknownKeyword)},
-    kTableEnd,
-};
-
 constexpr Transition kToStart[] = {Automatic(StateStart)};
 constexpr Transition kToFixtureBody[] = {Automatic(StateFixtureBody)};
 

@@ -4,6 +4,9 @@
 #pragma once
 
 #include "fsm/state_machine.h"
+#include "grammar/attribute.h"
+#include "grammar/parameter.h"
+#include "reader/keywords.h"
 
 namespace fxt {
 
@@ -23,5 +26,23 @@ const Transition* StateOutOfMemory(Signal signal);
 // ends the load.
 const Transition* StateTooManyAttributes(Signal signal);
 const Transition* StateTooManyParameters(Signal signal);
+
+inline constexpr Transition kStartTable[] = {
+    {TOKEN_FIXTURE, 0, To(StateFixture)},
+    {TRANSITION_ANY, 0, To(StateStartUnknownKeyword)},
+    kTableEnd,
+};
+
+inline constexpr Transition kFixtureBodyTable[] = {
+    {TOKEN_NAME, 0, To(StateFixtureName)},
+    {TOKEN_VERSION, 0, To(StateFixtureVersion)},
+    {TOKEN_MANUFACTURER, 0, To(StateFixtureManufacturer)},
+    {TOKEN_PRODUCT, 0, To(StateFixtureProduct)},
+    {TOKEN_NUM_DMX, 0, To(StateFixtureNumDmx)},
+    {TOKEN_ATTRIBUTE, 0, To(StateAttribute)},
+    {TOKEN_PARAMETER, 0, To(StateParameter)},
+    {TRANSITION_ANY, 0, To(StateFixtureUnknownKeyword)},
+    kTableEnd,
+};
 
 }  // namespace fxt

@@ -17,20 +17,6 @@
 namespace fxt {
 namespace {
 
-constexpr Transition kParameterBodyTable[] = {
-    {TOKEN_FIXTURE, 0, To(StateParameterThenFixture)},
-    {TOKEN_PARAMETER, 0, To(StateParameterThenParameter)},
-    {TOKEN_ATTRIBUTE, 0, To(StateParameterThenAttribute)},
-    {TOKEN_NAME, 0, To(StateParameterName)},
-    {TOKEN_TYPE, 0, To(StateParameterType)},
-    {TOKEN_ATTRIB_LIST, 0, To(StateParameterAttribList)},
-    {TOKEN_DISPLAYER_NUM, 0, To(StateParameterDisplayerNum)},
-    {TOKEN_STOP, 0, To(StateParameterStop)},
-    {TOKEN_END, 0, To(StateParameterThenEnd)},
-    {TRANSITION_ANY, 0, To(StateParameterUnknownKeyword)},
-    kTableEnd,
-};
-
 constexpr Transition kToTooManyParameters[] = {Automatic(StateTooManyParameters)};
 
 constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;

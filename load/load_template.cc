@@ -1,5 +1,6 @@
 #include "load/load_template.h"
 
+#include "grammar/grammar_dispatch.h"
 #include "grammar/header.h"
 #include "reader/keywords.h"
 #include "reader/line_reader.h"
@@ -38,26 +39,31 @@ LineEvent CurrentLine(const Keyword* keyword) {
           ctx.valueText,  ctx.quotedText,   keyword};
 }
 
+// Where the machine waits, in the dense table; kept with the machine.
+int restingIndex = NOT_RESTING;
+
 // Handles one logical line; false when the load must end after it.
 bool HandleLine() {
   ParseContext& ctx = parseContext;
-  const Keyword* keyword =
-      ctx.lineBuffer[0] == '\0' ? nullptr : MatchBufferedKeyword(ctx.lineBuffer);
-  LineEvent line{};
-  if (loadObserver != nullptr) {
-    line = CurrentLine(keyword);
-    loadObserver->BeforeLine(line, machine.state);
-  }
-  bool goOn = true;
-  if (keyword != nullptr) {
-    machine.Dispatch(static_cast<uint8_t>(keyword->id), 0);
-    goOn = ctx.stopFlag != 1;
-  } else if (ctx.lineBuffer[0] != '\0') {
+  if (ctx.lineLength == 0) return true;
+  const Keyword* keyword = MatchBufferedKeyword(ctx.lineBuffer);
+  if (keyword == nullptr) {
     ReportWarning(DiagnosticId::kNoKeyword);
-    goOn = ctx.errorCount <= ERROR_LIMIT || ctx.mode == LoadMode::kTolerant;
+    return ctx.errorCount <= ERROR_LIMIT || ctx.mode == LoadMode::kTolerant;
   }
-  // The line's texts stay as they were: the states read them, never write.
-  if (loadObserver != nullptr) loadObserver->AfterLine(line, machine.state);
+  kGrammarDispatch.Dispatch(machine, restingIndex, static_cast<uint8_t>(keyword->id));
+  return ctx.stopFlag != 1;
+}
+
+// The same, told to the observer before and after. The line's texts stay as
+// they were: the states read them, never write.
+bool HandleObservedLine() {
+  const ParseContext& ctx = parseContext;
+  const Keyword* keyword = ctx.lineLength == 0 ? nullptr : MatchBufferedKeyword(ctx.lineBuffer);
+  const LineEvent line = CurrentLine(keyword);
+  loadObserver->BeforeLine(line, machine.state);
+  const bool goOn = HandleLine();
+  loadObserver->AfterLine(line, machine.state);
   return goOn;
 }
 
@@ -80,12 +86,13 @@ LoadEnd HowTheLoadEnded(bool stopped) {
 int LoadTemplate(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   ResetForLoad(reportTarget, slotIndex, mode);
   machine.Reset(StateStart);
+  restingIndex = kGrammarDispatch.RestingIndex(machine);
   ReportMessage(DiagnosticId::kReadingTemplate);
   EmptySlot(parseContext.slotIndex);
 
   bool stopped = false;
   while (ReadTemplateLine()) {
-    if (!HandleLine()) {
+    if (!(loadObserver == nullptr ? HandleLine() : HandleObservedLine())) {
       stopped = true;
       break;
     }
