@@ -1,13 +1,16 @@
 #include "grammar/stop.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <span>
-#include <string>
+#include <string_view>
 
 #include "grammar/grammar_support.h"
 #include "grammar/header.h"
 #include "grammar/parameter.h"
 #include "reader/number_scan.h"
+#include "reader/parse_context.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -38,70 +41,103 @@ int32_t ModeOfLetter(char letter) {
   }
 }
 
-bool IsSlotValueChar(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || c == 'x' || c == ':';
+// What a character of the slot list is to the stop line.
+enum class SlotChar : uint8_t {
+  kIllegal,
+  kValue,  // '0' to '9', 'a' to 'f', 'x' and ':': part of a slot value
+  kMouse,  // 'm'
+  kR,      // 'r'
+  kEnd,    // ',' or ')': ends a slot
+};
+
+constexpr std::array<SlotChar, 256> kSlotChars = [] {
+  std::array<SlotChar, 256> chars{};
+  for (const char c : std::string_view("0123456789abcdefx:")) {
+    chars[static_cast<uint8_t>(c)] = SlotChar::kValue;
+  }
+  chars['m'] = SlotChar::kMouse;
+  chars['r'] = SlotChar::kR;
+  chars[','] = chars[')'] = SlotChar::kEnd;
+  return chars;
+}();
+
+// Each byte's value as a digit of base 16; 16 for no digit.
+constexpr std::array<uint8_t, 256> kHexDigits = [] {
+  std::array<uint8_t, 256> digits{};
+  digits.fill(16);
+  for (int c = '0'; c <= '9'; ++c) digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - '0');
+  for (int c = 'a'; c <= 'f'; ++c)
+    digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'a' + 10);
+  for (int c = 'A'; c <= 'F'; ++c)
+    digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'A' + 10);
+  return digits;
+}();
+
+// One part of a slot value (the low or the high end), read where it stands
+// in the value as "%d", or as "%x" when its second character is 'x'. An 'm'
+// or an 'r' counts as the blank it stands for: skipped before the number,
+// ending it after. Nothing of a slot list can be a sign, and a number ends
+// at the ':', ',' or ')' that ends its part.
+struct SlotPart {
+  bool read;
+  int32_t value;
+};
+
+template <uint32_t kBase>
+SlotPart ReadDigits(const char* p, bool began) {
+  constexpr int64_t kCap = int64_t{INT32_MAX} + 1;
+  int64_t magnitude = 0;
+  for (uint32_t digit; (digit = kHexDigits[static_cast<uint8_t>(*p)]) < kBase; ++p) {
+    began = true;
+    magnitude = std::min(magnitude * kBase + digit, kCap);
+  }
+  return {began, static_cast<int32_t>(std::min<int64_t>(magnitude, INT32_MAX))};
 }
 
-// The text of one slot, as its characters are collected: 'm' and 'r' leave a
-// blank, so a marked slot is never empty. Notes its first ':' after the
-// first character, which splits it into a low and a high part.
-class SlotText {
- public:
-  static constexpr size_t NO_COLON = 0;
-
-  bool empty() const { return length_ == 0; }
-  void Append(char c) {
-    if (c == ':' && colon_ == NO_COLON && length_ >= 1) colon_ = length_;
-    text_[length_++] = c;
-    text_[length_] = '\0';
-  }
-  void Clear() {
-    length_ = 0;
-    colon_ = NO_COLON;
-  }
-  // With no colon, both parts are the whole text, read once.
-  bool Split() const { return colon_ != NO_COLON; }
-  ScannedNumber Low() const { return ReadPart(0, Split() ? colon_ : length_); }
-  ScannedNumber High() const { return ReadPart(colon_ + 1, length_); }
-
- private:
-  std::array<char, LINE_CAPACITY> text_;  // NUL-terminated from the first Append on
-  size_t length_ = 0;
-  size_t colon_ = NO_COLON;
-
-  // A part, read where it stands in the slot text: hexadecimal when its
-  // second character is 'x'. A number ends at the ':' that ends a low part
-  // as it would at the end of the part's own text.
-  ScannedNumber ReadPart(size_t begin, size_t end) const {
-    const bool hex = end - begin >= 2 && text_[begin + 1] == 'x';
-    const char* part = text_.data() + begin;
-    return hex ? ScanHex(part) : ScanDecimal(part);
-  }
-};
+SlotPart ReadPart(const char* part, size_t length) {
+  const bool hex = length >= 2 && part[1] == 'x';
+  const char* p = part;
+  while (*p == 'm' || *p == 'r') ++p;
+  if (!hex) return ReadDigits<10>(p, false);
+  // After "0x" the number has begun: no hex digit after it still reads 0.
+  if (p[0] == '0' && p[1] == 'x') return ReadDigits<16>(p + 2, true);
+  return ReadDigits<16>(p, false);
+}
 
 // One stop line, read step by step. Every problem is an error that ends the
 // line. A line builds a stop only while no error has been reported in the
 // load; otherwise it is only checked, and the building steps are skipped.
+// The slot list is read in one pass, as far as its ')' or its first problem;
+// the entries it finds wait in the line until the stop is made.
 class StopLine {
  public:
   void Parse() {
     if (!CheckGuards()) return;
+    ScanSlots();
+    if (close_ == std::string_view::npos) {
+      Fail(DiagnosticId::kMissingParenthesis);
+      return;
+    }
     building_ = StoringValues();
     if (building_ && !MakeStop()) return;
-    const bool scanned = ScanSlots();
-    CommitEntries();
-    if (!scanned) return;
+    if (building_) CommitEntries();
+    if (slotProblem_ != NO_PROBLEM) {
+      ReportError(slotProblem_);
+      return;
+    }
     if (!ReadMode()) return;
     CheckMouse();
   }
 
  private:
+  static constexpr DiagnosticId NO_PROBLEM = DiagnosticId::kCount;
+
   const std::string_view value_ = parseContext.valueText;
-  size_t close_ = 0;  // position of the slot list's ')'
+  size_t close_ = std::string_view::npos;  // position of the slot list's ')'
+  DiagnosticId slotProblem_ = NO_PROBLEM;  // the first problem of the slot list
   bool building_ = false;
   Stop* stop_ = nullptr;
-  SlotText slotText_;
-  // The entries of the line so far, added to the stop in one go.
+  // The entries of the line, added to the stop in one go.
   std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_;
   size_t pendingCount_ = 0;
   uint8_t slotCount_ = 0;
@@ -123,8 +159,6 @@ class StopLine {
       return Fail(DiagnosticId::kNoAttributesYet);
     }
     if (At(0) != '(') return Fail(DiagnosticId::kStopSyntax);
-    close_ = value_.find(')', 1);
-    if (close_ == std::string::npos) return Fail(DiagnosticId::kMissingParenthesis);
     return true;
   }
 
@@ -143,44 +177,69 @@ class StopLine {
     return false;
   }
 
-  // 'm' marks the mouse slot and 'r' the value's flag; each leaves a blank
-  // in the slot text, so a marked slot is never empty.
-  bool ScanSlots() {
-    for (size_t i = 1; i <= close_; ++i) {
+  // Reads the slots up to the ')' that closes the list. 'm' marks the
+  // mouse slot and 'r' the value's flag; each stands in a slot as a blank
+  // would, so a marked slot is never empty. After the first problem only the
+  // ')' is looked for.
+  void ScanSlots() {
+    size_t slotStart = 1;
+    size_t colon = 0;  // the slot's first ':' after its first character; 0 for none
+    for (size_t i = 1; i < value_.size(); ++i) {
       const char c = value_[i];
-      if (IsSlotValueChar(c)) {
-        slotText_.Append(c);
-      } else if (c == 'm') {
-        if (++mouseMarks_ == 2) return Fail(DiagnosticId::kTooManyMouseMarks);
-        slotText_.Append(' ');
-      } else if (c == 'r') {
-        rMark_ = true;
-        slotText_.Append(' ');
-      } else if (c == ',' || c == ')') {
-        if (!EndSlot()) return false;
-      } else {
-        return Fail(DiagnosticId::kSlotIllegalCharacter);
+      switch (kSlotChars[static_cast<uint8_t>(c)]) {
+        case SlotChar::kValue:
+          if (c == ':' && colon == 0 && i > slotStart) colon = i;
+          continue;
+        case SlotChar::kMouse:
+          if (++mouseMarks_ == 2) return Problem(DiagnosticId::kTooManyMouseMarks, i);
+          continue;
+        case SlotChar::kR:
+          rMark_ = true;
+          continue;
+        case SlotChar::kEnd:
+          if (!EndSlot(slotStart, i, colon)) return FindClose(i);
+          if (c == ')') {
+            close_ = i;
+            return;
+          }
+          slotStart = i + 1;
+          colon = 0;
+          continue;
+        case SlotChar::kIllegal:
+          return Problem(DiagnosticId::kSlotIllegalCharacter, i);
       }
     }
-    return true;
   }
 
-  bool EndSlot() {
+  void Problem(DiagnosticId id, size_t at) {
+    slotProblem_ = id;
+    FindClose(at);
+  }
+
+  void FindClose(size_t from) {
+    const size_t close = value_.find(')', from);
+    close_ = close;
+  }
+
+  // The slot value value_[start, end): split at its colon into a low and a
+  // high part, or both the whole of it.
+  bool EndSlot(size_t start, size_t end, size_t colon) {
     ++slotCount_;
-    if (slotText_.empty()) return true;
-    const ScannedNumber low = slotText_.Low();
-    const ScannedNumber high = slotText_.Split() ? slotText_.High() : low;
+    if (start == end) return true;
+    const char* slot = value_.data() + start;
+    const SlotPart low = ReadPart(slot, (colon != 0 ? colon : end) - start);
+    const SlotPart high = colon != 0 ? ReadPart(value_.data() + colon + 1, end - colon - 1) : low;
     if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
-    slotText_.Clear();
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];
-    if (low.status != ScanStatus::kConverted || high.status != ScanStatus::kConverted ||
-        channel == 0) {
-      return Fail(DiagnosticId::kSlotSyntax);
+    if (!low.read || !high.read || channel == 0) {
+      slotProblem_ = DiagnosticId::kSlotSyntax;
+      return false;
     }
-    if (building_ && !AddEntry(channel, low.value, high.value)) return false;
+    if (StoringValues() && !AddEntry(channel, low.value, high.value)) return false;
     rMark_ = false;
     if (valueCount_ > parseContext.attribListCount) {
-      return Fail(DiagnosticId::kTooManySlotValues);
+      slotProblem_ = DiagnosticId::kTooManySlotValues;
+      return false;
     }
     return true;
   }
@@ -193,26 +252,23 @@ class StopLine {
     const uint8_t flag = rMark_ ? 1 : 0;
     if (attribute.HasNoFineChannel()) {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
-        return Fail(DiagnosticId::kValueOutOfRange);
+        slotProblem_ = DiagnosticId::kValueOutOfRange;
+        return false;
       }
-      Pend(Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag));
+      pending_[pendingCount_++] =
+          Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
     } else {
-      Pend(Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag));
+      pending_[pendingCount_++] =
+          Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
     }
     ++valueCount_;
     return true;
-  }
-
-  void Pend(const StopEntry& entry) {
-    if (pendingCount_ == pending_.size()) CommitEntries();
-    pending_[pendingCount_++] = entry;
   }
 
   // Like the entries added one by one, those that find no memory are lost.
   void CommitEntries() {
     if (pendingCount_ == 0) return;
     (void)stop_->AppendEntries(std::span<const StopEntry>(pending_.data(), pendingCount_));
-    pendingCount_ = 0;
   }
 
   bool ReadMode() {
@@ -223,7 +279,7 @@ class StopLine {
     if (mode < 0) return Fail(DiagnosticId::kInvalidMode);
     if (building_) stop_->mode = mode;
     // The label's quote stands after the letter and exactly one separator.
-    if (value_.find('"') != close_ + 4) return Fail(DiagnosticId::kLabelSyntax);
+    if (parseContext.valueQuote != close_ + 4) return Fail(DiagnosticId::kLabelSyntax);
     if (building_) stop_->SetLabel(parseContext.quotedText);
     return true;
   }
