@@ -31,22 +31,51 @@ constexpr std::array<LoweredKeyword, KEYWORD_COUNT> kLowered = [] {
   return lowered;
 }();
 
-// The keywords that begin with each byte, in table order: the first of them
-// that the line begins with is its keyword, as a walk of the whole table
-// would find.
-constexpr size_t MOST_PER_LETTER = 4;
-struct Candidates {
-  std::array<uint8_t, MOST_PER_LETTER> keywords{};
-  uint8_t count = 0;
-};
+// A keyword is told by the first three bytes of the line: a perfect hash of
+// them names the one keyword that can begin the line, or the two that share
+// them ("attribute", "attriblist="). No keyword begins another, so the one
+// that matches is the first in table order, as a walk of the whole table
+// finds it.
+constexpr uint32_t PrefixOf(const char* text) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(text[0])) |
+         static_cast<uint32_t>(static_cast<uint8_t>(text[1])) << 8 |
+         static_cast<uint32_t>(static_cast<uint8_t>(text[2])) << 16;
+}
 
-constexpr std::array<Candidates, 256> kCandidates = [] {
-  std::array<Candidates, 256> candidates{};
-  for (size_t k = 0; k < KEYWORD_COUNT; ++k) {
-    Candidates& first = candidates[static_cast<uint8_t>(kLowered[k].text[0])];
-    first.keywords[first.count++] = static_cast<uint8_t>(k);
+constexpr int HASH_BITS = 6;
+constexpr size_t SLOT_COUNT = size_t{1} << HASH_BITS;
+
+constexpr size_t SlotOf(uint32_t prefix, uint32_t multiplier) {
+  return (prefix * multiplier) >> (32 - HASH_BITS);
+}
+
+// The first multiplier that gives every distinct prefix a slot of its own.
+constexpr uint32_t kMultiplier = [] {
+  for (uint32_t multiplier = 0x9E3779B1u;; multiplier += 2) {
+    bool distinct = true;
+    for (size_t a = 0; a < KEYWORD_COUNT && distinct; ++a) {
+      for (size_t b = 0; b < a && distinct; ++b) {
+        const uint32_t pa = PrefixOf(kLowered[a].text.data());
+        const uint32_t pb = PrefixOf(kLowered[b].text.data());
+        distinct = pa == pb || SlotOf(pa, multiplier) != SlotOf(pb, multiplier);
+      }
+    }
+    if (distinct) return multiplier;
   }
-  return candidates;
+}();
+
+constexpr uint8_t NO_KEYWORD = 0xFF;
+constexpr size_t MOST_PER_SLOT = 2;
+using Slot = std::array<uint8_t, MOST_PER_SLOT>;
+
+constexpr std::array<Slot, SLOT_COUNT> kSlots = [] {
+  std::array<Slot, SLOT_COUNT> slots{};
+  for (Slot& slot : slots) slot.fill(NO_KEYWORD);
+  for (size_t k = 0; k < KEYWORD_COUNT; ++k) {
+    Slot& slot = slots[SlotOf(PrefixOf(kLowered[k].text.data()), kMultiplier)];
+    slot[slot[0] == NO_KEYWORD ? 0 : 1] = static_cast<uint8_t>(k);
+  }
+  return slots;
 }();
 
 // Two words of 8 bytes, read as they stand in memory.
@@ -64,16 +93,18 @@ Words WordsOf(const void* bytes) {
 
 // A keyword matches when the line's bytes under its mask are its text. No
 // keyword holds a NUL, so a line that ends within one does not match it.
+bool Matches(const Words& line, size_t k) {
+  const Words text = WordsOf(kLowered[k].text.data());
+  const Words mask = WordsOf(kLowered[k].mask.data());
+  return (((line.low ^ text.low) & mask.low) | ((line.high ^ text.high) & mask.high)) == 0;
+}
+
 const Keyword* MatchWords(const char* window) {
   const Words line = WordsOf(window);
-  const Candidates& candidates = kCandidates[static_cast<uint8_t>(window[0])];
-  for (uint8_t i = 0; i < candidates.count; ++i) {
-    const uint8_t k = candidates.keywords[i];
-    const Words text = WordsOf(kLowered[k].text.data());
-    const Words mask = WordsOf(kLowered[k].mask.data());
-    const uint64_t differ =
-        ((line.low ^ text.low) & mask.low) | ((line.high ^ text.high) & mask.high);
-    if (differ == 0) return &KeywordTable[k];
+  const Slot& slot = kSlots[SlotOf(PrefixOf(window), kMultiplier)];
+  for (const uint8_t k : slot) {
+    if (k == NO_KEYWORD) break;
+    if (Matches(line, k)) return &KeywordTable[k];
   }
   return nullptr;
 }
