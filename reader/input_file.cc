@@ -31,7 +31,7 @@ InputFile Refused(InputFileStatus status, int error) { return {status, std::stre
 // Asks for the large pages of the system for the buffer's whole pages of
 // that size, where there are such pages: a large file then costs a few page
 // faults instead of one per 4 KB.
-void AdviseLargePages([[maybe_unused]] std::vector<uint8_t>& bytes) {
+void AdviseLargePages([[maybe_unused]] FileBytes& bytes) {
 #ifdef MADV_HUGEPAGE
   constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
   const auto start = reinterpret_cast<uintptr_t>(bytes.data());
@@ -44,7 +44,7 @@ void AdviseLargePages([[maybe_unused]] std::vector<uint8_t>& bytes) {
 
 // Reads from `fd` to its end into one buffer, sized up front when the size
 // is known; false, with errno set, when reading fails.
-bool ReadToEnd(int fd, size_t expectedSize, std::vector<uint8_t>& bytes) {
+bool ReadToEnd(int fd, size_t expectedSize, FileBytes& bytes) {
   constexpr size_t kChunk = size_t{1} << 16;
   bytes.reserve(expectedSize + 1);
   AdviseLargePages(bytes);

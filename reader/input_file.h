@@ -2,7 +2,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
+#include <new>
 #include <string>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace fxt {
@@ -13,10 +17,37 @@ enum class InputFileStatus {
   kUnreadable,  // it cannot be opened, is no regular file, or reading failed
 };
 
+// Makes room for elements without clearing them: a file's bytes are read
+// straight into the room, so clearing it first would only cost time.
+template <typename T>
+class UnclearedAllocator : public std::allocator<T> {
+ public:
+  using value_type = T;
+  template <typename U>
+  struct rebind {
+    using other = UnclearedAllocator<U>;
+  };
+
+  UnclearedAllocator() = default;
+  template <typename U>
+  explicit UnclearedAllocator(const UnclearedAllocator<U>& /*other*/) noexcept {}
+
+  template <typename U>
+  void construct(U* place) noexcept(std::is_nothrow_default_constructible_v<U>) {
+    ::new (static_cast<void*>(place)) U;
+  }
+  template <typename U, typename... Arguments>
+  void construct(U* place, Arguments&&... arguments) {
+    ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
+  }
+};
+
+using FileBytes = std::vector<uint8_t, UnclearedAllocator<uint8_t>>;
+
 struct InputFile {
   InputFileStatus status;
-  std::string reason;          // why it was not read, in the system's words
-  std::vector<uint8_t> bytes;  // the whole file
+  std::string reason;  // why it was not read, in the system's words
+  FileBytes bytes;     // the whole file
 };
 
 // Reads a regular file of any size whole. A directory, a FIFO, a device or

@@ -8,16 +8,17 @@ namespace fxt {
 
 inline constexpr int EXIT_OUTPUT_LOST = 2;
 
-// Gives standard output a larger buffer, unless it is a terminal, whose
-// reader wants each line as it comes: a long report then goes out in few
-// writes. Call it before the first output.
+// Standard output goes out through one large buffer, unless it is a
+// terminal, whose reader wants each line as it comes: a long report then
+// goes out in few writes. Deciding which needs no call; this one decides
+// before the first output.
 void BufferOutput();
 
 // printf to standard output, remembering the first failure.
 [[gnu::format(printf, 1, 2)]] void PrintOut(const char* format, ...);
 // The bytes as they are, to standard output.
 void WriteOut(std::string_view bytes);
-// Flushes standard output, so that what follows on standard error comes
+// Writes out what is buffered, so that what follows on standard error comes
 // after it in a combined log.
 void FlushOut();
 
