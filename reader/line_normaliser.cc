@@ -5,6 +5,10 @@
 
 #include "reader/line_scan.h"
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <tmmintrin.h>
+#endif
+
 namespace fxt {
 namespace {
 
@@ -34,8 +38,6 @@ constexpr std::array<bool, 256> kInsideQuotes = [] {
   for (const char c : {'\n', '\r', '/', '\0', '"', '='}) inside[static_cast<uint8_t>(c)] = true;
   return inside;
 }();
-
-constexpr size_t NOT_FOUND = SIZE_MAX;
 
 // Bits [0, count) of a word.
 constexpr uint64_t LowBits(size_t count) {
@@ -111,73 +113,144 @@ NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line)
   return finish(i);
 }
 
-// The bytes to look at are few in a line: its '=', its quotes and whatever
-// ends its text. They tell which bytes are quoted; the line is then the
-// piece's bytes up to the text's end less the blanks outside quotes, copied
-// in runs.
-bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
-                     NormalisedPiece& piece) {
-  // The scan reads 64 bytes, and a run's copy reads up to a chunk past them.
+// What the masks tell of a line that the quick way does: where it ends,
+// which of its bytes it keeps, and where its marks stand in the piece: the
+// first '=', then the first three quotes after it.
+struct LineShape {
+  size_t lineEnd;
+  size_t textEnd;
+  uint64_t kept;
+  std::array<size_t, 1 + QUOTES_NOTED> marks;
+  size_t markCount;
+  bool quoteLeftOpen;
+};
+
+// Bit i tells whether an odd number of quotes stands at or before byte i:
+// the byte is quoted, or the quote that opens a quoted text.
+constexpr uint64_t QuotedBytes(uint64_t quotes) {
+  for (int shift = 1; shift < 64; shift *= 2) quotes ^= quotes << shift;
+  return quotes;
+}
+
+// The masks tell where the text ends, which bytes are quoted, and so which
+// blanks go; and where the marks stand.
+bool ShapeOf(const uint8_t* raw, size_t available, const uint8_t* readableEnd, LineShape& shape) {
+  // The scan reads 64 bytes, and a copy reads up to a chunk past them.
   if (static_cast<size_t>(readableEnd - raw) < SCAN_BYTES + SCAN_CHUNK) return false;
   const LineMasks masks = ScanLine(raw);
   const uint64_t lineEnds = masks.lineEnd & LowBits(available);
   if (lineEnds == 0 && available > SCAN_BYTES) return false;
-  const size_t lineEnd =
-      lineEnds != 0 ? static_cast<size_t>(std::countr_zero(lineEnds)) : available;
-
-  // The marks, in order: the line's first '=', then the first three quotes
-  // after it; and what ends the text.
-  size_t textEnd = lineEnd;
-  std::array<size_t, 1 + QUOTES_NOTED + 1> marks{};
-  size_t markCount = 0;
-  size_t open = NOT_FOUND;
-  uint64_t quoted = 0;
-  for (uint64_t marked = masks.marked & LowBits(lineEnd); marked != 0; marked &= marked - 1) {
-    const auto at = static_cast<size_t>(std::countr_zero(marked));
-    const uint8_t byte = raw[at];
-    if (byte == '=') {
-      if (markCount == 0) marks[markCount++] = at;
-    } else if (byte == '"') {
-      if (markCount != 0 && markCount <= QUOTES_NOTED) marks[markCount++] = at;
-      if (open == NOT_FOUND) {
-        open = at;
-      } else {
-        quoted |= LowBits(at) & ~LowBits(open);
-        open = NOT_FOUND;
-      }
-    } else {
-      textEnd = at;
-      break;
-    }
-  }
-  if (open != NOT_FOUND) {
-    quoted |= LowBits(textEnd) & ~LowBits(open);
-    piece.quoteLeftOpen = true;
-  }
-  const uint64_t text = LowBits(textEnd);
+  shape.lineEnd = lineEnds != 0 ? static_cast<size_t>(std::countr_zero(lineEnds)) : available;
+  const uint64_t textEnds = masks.textEnd & LowBits(shape.lineEnd);
+  shape.textEnd = textEnds != 0 ? static_cast<size_t>(std::countr_zero(textEnds)) : shape.lineEnd;
+  const uint64_t text = LowBits(shape.textEnd);
+  const uint64_t quotes = masks.quote & text;
+  const uint64_t quoted = quotes != 0 ? QuotedBytes(quotes) & text : 0;
+  shape.quoteLeftOpen = shape.textEnd > 0 && ((quoted >> (shape.textEnd - 1)) & 1) != 0;
   // Capitals outside quotes are lowered byte by byte.
   if ((masks.upper & ~quoted & text) != 0) return false;
-
-  // The line is the runs of kept bytes, one after the other. Each mark
-  // lands where its run does.
   const uint64_t starred = raw[0] == '*' ? 1 : 0;
-  const uint64_t kept = ~((masks.blank | starred) & ~quoted) & text;
-  marks[markCount] = NOT_FOUND;
+  shape.kept = ~((masks.blank | starred) & ~quoted) & text;
+
+  shape.markCount = 0;
+  const uint64_t equals = masks.equals & text;
+  if (equals == 0) return true;
+  const auto first = static_cast<size_t>(std::countr_zero(equals));
+  shape.marks[shape.markCount++] = first;
+  uint64_t after = quotes & ~LowBits(first + 1);
+  for (; after != 0 && shape.markCount <= QUOTES_NOTED; after &= after - 1) {
+    shape.marks[shape.markCount++] = static_cast<size_t>(std::countr_zero(after));
+  }
+  return true;
+}
+
+// The line is the runs of kept bytes, one after the other; each mark lands
+// where its run does.
+size_t CompactRuns(const uint8_t* raw, const LineShape& shape, char* line, NormalisedPiece& piece) {
   size_t nextMark = 0;
   size_t length = 0;
+  const uint64_t kept = shape.kept;
   uint64_t ends = kept & ~(kept >> 1);
   for (uint64_t starts = kept & ~(kept << 1); starts != 0; starts &= starts - 1, ends &= ends - 1) {
     const auto first = static_cast<size_t>(std::countr_zero(starts));
     const auto end = static_cast<size_t>(std::countr_zero(ends)) + 1;
     CopyChunks(line + length, raw + first, end - first);
-    for (; marks[nextMark] < end; ++nextMark)
-      piece.at[nextMark] = length + (marks[nextMark] - first);
+    for (; nextMark < shape.markCount && shape.marks[nextMark] < end; ++nextMark) {
+      piece.at[nextMark] = length + (shape.marks[nextMark] - first);
+    }
     length += end - first;
   }
+  return length;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// For each 8-bit mask, the positions of its set bits, in order: the shuffle
+// that gathers the bytes it keeps.
+constexpr std::array<std::array<uint8_t, 8>, 256> kGathers = [] {
+  std::array<std::array<uint8_t, 8>, 256> gathers{};
+  for (size_t mask = 0; mask < 256; ++mask) {
+    size_t count = 0;
+    for (uint8_t bit = 0; bit < 8; ++bit) {
+      if ((mask >> bit) & 1) gathers[mask][count++] = bit;
+    }
+  }
+  return gathers;
+}();
+
+// The same with SSSE3's byte shuffle: each chunk of 16 bytes is gathered in
+// one step, whatever its runs. A mark lands after the kept bytes before it.
+[[gnu::target("ssse3,popcnt")]] size_t CompactShuffled(const uint8_t* raw, const LineShape& shape,
+                                                       char* line, NormalisedPiece& piece) {
+  size_t length = 0;
+  for (size_t offset = 0; offset < shape.textEnd; offset += SCAN_CHUNK) {
+    const auto keep = static_cast<uint32_t>(shape.kept >> offset);
+    const uint32_t low = keep & 0xFFu;
+    const uint32_t high = (keep >> 8) & 0xFFu;
+    const __m128i lowOrder =
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[low].data()));
+    const __m128i highOrder = _mm_add_epi8(
+        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[high].data())), _mm_set1_epi8(8));
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + offset));
+    const __m128i gathered = _mm_shuffle_epi8(bytes, _mm_unpacklo_epi64(lowOrder, highOrder));
+    const auto lowCount = static_cast<size_t>(__builtin_popcount(low));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + length), gathered);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + length + lowCount),
+                     _mm_unpackhi_epi64(gathered, gathered));
+    length += lowCount + static_cast<size_t>(__builtin_popcount(high));
+  }
+  for (size_t m = 0; m < shape.markCount; ++m) {
+    piece.at[m] = static_cast<size_t>(__builtin_popcountll(shape.kept & LowBits(shape.marks[m])));
+  }
+  return length;
+}
+
+bool CanShuffle() {
+  static const bool can = __builtin_cpu_supports("ssse3") && __builtin_cpu_supports("popcnt");
+  return can;
+}
+#endif
+
+bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
+                     NormalisedPiece& piece, Compaction compaction) {
+  LineShape shape;
+  if (!ShapeOf(raw, available, readableEnd, shape)) return false;
+  size_t length = 0;
+#if defined(__x86_64__) || defined(__i386__)
+  if (compaction == Compaction::kShuffles && !CanShuffle()) return false;
+  if (compaction == Compaction::kShuffles || (compaction == Compaction::kBest && CanShuffle())) {
+    length = CompactShuffled(raw, shape, line, piece);
+  } else {
+    length = CompactRuns(raw, shape, line, piece);
+  }
+#else
+  if (compaction == Compaction::kShuffles) return false;
+  length = CompactRuns(raw, shape, line, piece);
+#endif
   line[length] = '\0';
   piece.length = length;
-  piece.rawLength = lineEnd;
-  piece.marks = static_cast<int>(markCount);
+  piece.rawLength = shape.lineEnd;
+  piece.quoteLeftOpen = shape.quoteLeftOpen;
+  piece.marks = static_cast<int>(shape.markCount);
   return true;
 }
 

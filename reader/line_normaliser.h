@@ -34,13 +34,16 @@ struct NormalisedPiece {
 void NormalisePiece(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
                     NormalisedPiece& piece);
 
-// The two ways of doing it. Byte by byte does every piece. From the masks of
-// the line's first 64 bytes is quicker; it does the pieces that end within
-// them and have no capital letters outside quotes, far enough from the end of
-// the readable bytes, and answers false for any other.
+// The ways of doing it. Byte by byte does every piece. From the masks of the
+// line's first 64 bytes is quicker; it does the pieces that end within them
+// and have no capital letters outside quotes, far enough from the end of the
+// readable bytes, and answers false for any other. It copies the kept bytes
+// in runs, or gathers them with SSSE3's byte shuffle where the processor has
+// it (the best way there); it fills a fresh `piece` (as NormalisedPiece{}
+// makes it). All give the same answers.
 NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line);
-// The masked way fills a fresh `piece` (as NormalisedPiece{} makes it).
+enum class Compaction : uint8_t { kRuns, kShuffles, kBest };
 bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
-                     NormalisedPiece& piece);
+                     NormalisedPiece& piece, Compaction compaction = Compaction::kBest);
 
 }  // namespace fxt

@@ -14,7 +14,9 @@ namespace {
 struct ChunkMasks {
   uint32_t lineEnd;
   uint32_t blank;
-  uint32_t marked;
+  uint32_t quote;
+  uint32_t equals;
+  uint32_t textEnd;
   uint32_t upper;
 };
 
@@ -25,7 +27,9 @@ LineMasks ScanWith(const uint8_t* raw) {
     const ChunkMasks chunk = classify(raw + shift);
     masks.lineEnd |= uint64_t{chunk.lineEnd} << shift;
     masks.blank |= uint64_t{chunk.blank} << shift;
-    masks.marked |= uint64_t{chunk.marked} << shift;
+    masks.quote |= uint64_t{chunk.quote} << shift;
+    masks.equals |= uint64_t{chunk.equals} << shift;
+    masks.textEnd |= uint64_t{chunk.textEnd} << shift;
     masks.upper |= uint64_t{chunk.upper} << shift;
     if (chunk.lineEnd != 0) break;
   }
@@ -78,8 +82,9 @@ ChunkMasks ClassifyWords(const uint8_t* chunk) {
     const auto place = [half](uint64_t marks) { return GatherHighBits(marks) << (half * 8); };
     masks.lineEnd |= place(BytesEqual(word, '\n'));
     masks.blank |= place(BytesEqual(word, ' ') | BytesEqual(word, '\t'));
-    masks.marked |= place(BytesEqual(word, '"') | BytesEqual(word, '=') | BytesEqual(word, '/') |
-                          BytesEqual(word, '\r') | ZeroBytes(word));
+    masks.quote |= place(BytesEqual(word, '"'));
+    masks.equals |= place(BytesEqual(word, '='));
+    masks.textEnd |= place(BytesEqual(word, '/') | BytesEqual(word, '\r') | ZeroBytes(word));
     masks.upper |= place(UpperBytes(word));
   }
   return masks;
@@ -90,17 +95,15 @@ ChunkMasks ClassifySse2(const uint8_t* chunk) {
   const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk));
   const auto equal = [bytes](char c) { return _mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)); };
   const auto bits = [](__m128i marks) { return static_cast<uint32_t>(_mm_movemask_epi8(marks)); };
-  const __m128i quoteOrEquals = _mm_or_si128(equal('"'), equal('='));
   const __m128i textEnd = _mm_or_si128(_mm_or_si128(equal('/'), equal('\r')), equal('\0'));
   // 'A' to 'Z' are the bytes whose distance from 'A', taken unsigned, is at
   // most 25.
   const __m128i fromA = _mm_sub_epi8(bytes, _mm_set1_epi8('A'));
   const __m128i upper = _mm_cmpeq_epi8(_mm_min_epu8(fromA, _mm_set1_epi8(25)), fromA);
   return {
-      bits(equal('\n')),
-      bits(_mm_or_si128(equal(' '), equal('\t'))),
-      bits(_mm_or_si128(quoteOrEquals, textEnd)),
-      bits(upper),
+      bits(equal('\n')), bits(_mm_or_si128(equal(' '), equal('\t'))),
+      bits(equal('"')),  bits(equal('=')),
+      bits(textEnd),     bits(upper),
   };
 }
 #endif

@@ -1,7 +1,7 @@
 // The first 64 bytes of a template line, classified in one pass: where its
-// line end, blanks, the bytes the reader must look at and the capital letters
-// stand, as bit masks (bit i for byte i). The normaliser cuts, compacts and
-// splits a line from these without looking at most of its bytes.
+// line end, blanks, quotes, '=', the bytes that end its text and the capital
+// letters stand, as bit masks (bit i for byte i). The normaliser cuts,
+// compacts and splits a line from these without looking at its bytes.
 #pragma once
 
 #include <cstddef>
@@ -17,7 +17,9 @@ inline constexpr size_t SCAN_BYTES = 64;
 struct LineMasks {
   uint64_t lineEnd = 0;  // '\n'
   uint64_t blank = 0;    // ' ' and '\t'
-  uint64_t marked = 0;   // '"', '=', and '/', '\r' and NUL, which end a line's text
+  uint64_t quote = 0;    // '"'
+  uint64_t equals = 0;   // '='
+  uint64_t textEnd = 0;  // '/', '\r' and NUL: each ends a line's text
   uint64_t upper = 0;    // 'A' to 'Z'
 };
 

@@ -45,8 +45,13 @@ void ExpectSame(const Result& a, const Result& b, const std::string& text) {
   }
 }
 
-// The quick way answers as the byte-by-byte way does, wherever it answers.
-TEST(LineNormaliser, MasksAgreeWithTheBytes) {
+// The quick ways answer as the byte-by-byte way does, wherever they answer.
+class LineNormaliser : public ::testing::TestWithParam<Compaction> {};
+
+INSTANTIATE_TEST_SUITE_P(Compactions, LineNormaliser,
+                         ::testing::Values(Compaction::kRuns, Compaction::kShuffles));
+
+TEST_P(LineNormaliser, MasksAgreeWithTheBytes) {
   std::mt19937 random(28);
   int handled = 0;
   for (int round = 0; round < 200000; ++round) {
@@ -57,11 +62,14 @@ TEST(LineNormaliser, MasksAgreeWithTheBytes) {
     std::vector<char> line(NORMALISED_CAPACITY);
     NormalisedPiece piece;
     const auto* raw = reinterpret_cast<const uint8_t*>(text.data());
-    if (!NormaliseMasked(raw, available, raw + text.size(), line.data(), piece)) continue;
+    if (!NormaliseMasked(raw, available, raw + text.size(), line.data(), piece, GetParam())) {
+      continue;
+    }
     ++handled;
     ExpectSame({piece, line.data()}, Bytewise(text, available), text);
     if (HasFailure()) return;
   }
+  if (handled == 0) GTEST_SKIP() << "this processor cannot do it this way";
   EXPECT_GT(handled, 50000);
 }
 
@@ -78,7 +86,9 @@ TEST(LineScan, WordsAgreeWithSse2) {
     const LineMasks sse2 = ScanLineSse2(raw);
     ASSERT_EQ(words.lineEnd, sse2.lineEnd) << testing::PrintToString(text);
     ASSERT_EQ(words.blank, sse2.blank) << testing::PrintToString(text);
-    ASSERT_EQ(words.marked, sse2.marked) << testing::PrintToString(text);
+    ASSERT_EQ(words.quote, sse2.quote) << testing::PrintToString(text);
+    ASSERT_EQ(words.equals, sse2.equals) << testing::PrintToString(text);
+    ASSERT_EQ(words.textEnd, sse2.textEnd) << testing::PrintToString(text);
     ASSERT_EQ(words.upper, sse2.upper) << testing::PrintToString(text);
   }
 #else
