@@ -44,6 +44,8 @@ class DenseDispatch {
     }
   }
 
+  constexpr const std::array<RestingState, kStates>& Resting() const { return resting_; }
+
   // The resting state's place in the dense table, or NOT_RESTING.
   constexpr int IndexOf(StateFn state) const {
     for (size_t s = 0; s < kStates; ++s) {

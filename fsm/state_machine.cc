@@ -7,20 +7,6 @@ bool IsAutomatic(const Transition* table) { return table[0].event == 0 && table[
 
 }  // namespace
 
-void StateMachine::ClearHistory() { history.fill(nullptr); }
-
-void StateMachine::PushHistory(StateFn left) {
-  for (size_t i = HISTORY_DEPTH - 1; i > 0; --i) history[i] = history[i - 1];
-  history[0] = left;
-}
-
-StateFn StateMachine::PopHistory() {
-  StateFn recent = history[0];
-  for (size_t i = 0; i < HISTORY_DEPTH - 1; ++i) history[i] = history[i + 1];
-  history[HISTORY_DEPTH - 1] = nullptr;
-  return recent;
-}
-
 void StateMachine::Reset(StateFn start) {
   ClearHistory();
   state = start;
@@ -39,11 +25,6 @@ bool StateMachine::FindMatch(uint8_t event, uint8_t qualifier) {
     if (eventMatches && qualifierMatches) return true;
   }
   return false;
-}
-
-void StateMachine::Enter(StateFn next) {
-  state = next;
-  table = state(SIG_ENTRY);
 }
 
 bool StateMachine::Dispatch(uint8_t event, uint8_t qualifier) {

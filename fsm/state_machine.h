@@ -69,11 +69,22 @@ struct StateMachine {
   template <size_t>
   friend class DenseDispatch;
 
-  void ClearHistory();
-  void PushHistory(StateFn left);
-  StateFn PopHistory();
+  void ClearHistory() { history.fill(nullptr); }
+  void PushHistory(StateFn left) {
+    for (size_t i = HISTORY_DEPTH - 1; i > 0; --i) history[i] = history[i - 1];
+    history[0] = left;
+  }
+  StateFn PopHistory() {
+    StateFn recent = history[0];
+    for (size_t i = 0; i < HISTORY_DEPTH - 1; ++i) history[i] = history[i + 1];
+    history[HISTORY_DEPTH - 1] = nullptr;
+    return recent;
+  }
   bool FindMatch(uint8_t event, uint8_t qualifier);
-  void Enter(StateFn next);
+  void Enter(StateFn next) {
+    state = next;
+    table = state(SIG_ENTRY);
+  }
   void RunCompletionChain();
 };
 

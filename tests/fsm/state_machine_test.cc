@@ -5,17 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "recorded_signals.h"
+
 namespace fxt {
 namespace {
 
-// Test states record every signal they get, as "A+" (entry), "A*" (action)
-// and "A-" (exit).
-std::vector<std::string> calls;
-
-void Record(const char* name, Signal signal) {
-  static constexpr const char* kMarks[] = {"", "+", "*", "-"};
-  calls.push_back(std::string(name) + kMarks[signal]);
-}
+using testing::calls;
+using testing::Record;
 
 const Transition* StateA(Signal);
 const Transition* StateB(Signal);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "../test_support.h"
+#include "grammar/grammar_dispatch.h"
 #include "reader/parse_context.h"
 
 namespace fxt {
@@ -296,6 +297,27 @@ TEST_F(GrammarTest, StopsAreAppendedInLineOrder) {
   EXPECT_STREQ(parameter.firstStop.label.get(), "Red");
   EXPECT_STREQ(parameter.firstStop.next->label.get(), "Green");
   EXPECT_STREQ(parameter.firstStop.next->next->label.get(), "UV");
+}
+
+// A stop line reports one problem, and a list without its ')' reports that,
+// whatever else is wrong before where the ')' should be.
+TEST_F(GrammarTest, AListWithoutItsParenthesisSaysSoFirst) {
+  for (const char* line : {"stop=(1;2,n,\"Red\"", "stop=(m1,m2", "stop=(x5,1", "stop=(300"}) {
+    Load(std::string(kTwoAttributes) + line + "\n");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR - line 15: Missing ')'."}) << line;
+  }
+  Load(std::string(kTwoAttributes) + "stop=(m1,m2),w,\"Red\"\n");
+  EXPECT_EQ(Messages(), std::vector<std::string>{"ERROR - line 15: too many mousable attributes"});
+}
+
+// The dense table does not call the states where the grammar waits for a
+// keyword: each must do nothing but return its own table, whatever the signal.
+TEST(GrammarDispatch, WaitingStatesOnlyReturnTheirTables) {
+  for (const RestingState& resting : kGrammarDispatch.Resting()) {
+    for (const Signal signal : {SIG_ENTRY, SIG_ACTION, SIG_EXIT}) {
+      EXPECT_EQ(resting.state(signal), resting.table);
+    }
+  }
 }
 
 }  // namespace

@@ -67,6 +67,22 @@ TEST_F(LoadTemplateTest, KeywordsMatchAsLowerCasePrefixes) {
   EXPECT_EQ(MatchKeyword("manufacturer=\"a long name\"")->id, TOKEN_MANUFACTURER);
 }
 
+// Each keyword is found by its own text, and not by its text less its last
+// character, nor with that character changed.
+TEST_F(LoadTemplateTest, EveryKeywordIsFoundByItsWholeText) {
+  for (const Keyword& keyword : KeywordTable) {
+    std::string text = keyword.text;
+    for (char& c : text) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    ASSERT_NE(MatchKeyword(text.c_str()), nullptr) << text;
+    EXPECT_EQ(MatchKeyword(text.c_str())->id, keyword.id) << text;
+    EXPECT_EQ(MatchKeyword((text + "more").c_str())->id, keyword.id) << text;
+    text.pop_back();
+    EXPECT_EQ(MatchKeyword(text.c_str()), nullptr) << text;
+    text.push_back('#');
+    EXPECT_EQ(MatchKeyword(text.c_str()), nullptr) << text;
+  }
+}
+
 // The line buffer still holds an earlier, longer line after the current
 // one's NUL: it must not complete a keyword.
 TEST_F(LoadTemplateTest, ABufferedLineEndsAtItsNul) {

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "model/attribute.h"
+
 namespace fxt {
 namespace {
 
@@ -116,6 +118,24 @@ TEST(Stop, NthStopStopsAtTheEnds) {
   EXPECT_EQ(NthStop(&first, 1), &first);
   EXPECT_EQ(NthStop(&first, 3), first.next->next.get());
   EXPECT_EQ(NthStop(&first, 9), first.next->next.get());
+}
+
+// A record's memory goes back to its pool, and the next record of its kind
+// takes it; records of another kind do not.
+TEST(RecordPool, AFreedRecordsMemoryServesTheNextOfItsKind) {
+#if FXT_RECORD_POOLS
+  auto* first = new Stop;
+  void* place = first;
+  delete first;
+  auto* attribute = new (std::nothrow) Attribute;
+  auto* second = new (std::nothrow) Stop;
+  EXPECT_EQ(static_cast<void*>(second), place);
+  EXPECT_NE(static_cast<void*>(attribute), place);
+  delete second;
+  delete attribute;
+#else
+  GTEST_SKIP() << "records come from the allocator under AddressSanitizer";
+#endif
 }
 
 }  // namespace
