@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # How the whole parse process compares with wc -l on the same 10 MB file, in
-# the same run: the median of several runs of each, and their ratio.
+# the same run: the median of several runs of each, and their ratio; and how
+# much longer parse takes per byte of each input than of the realistic one.
 #   bench/compare_wc.sh BIN_DIR [RUNS]
 # BIN_DIR holds parse and fxtgen, best from the release preset.
 set -euo pipefail
@@ -11,7 +12,8 @@ trap 'rm -rf "$work"' EXIT
 
 source "$(dirname "$0")/median_ms.sh"
 
-printf '%-24s %10s %10s %8s\n' input "wc -l ms" "parse ms" ratio
+printf '%-24s %10s %10s %8s %12s\n' input "wc -l ms" "parse ms" ratio "per byte, x"
+realistic_per_byte=
 for kind in realistic many-fixtures full-lists long-lines far-end-of-full-lists \
   replaced-parameters repeated-reports; do
   "$bin/fxtgen" "$kind" 10000000 >"$work/$kind.fxt"
@@ -21,5 +23,9 @@ for kind in realistic many-fixtures full-lists long-lines far-end-of-full-lists 
   [ "$kind" = repeated-reports ] && count=1
   wc=$(median_ms "$count" wc -l "$work/$kind.fxt")
   parse=$(median_ms "$count" "$bin/parse" "$work/$kind.fxt")
-  printf '%-24s %10s %10s %8s\n' "$kind" "$wc" "$parse" "$(awk "BEGIN {printf \"%.1f\", $parse / $wc}")"
+  per_byte=$(awk "BEGIN {print $parse / $(wc -c <"$work/$kind.fxt")}")
+  [ -z "$realistic_per_byte" ] && realistic_per_byte=$per_byte
+  printf '%-24s %10s %10s %8s %12s\n' "$kind" "$wc" "$parse" \
+    "$(awk "BEGIN {printf \"%.1f\", $parse / $wc}")" \
+    "$(awk "BEGIN {printf \"%.2f\", $per_byte / $realistic_per_byte}")"
 done
