@@ -104,6 +104,42 @@ SlotPart ReadPart(const char* part, size_t length) {
   return ReadDigits<16>(p, false);
 }
 
+// A slot as the scan goes through it: where it starts, its first ':' after
+// its first character, and the decimal digits of its parts as they come. It
+// stays plain while each part is marks ('m', 'r') and then decimal digits
+// alone: then the digits read are its parts' numbers.
+struct SlotScan {
+  size_t start = 1;
+  size_t colon = 0;  // 0 for none
+  bool plain = true;
+  size_t part = 0;  // 0 the low part, 1 the high one
+  std::array<int64_t, 2> magnitude{};
+  std::array<bool, 2> digits{};
+
+  bool Digit(char c) {
+    const auto digit = static_cast<uint8_t>(c - '0');
+    if (digit > 9) return false;
+    magnitude[part] = std::min(magnitude[part] * 10 + digit, int64_t{INT32_MAX} + 1);
+    digits[part] = true;
+    return true;
+  }
+  // 'a' to 'f', 'x' or ':'.
+  void Letter(char c, size_t at) {
+    if (c == ':' && colon == 0 && at > start) {
+      colon = at;
+      part = 1;
+    } else {
+      plain = false;
+    }
+  }
+  void Mark() {
+    if (digits[part]) plain = false;
+  }
+  SlotPart Part(size_t which) const {
+    return {digits[which], static_cast<int32_t>(std::min<int64_t>(magnitude[which], INT32_MAX))};
+  }
+};
+
 // One stop line, read step by step. Every problem is an error that ends the
 // line. A line builds a stop only while no error has been reported in the
 // load; otherwise it is only checked, and the building steps are skipped.
@@ -133,6 +169,8 @@ class StopLine {
   static constexpr DiagnosticId NO_PROBLEM = DiagnosticId::kCount;
 
   const std::string_view value_ = parseContext.valueText;
+  // The template cannot change while a line is read.
+  FixtureTemplate& fixture_ = LoadedTemplate();
   size_t close_ = std::string_view::npos;  // position of the slot list's ')'
   DiagnosticId slotProblem_ = NO_PROBLEM;  // the first problem of the slot list
   bool building_ = false;
@@ -164,7 +202,7 @@ class StopLine {
 
   // A parameter holds at most 255 stops: one more is an error of its line.
   bool MakeStop() {
-    Parameter& parameter = *LoadedTemplate().ParameterAt(parseContext.parameterNumber);
+    Parameter& parameter = *fixture_.ParameterAt(parseContext.parameterNumber);
     stop_ = parameter.AddStop();
     if (stop_ != nullptr) {
       stop_->sourceLine = parseContext.linePosition.line;
@@ -180,30 +218,32 @@ class StopLine {
   // Reads the slots up to the ')' that closes the list. 'm' marks the
   // mouse slot and 'r' the value's flag; each stands in a slot as a blank
   // would, so a marked slot is never empty. After the first problem only the
-  // ')' is looked for.
+  // ')' is looked for. A slot's decimal digits are read on the way; a slot
+  // that is more than marks and decimal digits is read again where it stands.
   void ScanSlots() {
-    size_t slotStart = 1;
-    size_t colon = 0;  // the slot's first ':' after its first character; 0 for none
+    SlotScan slot;
     for (size_t i = 1; i < value_.size(); ++i) {
       const char c = value_[i];
+      if (slot.Digit(c)) continue;
       switch (kSlotChars[static_cast<uint8_t>(c)]) {
         case SlotChar::kValue:
-          if (c == ':' && colon == 0 && i > slotStart) colon = i;
+          slot.Letter(c, i);
           continue;
         case SlotChar::kMouse:
+          slot.Mark();
           if (++mouseMarks_ == 2) return Problem(DiagnosticId::kTooManyMouseMarks, i);
           continue;
         case SlotChar::kR:
+          slot.Mark();
           rMark_ = true;
           continue;
         case SlotChar::kEnd:
-          if (!EndSlot(slotStart, i, colon)) return FindClose(i);
+          if (!EndSlot(slot, i)) return FindClose(i);
           if (c == ')') {
             close_ = i;
             return;
           }
-          slotStart = i + 1;
-          colon = 0;
+          slot = SlotScan{i + 1};
           continue;
         case SlotChar::kIllegal:
           return Problem(DiagnosticId::kSlotIllegalCharacter, i);
@@ -221,14 +261,18 @@ class StopLine {
     close_ = close;
   }
 
-  // The slot value value_[start, end): split at its colon into a low and a
-  // high part, or both the whole of it.
-  bool EndSlot(size_t start, size_t end, size_t colon) {
+  // The slot value value_[slot.start, end): split at its colon into a low
+  // and a high part, or both the whole of it.
+  bool EndSlot(const SlotScan& slot, size_t end) {
     ++slotCount_;
-    if (start == end) return true;
-    const char* slot = value_.data() + start;
-    const SlotPart low = ReadPart(slot, (colon != 0 ? colon : end) - start);
-    const SlotPart high = colon != 0 ? ReadPart(value_.data() + colon + 1, end - colon - 1) : low;
+    if (slot.start == end) return true;
+    const size_t colon = slot.colon;
+    SlotPart low = slot.Part(0);
+    SlotPart high = colon != 0 ? slot.Part(1) : low;
+    if (!slot.plain) {
+      low = ReadPart(value_.data() + slot.start, (colon != 0 ? colon : end) - slot.start);
+      high = colon != 0 ? ReadPart(value_.data() + colon + 1, end - colon - 1) : low;
+    }
     if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
     const uint8_t channel = parseContext.attribListNumbers[valueCount_];
     if (!low.read || !high.read || channel == 0) {
@@ -248,7 +292,7 @@ class StopLine {
   // scale; a 16-bit attribute keeps the low 16 bits of each value.
   bool AddEntry(uint8_t channel, int32_t low, int32_t high) {
     const uint8_t owner = ChannelOwner(channel);
-    const Attribute& attribute = *LoadedTemplate().AttributeAt(owner);
+    const Attribute& attribute = *fixture_.AttributeAt(owner);
     const uint8_t flag = rMark_ ? 1 : 0;
     if (attribute.HasNoFineChannel()) {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
