@@ -5,7 +5,12 @@
 
 namespace fxt {
 
-std::string_view TextOf(std::string_view text) { return text.substr(0, text.find('\0')); }
+// Names are short: a loop costs less than a call.
+std::string_view TextOf(std::string_view text) {
+  size_t length = 0;
+  while (length < text.size() && text[length] != '\0') ++length;
+  return text.substr(0, length);
+}
 
 void TableName::Set(std::string_view text, NameTable table) {
   Free();

@@ -1,5 +1,6 @@
 #include "reader/line_normaliser.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -139,8 +140,14 @@ bool ShapeOf(const uint8_t* raw, size_t available, const uint8_t* readableEnd, L
   if (static_cast<size_t>(readableEnd - raw) < SCAN_BYTES + SCAN_CHUNK) return false;
   const LineMasks masks = ScanLine(raw);
   const uint64_t lineEnds = masks.lineEnd & LowBits(available);
-  if (lineEnds == 0 && available > SCAN_BYTES) return false;
-  shape.lineEnd = lineEnds != 0 ? static_cast<size_t>(std::countr_zero(lineEnds)) : available;
+  if (lineEnds != 0) {
+    shape.lineEnd = static_cast<size_t>(std::countr_zero(lineEnds));
+  } else if (available <= SCAN_BYTES || raw[SCAN_BYTES] == '\n') {
+    // A line of exactly 64 bytes ends just past the masks.
+    shape.lineEnd = std::min(available, SCAN_BYTES);
+  } else {
+    return false;
+  }
   const uint64_t textEnds = masks.textEnd & LowBits(shape.lineEnd);
   shape.textEnd = textEnds != 0 ? static_cast<size_t>(std::countr_zero(textEnds)) : shape.lineEnd;
   const uint64_t text = LowBits(shape.textEnd);
