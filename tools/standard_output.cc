@@ -61,6 +61,7 @@ void PrintOut(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)
   va_start(arguments, format);
   va_list again;
   va_copy(again, arguments);
+  // NOLINTNEXTLINE(clang-analyzer-valist.Uninitialized): va_start stands just above
   const int length = std::vsnprintf(text.data(), text.size(), format, arguments);
   va_end(arguments);
   if (length < 0) {
