@@ -55,6 +55,7 @@ class FixtureTemplate : public PooledRecord<FixtureTemplate> {
   Attribute* AttributeAt(int n) { return &furtherAttributes_.At(firstAttribute, n); }
   const Attribute* AttributeAt(int n) const { return &furtherAttributes_.At(firstAttribute, n); }
   Parameter* ParameterAt(int n) { return &furtherParameters_.At(firstParameter, n); }
+  const Parameter* ParameterAt(int n) const { return &furtherParameters_.At(firstParameter, n); }
   // The nodes that a walk of each list visits after its first node, in list
   // order; the list is as long as they are, plus one.
   std::span<Attribute* const> FurtherAttributes() const { return furtherAttributes_.Nodes(); }

@@ -42,6 +42,8 @@ struct Parameter : PooledRecord<Parameter> {
   // or the parameter holds the most stops its 8-bit count allows.
   Stop* AddStop();
   Stop* LastStop() { return &furtherStops.Last(firstStop); }
+  // NthStop from the first, answered without walking the list.
+  const Stop* StopAt(int n) const { return &furtherStops.At(firstStop, n); }
   bool AppendAttribute(uint8_t attributeNumber);
   // The text up to its first NUL, as a C string reads it.
   void SetTypeName(std::string_view text);
