@@ -97,4 +97,13 @@ ChangedDocument ReadChanged(const json& params) {
   return read;
 }
 
+ExecutedCommand ReadCommand(const json& params) {
+  const std::string_view command = StringMember(params, "command");
+  const json& arguments = Member(params, "arguments");
+  if (!arguments.is_array() || arguments.empty() || !arguments.front().is_string()) {
+    throw InvalidParams("arguments hold no document address");
+  }
+  return {command, arguments.front().get_ref<const std::string&>()};
+}
+
 }  // namespace fxt::lsp

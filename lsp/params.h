@@ -46,10 +46,18 @@ struct ChangedDocument {
   std::vector<TextChange> changes;  // in the order they apply
 };
 
+// workspace/executeCommand's: the command and the first of its arguments,
+// a document's address for each command this server offers.
+struct ExecutedCommand {
+  std::string_view command;
+  std::string_view uri;
+};
+
 // Each throws InvalidParams when a field is missing or of the wrong kind.
 std::string_view DocumentUriOf(const json& params);
 ClientPosition PositionOf(const json& params);  // of the member "position"
 OpenedDocument ReadOpened(const json& params);
 ChangedDocument ReadChanged(const json& params);
+ExecutedCommand ReadCommand(const json& params);
 
 }  // namespace fxt::lsp

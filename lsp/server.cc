@@ -24,6 +24,15 @@ constexpr int MESSAGE_WARNING = 2;
 
 constexpr int SYNC_INCREMENTAL = 2;
 
+bool ShowsDocuments(const json& params) {
+  const json* window = params.contains("capabilities") ? &params["capabilities"] : nullptr;
+  for (const char* key : {"window", "showDocument", "support"}) {
+    if (window == nullptr || !window->is_object() || !window->contains(key)) return false;
+    window = &(*window)[key];
+  }
+  return *window == true;
+}
+
 bool OffersUtf8(const json& params) {
   const json* encodings = nullptr;
   if (params.contains("capabilities") && params["capabilities"].contains("general")) {
@@ -67,6 +76,8 @@ const std::map<std::string_view, Server::Request>& Server::Requests() {
       {"textDocument/hover", &Server::HoverAt},
       {"textDocument/completion", &Server::CompletionAt},
       {"textDocument/definition", &Server::DefinitionAt},
+      {"fxt/chart", &Server::Chart},
+      {"workspace/executeCommand", &Server::ExecuteCommand},
   };
   return kRequests;
 }
@@ -226,6 +237,7 @@ std::string Server::OutOfMemoryError() {
 json Server::Initialize(const json& params) {
   phase_ = Phase::kRunning;
   encoding_ = OffersUtf8(params) ? Encoding::kUtf8 : Encoding::kUtf16;
+  clientShowsDocuments_ = ShowsDocuments(params);
   return {
       {"capabilities",
        {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
@@ -233,7 +245,8 @@ json Server::Initialize(const json& params) {
         {"documentSymbolProvider", true},
         {"hoverProvider", true},
         {"completionProvider", {{"triggerCharacters", {"\""}}}},
-        {"definitionProvider", true}}},
+        {"definitionProvider", true},
+        {"executeCommandProvider", {{"commands", {"fxt.showChart"}}}}}},
       {"serverInfo", {{"name", "fxt-language-server"}, {"version", FXT_VERSION}}}};
 }
 

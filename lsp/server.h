@@ -56,6 +56,8 @@ class Server {
   Phase phase_ = Phase::kWaiting;
   bool exitRequested_ = false;
   Encoding encoding_ = Encoding::kUtf16;
+  bool clientShowsDocuments_ = false;  // window/showDocument
+  int64_t requestsSent_ = 0;
   // Each version is made whole before it takes the place of the one before.
   std::map<std::string, std::unique_ptr<const OpenDocument>, std::less<>> documents_;
   std::vector<std::string> outgoing_;
@@ -78,6 +80,8 @@ class Server {
   json HoverAt(const json& params);
   json CompletionAt(const json& params);
   json DefinitionAt(const json& params);
+  json Chart(const json& params);           // in chart.cc
+  json ExecuteCommand(const json& params);  // in chart.cc
   void Initialized(const json& params);
   void Exit(const json& params);
   void DidOpen(const json& params);

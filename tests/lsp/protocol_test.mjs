@@ -2,7 +2,9 @@
 // method it answers, and every bad input it must survive.
 //   node protocol_test.mjs SERVER FXTLINT EXAMPLES_DIR
 import { execFileSync, spawnSync } from "node:child_process";
-import { readFileSync } from "node:fs";
+import { readFileSync, rmSync } from "node:fs";
+import { dirname, join } from "node:path";
+import { fileURLToPath } from "node:url";
 import assert from "node:assert/strict";
 import { Client, open, runTests, started as startedServer, stopped } from "./lsp_client.mjs";
 
@@ -200,6 +202,49 @@ test("definition leads from a listed channel and from a slot value to the attrib
   const fromSlot = await client.request("textDocument/definition", { textDocument: { uri }, position: { line: stop, character: lines[stop].indexOf("m0") + 1 } });
   assert.equal(fromSlot.result.range.start.line, attributeLine);
   await stopped(client);
+});
+
+test("fxt/chart answers the page fxtchart draws, redrawn on each change", async () => {
+  const { client, capabilities } = await started();
+  assert.deepEqual(capabilities.executeCommandProvider.commands, ["fxt.showChart"]);
+  const uri = "file:///typical-mistakes.fxt";
+  await open(client, uri, mistakes, 4);
+  const chart = (await client.request("fxt/chart", { textDocument: { uri } })).result;
+  assert.equal(chart.version, 4);
+  const fxtchart = join(dirname(fxtlint), "fxtchart");
+  const drawn = spawnSync(fxtchart, ["-"], { input: mistakes, encoding: "utf8" }).stdout;
+  assert.equal(chart.html, drawn.replaceAll("&lt;stdin&gt;", uri));
+  const renamed = mistakes.replace(/name\s*=\s*"[^"]*"/, 'name = "Redrawn"');
+  client.notify("textDocument/didChange", { textDocument: { uri, version: 5 }, contentChanges: [{ text: renamed }] });
+  await client.diagnostics(uri);
+  const redrawn = (await client.request("fxt/chart", { textDocument: { uri } })).result;
+  assert.equal(redrawn.version, 5);
+  assert.match(redrawn.html, /Redrawn/);
+  assert.equal((await client.request("fxt/chart", { textDocument: { uri: "file:///closed.fxt" } })).result, null);
+  assert.equal((await client.request("fxt/chart", { textDocument: {} })).error.code, -32602);
+  await stopped(client);
+});
+
+test("fxt.showChart writes the page and asks the client to open it in a browser", async () => {
+  const { client } = await started({ window: { showDocument: { support: true } } });
+  const uri = "file:///folder/strobe.fxt";
+  await open(client, uri, clean);
+  const shown = client.waitFor((message) => message.method === "window/showDocument", "showDocument");
+  const answer = (await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: [uri] })).result;
+  const request = await shown;
+  assert.equal(request.params.external, true);
+  assert.equal(request.params.uri, answer.uri);
+  assert.match(answer.uri, /^file:\/\/\/.*\/strobe\.fxt-[0-9a-f]{16}\.html$/);
+  const page = readFileSync(fileURLToPath(answer.uri), "utf8");
+  assert.equal(page, (await client.request("fxt/chart", { textDocument: { uri } })).result.html);
+  client.send({ id: request.id, result: { success: true } });
+  for (const params of [{ command: "fxt.other", arguments: [uri] }, { command: "fxt.showChart", arguments: [] },
+    { command: "fxt.showChart" }, { command: "fxt.showChart", arguments: [7] }]) {
+    assert.equal((await client.request("workspace/executeCommand", params)).error.code, -32602, JSON.stringify(params));
+  }
+  assert.equal((await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: ["file:///closed.fxt"] })).result, null);
+  rmSync(dirname(fileURLToPath(answer.uri)), { recursive: true, force: true });
+  assert.equal(await stopped(client), 0);
 });
 
 test("malformed JSON gets a ParseError and the server goes on", async () => {
