@@ -1,6 +1,6 @@
 # The man pages as installed: each page of man/ with the project's version in
 # its title line, compressed as Debian keeps man pages.
-set(FXT_MAN_PAGES parse.1 fxtdump.1 fxtlint.1 fxtfmt.1 fxt-language-server.1 fxtimport.1 fxt.5)
+set(FXT_MAN_PAGES parse.1 fxtdump.1 fxtlint.1 fxtfmt.1 fxtchart.1 fxt-language-server.1 fxtimport.1 fxt.5)
 set(FXT_MAN_PAGES_BUILT "")
 foreach(page IN LISTS FXT_MAN_PAGES)
   set(built ${CMAKE_BINARY_DIR}/man/${page})

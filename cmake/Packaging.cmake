@@ -3,7 +3,7 @@
 # a package to hand out) writes fxt_VERSION_ARCH.deb.
 include(GNUInstallDirs)
 
-set(FXT_PROGRAMS parse fxtdump fxtlint fxtfmt)
+set(FXT_PROGRAMS parse fxtdump fxtlint fxtfmt fxtchart)
 if(TARGET fxt-language-server)
   list(APPEND FXT_PROGRAMS fxt-language-server fxtimport)
 endif()
@@ -29,9 +29,10 @@ set(CPACK_PACKAGE_DESCRIPTION
     "parse checks a fixture template (.fxt) of a lighting control desk before it\n"
     "goes into the desk. fxtlint checks a whole library of templates for editors\n"
     "and CI, fxtfmt lays templates out in one layout, fxtdump shows the model a\n"
-    "load builds, fxt-language-server reports problems as a template is typed,\n"
-    "and fxtimport turns fixture files of the open fixture library into\n"
-    "templates. Editor files are in /usr/share/fxt/editors.")
+    "load builds, fxtchart draws it as a DMX chart in an HTML page,\n"
+    "fxt-language-server reports problems as a template is typed, and fxtimport\n"
+    "turns fixture files of the open fixture library into templates. Editor\n"
+    "files are in /usr/share/fxt/editors.")
 string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

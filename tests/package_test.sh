@@ -61,7 +61,7 @@ not_root=$(awk '$2 != "root/root" { print $6 }' <<<"$contents")
 
 dpkg -x "$deb" "$work/root"
 bash "$(dirname "$0")/installed_tree_test.sh" "$work/root/usr" "$version" \
-  parse fxtdump fxtlint fxtfmt fxt-language-server fxtimport || failed=1
+  parse fxtdump fxtlint fxtfmt fxtchart fxt-language-server fxtimport || failed=1
 
 [ "$failed" = 0 ] && echo "the package holds the programs, their pages, the examples and the editor files"
 exit $failed

@@ -8,7 +8,7 @@ import { readFileSync } from "node:fs";
 import { join } from "node:path";
 
 const [bin, man] = process.argv.slice(2);
-const pages = { parse: "parse.1", fxtdump: "fxtdump.1", fxtlint: "fxtlint.1", fxtfmt: "fxtfmt.1", "fxt-language-server": "fxt-language-server.1", fxtimport: "fxtimport.1", fxt: "fxt.5" };
+const pages = { parse: "parse.1", fxtdump: "fxtdump.1", fxtlint: "fxtlint.1", fxtfmt: "fxtfmt.1", fxtchart: "fxtchart.1", "fxt-language-server": "fxt-language-server.1", fxtimport: "fxtimport.1", fxt: "fxt.5" };
 const problems = [];
 const roff = (name) => readFileSync(join(man, pages[name]), "utf8");
 const plain = (text) => text.replace(/\\-/g, "-").replace(/\\f[BIRP]/g, "");
@@ -34,7 +34,7 @@ for (const name of Object.keys(pages)) {
 // The long options of a text: --name, as the help or the page writes them.
 const longOptions = (text) => new Set(plain(text).match(/--[a-z][a-z-]*/g) ?? []);
 
-for (const program of ["parse", "fxtdump", "fxtlint", "fxtfmt", "fxt-language-server", "fxtimport"]) {
+for (const program of ["parse", "fxtdump", "fxtlint", "fxtfmt", "fxtchart", "fxt-language-server", "fxtimport"]) {
   const help = run(program, ["--help"]);
   if (help.status !== 0) continue;  // a program without --help
   const inHelp = longOptions(help.stdout);
