@@ -182,7 +182,7 @@ class FootprintPicture {
   // The attribute whose coarse channel a cell is first, when it is the
   // target of the links to that attribute.
   static const ChannelUse* TargetOf(const FootprintCell& cell) {
-    return !cell.uses.empty() && !cell.uses[0].fine ? &cell.uses[0] : nullptr;
+    return !cell.uses.empty() && !cell.uses.front().fine ? &cell.uses.front() : nullptr;
   }
 
   void WriteTargetId(const FootprintCell& cell) {

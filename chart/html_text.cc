@@ -39,7 +39,7 @@ void AppendShownControl(std::string& page, uint8_t character) {
 
 Html& Html::operator<<(int64_t number) {
   std::array<char, 24> digits{};
-  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
+  char* const end = std::to_chars(digits.data(), digits.data() + digits.size(), number).ptr;
   page_.append(digits.data(), end);
   return *this;
 }

@@ -1,8 +1,6 @@
 // The DMX chart of an open document: as HTML for an editor that shows it
 // beside the template (the request fxt/chart), and as a file that the
 // client opens in a browser (the command fxt.showChart).
-#include <stdlib.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <functional>

@@ -24,13 +24,17 @@ constexpr int MESSAGE_WARNING = 2;
 
 constexpr int SYNC_INCREMENTAL = 2;
 
+// Whether the client opens a document that the server names
+// (window/showDocument).
 bool ShowsDocuments(const json& params) {
-  const json* window = params.contains("capabilities") ? &params["capabilities"] : nullptr;
-  for (const char* key : {"window", "showDocument", "support"}) {
-    if (window == nullptr || !window->is_object() || !window->contains(key)) return false;
-    window = &(*window)[key];
+  const json* at = &params;
+  for (const char* key : {"capabilities", "window", "showDocument", "support"}) {
+    if (!at->is_object()) return false;
+    const auto found = at->find(key);
+    if (found == at->end()) return false;
+    at = &*found;
   }
-  return *window == true;
+  return *at == true;
 }
 
 bool OffersUtf8(const json& params) {
