@@ -10,7 +10,7 @@
 #include "chart/page.h"
 #include "reader/input_file.h"
 #include "tools/display_path.h"
-#include "tools/output_file.h"
+#include "tools/replace_file.h"
 #include "tools/standard_output.h"
 
 namespace {

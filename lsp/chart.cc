@@ -10,7 +10,7 @@
 #include "chart/page.h"
 #include "lsp/params.h"
 #include "lsp/server.h"
-#include "tools/output_file.h"
+#include "tools/replace_file.h"
 
 namespace fxt::lsp {
 namespace {

@@ -1,5 +1,6 @@
 #include "tools/replace_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -36,7 +37,38 @@ int WriteTemporary(int fd, std::string_view bytes, const struct stat& like) {
   return 0;
 }
 
+std::string WriteInPlace(const std::string& path, std::string_view bytes) {
+  const int fd = open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return Reason(errno);
+  const bool written = WriteAll(fd, bytes);
+  const int error = errno;
+  if (close(fd) != 0 && written) return Reason(errno);
+  return written ? "" : Reason(error);
+}
+
+// The mode a new file gets: as the umask allows, as a file that the program
+// created with open() would have.
+mode_t NewFileMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return static_cast<mode_t>(0666 & ~mask);
+}
+
 }  // namespace
+
+std::string WriteWholeFile(const std::string& path, std::string_view bytes) {
+  struct stat info {};
+  if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) return WriteInPlace(path, bytes);
+  std::string temporary = path + ".XXXXXX";
+  const int fd = mkostemp(temporary.data(), O_CLOEXEC);
+  if (fd < 0) return Reason(errno);
+  int error = WriteAll(fd, bytes) && fchmod(fd, NewFileMode()) == 0 ? 0 : errno;
+  if (close(fd) != 0 && error == 0) error = errno;
+  if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+  if (error == 0) return {};
+  unlink(temporary.c_str());
+  return Reason(error);
+}
 
 std::string ReplaceFile(const std::string& path, std::string_view bytes) {
   const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),

@@ -1,5 +1,5 @@
 // Writing a file anew so that a failure, a full disk included, leaves it as
-// it was.
+// it was, and a reader never finds half of it.
 #pragma once
 
 #include <string>
@@ -13,5 +13,12 @@ namespace fxt {
 // system's reason when the file could not be replaced (it is then as it
 // was), else an empty text.
 std::string ReplaceFile(const std::string& path, std::string_view bytes);
+
+// Writes `bytes` to `path`, a file that need not exist, through a new file
+// beside it that then takes its name. A path that names something other
+// than a regular file (a device, a FIFO) is written to in place. Returns
+// the system's reason on failure, when nothing at `path` has changed; ""
+// on success.
+std::string WriteWholeFile(const std::string& path, std::string_view bytes);
 
 }  // namespace fxt
