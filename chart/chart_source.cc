@@ -1,9 +1,11 @@
 #include "chart/chart_source.h"
 
+#include <new>
 #include <utility>
 
 #include "grammar/header.h"
 #include "lint/check.h"
+#include "lint/consequences.h"
 #include "lint/template_tracker.h"
 
 namespace fxt::chart {
@@ -72,13 +74,22 @@ class Collector : public LintSink {
 
 }  // namespace
 
+// The model is a tolerant load's, which stores what follows an error too;
+// the result and the diagnostics are the tester's, as fxtlint gives them.
 ChartSource ReadForChart(std::string name, std::span<const uint8_t> bytes) {
   ChartSource source;
   source.name = std::move(name);
-  Collector collector(source.diagnostics);
-  source.omittedDiagnostics = CheckTemplate(source.name, bytes, LintOptions{}, collector).omitted;
   ChartLines lines(source);
-  source.load = RunLoad(bytes, nullptr, &lines);
+  Consequences tolerated(bytes, &lines);
+  source.load.fixture = tolerated.TakeModel();
+  Collector collector(source.diagnostics);
+  const FileSummary summary =
+      CheckTemplate(source.name, bytes, LintOptions{}, collector, &tolerated);
+  if (summary.outOfMemory) throw std::bad_alloc();
+  source.omittedDiagnostics = summary.omitted;
+  source.load.result = summary.result;
+  source.load.errorCount = summary.errorCount;
+  source.load.warningFlag = summary.warningFlag;
   return source;
 }
 

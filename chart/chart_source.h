@@ -41,6 +41,8 @@ struct BlockLine {
 
 struct ChartSource {
   std::string name;  // the file as the page names it
+  // The tester's result and counts, and the model of a tolerant load, which
+  // keeps storing after an error.
   LoadOutcome load;
   // The charted template's header lines that the model does not keep.
   std::optional<std::string> product;               // the quoted text of its product= line

@@ -89,8 +89,8 @@ void WriteBanner(Html& html, const PageContext& page) {
   } else if (!page.source.Loaded()) {
     html << "<p class=\"banner\" role=\"alert\"><strong>The template did not load</strong> ("
          << Counted(static_cast<size_t>(page.source.load.result), "error")
-         << "). The chart draws what the load stored before its first error: the values of "
-            "the lines after it were checked but not stored.</p>\n";
+         << "). The chart draws every value the template writes, those after the first "
+            "error included, although the tester stores none of them.</p>\n";
   }
 }
 

@@ -379,7 +379,10 @@ void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate&
   }
   TesterPass tester(gate, ranges, !options.testerOnly, rules ? &rules->Tracker() : nullptr);
   FileObservers observers(tester, rules ? &*rules : nullptr, gate);
-  summary.result = RunLoad(bytes, &tester, &observers).result;
+  const LoadOutcome outcome = RunLoad(bytes, &tester, &observers);
+  summary.result = outcome.result;
+  summary.errorCount = outcome.errorCount;
+  summary.warningFlag = outcome.warningFlag;
   gate.TakeOutConsequences(bytes, tolerated);
   if (!options.testerOnly) ReportUnused(suppressions, options.codes, gate, ranges);
 }

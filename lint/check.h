@@ -28,7 +28,9 @@ struct LintOptions {
 // What checking one file found.
 struct FileSummary {
   std::string path;
-  int result = 0;     // as the load returned it
+  int result = 0;  // as the load returned it
+  uint8_t errorCount = 0;
+  uint8_t warningFlag = 0;
   size_t errors = 0;  // reported, shown or not
   size_t warnings = 0;
   size_t omitted = 0;  // past the limit, counted but not shown
