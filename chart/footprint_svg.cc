@@ -40,7 +40,7 @@ void WriteFitted(Html& html, const std::string& name, size_t fits) {
 class FootprintPicture {
  public:
   FootprintPicture(Html& html, const PageContext& page)
-      : html_(html), page_(page), footprint_(page.footprint) {}
+      : html_(html), footprint_(page.footprint) {}
 
   void Write() {
     const size_t rows = (footprint_.cells.size() + CELLS_PER_ROW - 1) / CELLS_PER_ROW;
@@ -63,7 +63,6 @@ class FootprintPicture {
 
  private:
   Html& html_;
-  const PageContext& page_;
   const Footprint& footprint_;
 
   const FootprintAttribute& Placed(int number) const {

@@ -14,9 +14,6 @@ namespace {
 // Each kind of problem names at most this many stops, then says how many
 // more there are, so that a page stays readable and its size bounded.
 constexpr size_t MOST_NAMED = 12;
-// Beyond this many pairs of stops looked at, a parameter's overlaps are not
-// sought further: the check stays linear in the stops however they lie.
-constexpr size_t MOST_PAIRS_CHECKED = 4096;
 constexpr int NO_LANE = -1;
 
 enum class ProblemKind : uint8_t { kRepeat, kOverlap, kReversed, kNoAttribute, kCount };

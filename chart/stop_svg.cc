@@ -56,7 +56,6 @@ class ParameterPicture {
  public:
   ParameterPicture(Html& html, const PageContext& page, int number)
       : html_(html),
-        fixture_(*page.fixture),
         number_(number),
         lanes_(page.parameters[static_cast<size_t>(number - 1)]) {
     int32_t y = 0;
@@ -92,7 +91,6 @@ class ParameterPicture {
 
  private:
   Html& html_;
-  const FixtureTemplate& fixture_;
   int number_;
   const StopLanes& lanes_;
   std::vector<int32_t> tops_;
