@@ -46,8 +46,7 @@ struct Options {
 };
 
 // Reads the command line into the one path to dump and the load's mode; a
-// result other than -1
-// is the exit status to end with at once.
+// result other than -1 is the exit status to end with at once.
 int ParseOptions(int argc, char** argv, Options& options) {
   static const option kLongOptions[] = {
       {"help", no_argument, nullptr, 'h'},
