@@ -27,19 +27,7 @@ size_t LastAtOrBefore(const std::vector<size_t>& starts, size_t offset) {
 Character ReadCharacter(std::string_view text) {
   const size_t length = Utf8SequenceLength(text);
   if (length == 0) return {REPLACEMENT, 1};
-  const auto byte = [&](size_t i) { return static_cast<uint32_t>(static_cast<uint8_t>(text[i])); };
-  switch (length) {
-    case 1:
-      return {byte(0), 1};
-    case 2:
-      return {((byte(0) & 0x1F) << 6) | (byte(1) & 0x3F), 2};
-    case 3:
-      return {((byte(0) & 0x0F) << 12) | ((byte(1) & 0x3F) << 6) | (byte(2) & 0x3F), 3};
-    default:
-      return {((byte(0) & 0x07) << 18) | ((byte(1) & 0x3F) << 12) | ((byte(2) & 0x3F) << 6) |
-                  (byte(3) & 0x3F),
-              4};
-  }
+  return {Utf8CodePoint(text, length), length};
 }
 
 LineIndex::LineIndex(std::string_view text) : text_(text) {

@@ -9,8 +9,6 @@ namespace {
 
 uint8_t ByteAt(std::string_view bytes, size_t i) { return static_cast<uint8_t>(bytes[i]); }
 
-bool IsContinuation(uint8_t byte) { return (byte & 0xC0) == 0x80; }
-
 void AppendEscaped(std::string& out, uint8_t byte) {
   char escaped[5];
   std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
@@ -39,35 +37,6 @@ bool IsBidirectionalControl(std::string_view sequence) {
 }
 
 }  // namespace
-
-size_t Utf8SequenceLength(std::string_view bytes) {
-  if (bytes.empty()) return 0;
-  const uint8_t first = ByteAt(bytes, 0);
-  if (first < 0x80) return 1;
-  size_t length = 0;
-  uint8_t low = 0x80;   // the bounds of the second byte exclude overlong
-  uint8_t high = 0xBF;  // forms, surrogates and code points past U+10FFFF
-  if (first >= 0xC2 && first <= 0xDF) {
-    length = 2;
-  } else if (first >= 0xE0 && first <= 0xEF) {
-    length = 3;
-    if (first == 0xE0) low = 0xA0;
-    if (first == 0xED) high = 0x9F;
-  } else if (first >= 0xF0 && first <= 0xF4) {
-    length = 4;
-    if (first == 0xF0) low = 0x90;
-    if (first == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (bytes.size() < length) return 0;
-  const uint8_t second = ByteAt(bytes, 1);
-  if (second < low || second > high) return 0;
-  for (size_t i = 2; i < length; ++i) {
-    if (!IsContinuation(ByteAt(bytes, i))) return 0;
-  }
-  return length;
-}
 
 std::string DisplayPath(std::string_view path) {
   std::string shown;

@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace fxt {
+#include "reader/utf8.h"
 
-// The length of the valid UTF-8 sequence at the start of `bytes`; 0 when
-// the first byte begins none.
-size_t Utf8SequenceLength(std::string_view bytes);
+namespace fxt {
 
 // For a line of text on a terminal: every byte of a control character (C0,
 // DEL, C1 written in UTF-8, and the controls of bidirectional text) shown as
