@@ -1,20 +1,34 @@
 // fxtlint: checks a whole library of templates in one run, each exactly as
-// parse checks it, and reports in a form that editors and CI read.
-#include <getopt.h>
+// parse checks it, and reports in a form that editors and CI read; it
+// applies the safe fixes, shows them as a diff, and explains every code.
+#include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "config/project_config.h"
 #include "lint/check.h"
+#include "lint/rule_docs.h"
+#include "load/run_load.h"
 #include "reader/input_file.h"
 #include "tools/display_path.h"
+#include "tools/fixing.h"
+#include "tools/lint_command_line.h"
 #include "tools/lint_formats.h"
+#include "tools/replace_file.h"
 #include "tools/standard_output.h"
 #include "tools/template_files.h"
 #include "tools/tool_run.h"
+#include "format/unified_diff.h"
 
 namespace {
 
@@ -22,137 +36,83 @@ constexpr int EXIT_CLEAN = 0;
 constexpr int EXIT_FINDINGS = 1;
 constexpr int EXIT_BAD_PATH = 2;
 
-constexpr const char* kUsage =
-    "usage: fxtlint [options] PATH...\n"
-    "Checks every template named, and every *.fxt file below each directory named;\n"
-    "- reads a template from standard input.\n"
-    "\n"
-    "  -f, --format FORMAT       gcc (default): one line per diagnostic,\n"
-    "                              FILE:LINE:COLUMN: error|warning: TEXT [CODE]\n"
-    "                            json: one JSON document for the whole run\n"
-    "                            sarif: SARIF 2.1.0, for code-scanning dashboards\n"
-    "                            quiet: nothing printed, the exit status alone\n"
-    "      --werror              count warnings as errors\n"
-    "      --select CODES        report only these codes or code prefixes (FT3,FL105)\n"
-    "      --ignore CODES        report none of these codes or code prefixes\n"
-    "      --tester-only         report exactly what parse reports: no rules, no notes\n"
-    "      --max-diagnostics N   show at most N diagnostics of a file (default 1000;\n"
-    "                            0 shows all)\n"
-    "      --stdin-filename NAME the name of the template read from - (default <stdin>)\n"
-    "  -h, --help                print this help\n"
-    "      --version             print the version\n"
-    "\n"
-    "Exit status: 0 no errors, 1 errors found, 2 a path that cannot be checked,\n"
-    "3 bad usage.\n";
-
-struct Options {
-  fxt::FormatKind format = fxt::FormatKind::kGcc;
-  fxt::LintOptions lint;
-  std::string stdinName = "<stdin>";
-  std::vector<std::string> paths;
-};
-
 int UsageError(const std::string& problem) { return fxt::UsageError("fxtlint", problem); }
 
-enum LongOnly {
-  kWerror = 256,
-  kVersion,
-  kMaxDiagnostics,
-  kStdinFilename,
-  kSelect,
-  kIgnore,
-  kTesterOnly,
-};
+// Colour on a terminal that asks for none neither by NO_COLOR nor by TERM.
+bool Decide(fxt::When when, bool colour) {
+  if (when != fxt::When::kAuto) return when == fxt::When::kAlways;
+  if (isatty(STDOUT_FILENO) == 0) return false;
+  if (!colour) return true;
+  const char* noColour = std::getenv("NO_COLOR");
+  const char* term = std::getenv("TERM");
+  return (noColour == nullptr || *noColour == '\0') &&
+         (term == nullptr || std::string_view(term) != "dumb");
+}
 
-// Reads the command line; a result other than -1 is the exit status to end
-// with at once.
-int ParseOptions(int argc, char** argv, Options& options) {
-  static const option kLongOptions[] = {
-      {"format", required_argument, nullptr, 'f'},
-      {"help", no_argument, nullptr, 'h'},
-      {"werror", no_argument, nullptr, kWerror},
-      {"version", no_argument, nullptr, kVersion},
-      {"max-diagnostics", required_argument, nullptr, kMaxDiagnostics},
-      {"stdin-filename", required_argument, nullptr, kStdinFilename},
-      {"select", required_argument, nullptr, kSelect},
-      {"ignore", required_argument, nullptr, kIgnore},
-      {"tester-only", no_argument, nullptr, kTesterOnly},
-      {nullptr, 0, nullptr, 0},
-  };
-  opterr = 0;
-  int option;
-  while ((option = getopt_long(argc, argv, ":f:h", kLongOptions, nullptr)) != -1) {
-    switch (option) {
-      case 'f': {
-        const std::optional<fxt::FormatKind> format = fxt::FormatNamed(optarg);
-        if (!format) return UsageError(std::string("unknown format ") + optarg);
-        options.format = *format;
-        break;
-      }
-      case 'h':
-        fxt::WriteOut(kUsage);
-        return EXIT_CLEAN;
-      case kVersion:
-        fxt::PrintOut("fxtlint %s\n", FXT_VERSION);
-        return EXIT_CLEAN;
-      case kWerror:
-        options.lint.werror = true;
-        break;
-      case kMaxDiagnostics:
-        if (!fxt::ReadCount(optarg, options.lint.maxDiagnostics)) {
-          return UsageError(std::string("--max-diagnostics takes a number, not ") + optarg);
-        }
-        break;
-      case kStdinFilename:
-        options.stdinName = optarg;
-        break;
-      case kSelect:
-      case kIgnore: {
-        std::string unknown;
-        fxt::CodeFilter& codes = options.lint.codes;
-        if (!(option == kSelect ? codes.Select(optarg, unknown) : codes.Ignore(optarg, unknown))) {
-          if (unknown.empty()) {
-            return UsageError(std::string(option == kSelect ? "--select" : "--ignore") +
-                              " takes a list of codes, not '" + optarg + "'");
-          }
-          return UsageError(unknown + " is no code and begins none");
-        }
-        break;
-      }
-      case kTesterOnly:
-        options.lint.testerOnly = true;
-        break;
-      default:
-        return fxt::OptionError("fxtlint", option, argv);
-    }
+// A path below the working folder as a relative one, as the user wrote the
+// templates' paths; any other as it is.
+std::string BelowWorkingFolder(const std::string& path) {
+  std::array<char, PATH_MAX> folder{};
+  if (getcwd(folder.data(), folder.size()) == nullptr) return path;
+  const std::string prefix = std::string(folder.data()) + "/";
+  return path.starts_with(prefix) ? path.substr(prefix.size()) : path;
+}
+
+int Explain(std::string code) {
+  for (char& c : code) c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+  const std::optional<fxt::DiagnosticId> id = fxt::DiagnosticWithCode(code);
+  if (!id) return UsageError(code + " is no code");
+  fxt::WriteOut(fxt::Explanation(fxt::EntryOf(*id)));
+  return EXIT_CLEAN;
+}
+
+// Every code that fxtlint can report: the load's own messages are none.
+int ListRules() {
+  std::string list;
+  for (const fxt::CatalogueEntry& entry : fxt::Catalogue) {
+    if (entry.severity == fxt::Severity::kNote) continue;
+    const std::string_view severity = fxt::SeverityWord(entry.severity);
+    list += std::string(entry.code) + "  " + std::string(severity) +
+            std::string(9 - severity.size(), ' ') + std::string(entry.summary) + "\n";
   }
-  return fxt::TakePaths("fxtlint", argc, argv, options.paths);
+  fxt::WriteOut(list);
+  return EXIT_CLEAN;
 }
 
 class Run {
  public:
-  explicit Run(const Options& options)
-      : options_(options), format_(fxt::MakeFormat(options.format)) {}
+  explicit Run(const fxt::CommandLine& options) : options_(options) {}
 
   int Check() {
-    format_->BeginRun();
     std::vector<fxt::PathProblem> walkProblems;
     const std::vector<std::string> files = fxt::CollectTemplates(options_.paths, walkProblems);
+    if (!ReadSettings(files)) return EXIT_BAD_PATH;
+    const bool reports = !options_.diff && !options_.statistics;
+    const fxt::TerminalStyle style{Decide(options_.colour, true),
+                                   Decide(options_.showSource, false)};
+    format_ = fxt::MakeFormat(reports ? options_.format : fxt::FormatKind::kQuiet, style);
+    format_->BeginRun();
     for (const fxt::PathProblem& problem : walkProblems) Problem(problem);
     for (const std::string& path : files) CheckFile(path);
     format_->EndRun();
+    if (options_.statistics) PrintStatistics();
     Summarise();
     if (problems_ > 0) return EXIT_BAD_PATH;
+    if (options_.diff) return changed_ > 0 ? EXIT_FINDINGS : EXIT_CLEAN;
     return withErrors_ > 0 ? EXIT_FINDINGS : EXIT_CLEAN;
   }
 
  private:
-  const Options& options_;
+  const fxt::CommandLine& options_;
   std::unique_ptr<fxt::LintFormat> format_;
+  fxt::ConfigFinder finder_;
+  std::map<std::string, fxt::ProjectConfig> settings_;  // by the path of their file
+  std::array<size_t, fxt::CATALOGUE_SIZE> perCode_{};
   size_t files_ = 0;
   size_t withErrors_ = 0;
   size_t withWarningsOnly_ = 0;
   size_t problems_ = 0;
+  size_t changed_ = 0;  // files that the fixes change
 
   bool Quiet() const { return options_.format == fxt::FormatKind::kQuiet; }
 
@@ -169,6 +129,45 @@ class Run {
     SayOnStderr(fxt::DisplayPath(problem.path) + ": " + problem.reason);
   }
 
+  // The folder whose settings apply: the template's, or for standard input
+  // that of the name it is given, else the working folder.
+  std::string FolderOf(const std::string& path) const {
+    if (path != "-") return fxt::AbsoluteFolderOf(path);
+    return fxt::AbsoluteFolderOf(options_.stdinNamed ? options_.stdinName : "./-");
+  }
+
+  // Every settings file is read before the first template is checked: one
+  // that cannot be read stops the run, whatever the format.
+  bool ReadSettings(const std::vector<std::string>& files) {
+    if (options_.noConfig) return true;
+    bool read = true;
+    for (const std::string& path : files) {
+      const std::optional<std::string> file = finder_.For(FolderOf(path));
+      if (!file || settings_.contains(*file)) continue;
+      fxt::ConfigRead settings = fxt::ReadProjectConfig(*file);
+      if (settings.problem) {
+        fxt::FlushOut();
+        settings.problem->path = BelowWorkingFolder(settings.problem->path);
+        std::fprintf(stderr, "fxtlint: %s\n", fxt::DisplayPath(settings.problem->Text()).c_str());
+        read = false;
+        settings_.emplace(*file, fxt::ProjectConfig{});
+        continue;
+      }
+      settings_.emplace(*file, std::move(*settings.config));
+    }
+    return read;
+  }
+
+  fxt::LintOptions OptionsFor(const std::string& path) {
+    const fxt::ProjectConfig* settings = nullptr;
+    if (!options_.noConfig) {
+      if (const std::optional<std::string> file = finder_.For(FolderOf(path))) {
+        settings = &settings_.at(*file);
+      }
+    }
+    return fxt::OptionsFor(options_, settings);
+  }
+
   void CheckFile(const std::string& path) {
     const bool fromStdin = path == "-";
     const std::string name = fromStdin ? options_.stdinName : path;
@@ -183,23 +182,85 @@ class Run {
       Problem({name, input.reason});
       return;
     }
+    const fxt::LintOptions lint = OptionsFor(path);
+    if (options_.fix || options_.diff) {
+      if (!Fix(path, name, input.bytes, lint)) return;
+    }
+    if (options_.diff) return;
+    Report(name, input.bytes, lint);
+  }
+
+  // Fixes the file, or shows how; false when it is not to be reported.
+  bool Fix(const std::string& path, const std::string& name, std::vector<uint8_t>& bytes,
+           const fxt::LintOptions& lint) {
+    const std::string_view original(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    fxt::FixedText fixed = fxt::FixText(original, lint);
+    if (fixed.applied == 0) return true;
+    ++changed_;
+    if (options_.diff) {
+      fxt::WriteOut(fxt::UnifiedDiff(fxt::DisplayPath(name), original, fixed.text));
+      return false;
+    }
+    if (path == "-") {
+      Problem({name, "--fix cannot write a template read from standard input; try --diff"});
+      return true;
+    }
+    if (const std::string failed = fxt::ReplaceFile(path, fixed.text, original); !failed.empty()) {
+      Problem({name, "not fixed: " + failed});
+      return true;
+    }
+    SayOnStderr(fxt::DisplayPath(name) + ": " + fxt::Counted(fixed.applied, "fix", "fixes") +
+                " applied");
+    bytes.assign(fixed.text.begin(), fixed.text.end());
+    return true;
+  }
+
+  void Report(const std::string& name, const std::vector<uint8_t>& bytes,
+              const fxt::LintOptions& lint) {
     format_->BeginFile(name);
-    const fxt::FileSummary summary = fxt::CheckTemplate(name, input.bytes, options_.lint, *format_);
+    format_->Source(bytes);
+    const fxt::FileSummary summary = fxt::CheckTemplate(name, bytes, lint, *format_);
     format_->EndFile(summary);
     ++files_;
+    for (size_t i = 0; i < perCode_.size(); ++i) perCode_[i] += summary.perCode[i];
     if (summary.outOfMemory) Problem({name, "out of memory"});
-    if (summary.omitted > 0) {
+    if (summary.omitted > 0 && !options_.statistics) {
       SayOnStderr(fxt::DisplayPath(name) + ": " + fxt::OmittedText(summary.omitted) +
-                  " (--max-diagnostics " + std::to_string(options_.lint.maxDiagnostics) + ")");
+                  " (--max-diagnostics " + std::to_string(lint.maxDiagnostics) + ")");
     }
-    if (summary.Fails(options_.lint.werror)) {
+    if (summary.Fails(lint.werror)) {
       ++withErrors_;
     } else if (summary.warnings > 0) {
       ++withWarningsOnly_;
     }
   }
 
+  // The codes reported, the most frequent first.
+  void PrintStatistics() {
+    std::vector<size_t> codes;
+    for (size_t i = 0; i < perCode_.size(); ++i) {
+      if (perCode_[i] > 0) codes.push_back(i);
+    }
+    std::stable_sort(codes.begin(), codes.end(),
+                     [&](size_t a, size_t b) { return perCode_[a] > perCode_[b]; });
+    std::string table;
+    for (const size_t code : codes) {
+      const fxt::CatalogueEntry& entry = fxt::Catalogue[code];
+      const std::string count = std::to_string(perCode_[code]);
+      const std::string_view severity = fxt::SeverityWord(
+          entry.severity == fxt::Severity::kFatal ? fxt::Severity::kError : entry.severity);
+      table += std::string(count.size() < 7 ? 7 - count.size() : 0, ' ') + count + "  " +
+               std::string(entry.code) + "  " + std::string(severity) +
+               std::string(9 - severity.size(), ' ') + std::string(entry.summary) + "\n";
+    }
+    fxt::WriteOut(table);
+  }
+
   void Summarise() {
+    if (options_.diff) {
+      SayOnStderr(fxt::Counted(changed_, "file") + " would be changed by the fixes");
+      return;
+    }
     SayOnStderr(fxt::Counted(files_, "file") + ", " + std::to_string(withErrors_) +
                 " with errors, " + std::to_string(withWarningsOnly_) + " with warnings only");
   }
@@ -209,8 +270,23 @@ class Run {
 
 int main(int argc, char** argv) {
   return fxt::RunTool("fxtlint", [&] {
-    Options options;
-    const int status = ParseOptions(argc, argv, options);
-    return status != -1 ? status : Run(options).Check();
+    const fxt::ReadCommandLine read = fxt::ParseCommandLine(argc, argv);
+    switch (read.action) {
+      case fxt::Action::kUsageError:
+        return UsageError(read.argument);
+      case fxt::Action::kHelp:
+        fxt::WriteOut(fxt::HelpText());
+        return EXIT_CLEAN;
+      case fxt::Action::kVersion:
+        fxt::PrintOut("fxtlint %s\n", FXT_VERSION);
+        return EXIT_CLEAN;
+      case fxt::Action::kListRules:
+        return ListRules();
+      case fxt::Action::kExplain:
+        return Explain(read.argument);
+      case fxt::Action::kCheck:
+        break;
+    }
+    return Run(read.options).Check();
   });
 }

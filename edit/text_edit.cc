@@ -1,6 +1,7 @@
 #include "edit/text_edit.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <vector>
 
@@ -47,6 +48,31 @@ size_t OffsetOf(std::string_view text, int32_t line, int32_t column) {
   const size_t lineEnd = std::min(text.find('\n', lineStart), text.size());
   const size_t wanted = lineStart + static_cast<size_t>(std::max(column, 1) - 1);
   return std::min(wanted, lineEnd);
+}
+
+LineStarts::LineStarts(std::string_view text) : text_(text) {
+  starts_.push_back(0);
+  for (size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+    starts_.push_back(at + 1);
+  }
+}
+
+TextPosition LineStarts::PositionOf(size_t offset) const {
+  offset = std::min(offset, text_.size());
+  const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
+  const auto line = static_cast<size_t>(after - starts_.begin());  // from 1
+  const size_t column = offset - starts_[line - 1] + 1;
+  return {static_cast<int32_t>(std::min<size_t>(line, INT32_MAX)),
+          static_cast<int32_t>(std::min<size_t>(column, INT32_MAX))};
+}
+
+std::string_view LineStarts::Line(int32_t line) const {
+  if (line < 1 || static_cast<size_t>(line) > starts_.size()) return {};
+  const size_t begin = starts_[static_cast<size_t>(line) - 1];
+  const size_t end = static_cast<size_t>(line) < starts_.size()
+                         ? starts_[static_cast<size_t>(line)] - 1
+                         : text_.size();
+  return text_.substr(begin, end - begin);
 }
 
 }  // namespace fxt

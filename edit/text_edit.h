@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace fxt {
 
@@ -31,5 +32,30 @@ std::optional<std::string> ApplyEdits(std::string_view text, std::span<const Tex
 // as diagnostics do. A column past the end of its line stops at the line's
 // end; a line past the last gives the end of the text.
 size_t OffsetOf(std::string_view text, int32_t line, int32_t column);
+
+// A 1-based line, counted by '\n', and a 1-based byte column on it.
+struct TextPosition {
+  int32_t line = 1;
+  int32_t column = 1;
+
+  bool operator==(const TextPosition&) const = default;
+};
+
+// Where each line of a text begins, for the positions of many offsets in it
+// at the cost of one pass.
+class LineStarts {
+ public:
+  explicit LineStarts(std::string_view text);
+
+  // The position of the byte at `offset`; the text's size gives the place
+  // just past its last byte.
+  TextPosition PositionOf(size_t offset) const;
+  // The bytes of a 1-based line, without its '\n'; empty past the last.
+  std::string_view Line(int32_t line) const;
+
+ private:
+  std::string_view text_;
+  std::vector<size_t> starts_;
+};
 
 }  // namespace fxt

@@ -52,8 +52,6 @@ void AppendValue(std::string& out, std::string_view value, TokenId keyword, Spac
 
 }  // namespace
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
 LineParts SplitLine(std::string_view line) {
   const size_t slash = line.find('/');
   std::string_view remark = slash == std::string_view::npos ? "" : line.substr(slash);

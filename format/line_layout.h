@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "reader/blank.h"
 #include "reader/keywords.h"
 
 namespace fxt {
@@ -34,7 +35,5 @@ enum class Spacing : uint8_t {
 // without blanks. Text after a keyword that takes no value stays as written.
 void AppendLaidOutCode(std::string& out, std::string_view code, const Keyword& keyword,
                        Spacing spacing);
-
-bool IsBlank(char c);
 
 }  // namespace fxt

@@ -56,19 +56,22 @@ bool TakesPartInExplanations(DiagnosticId id) {
 }
 
 // A diagnostic as it is found, before the gate decides on it.
-struct Found {
+struct Candidate {
   DiagnosticId id;
   bool fromRule;
   std::optional<int32_t> testerLine;
   SourcePosition position;
   SourceRange range;
   std::string_view text;
+  const Fix* fix = nullptr;
 };
 
-HeldDiagnostic Hold(const Found& found, uint64_t order) {
+HeldDiagnostic Hold(const Candidate& found, uint64_t order) {
   std::string ruleText = found.fromRule ? std::string(found.text) : std::string();
+  std::optional<Fix> fix;
+  if (found.fix != nullptr) fix = *found.fix;
   return {found.id,    Severity::kError,    false, found.fromRule, found.testerLine, found.position,
-          found.range, std::move(ruleText), {},    order};
+          found.range, std::move(ruleText), {},    order,          std::move(fix)};
 }
 
 // Every diagnostic of a file passes here: the codes asked for, the
@@ -84,7 +87,7 @@ class Gate {
   enum class Stage : uint8_t { kBefore, kCause, kAfter };
 
   template <typename MakeNotes>
-  void Pass(const Found& found, MakeNotes makeNotes, Stage stage = Stage::kBefore) {
+  void Pass(const Candidate& found, MakeNotes makeNotes, Stage stage = Stage::kBefore) {
     const CatalogueEntry& entry = EntryOf(found.id);
     if (!options_.codes.Reports(entry)) return;
     if (!options_.testerOnly && suppressions_.Suppress(entry.code, found.position.line)) return;
@@ -118,6 +121,7 @@ class Gate {
       orders.push_back(suspect.order);
       const Severity severity = EntryOf(suspect.id).severity;
       --(severity == Severity::kWarning ? summary_.warnings : summary_.errors);
+      --summary_.perCode[static_cast<size_t>(suspect.id)];
       NoteConsequence(suspect);
     }
     summary_.omitted -= orders.size() - shown_.Drop(orders);
@@ -135,6 +139,7 @@ class Gate {
           continue;
         }
         tester.notes.push_back({finding.ruleText, std::nullopt, &EntryOf(finding.id)});
+        if (!tester.fix) tester.fix = std::move(finding.fix);
         finding.order = NO_ORDER;
         break;
       }
@@ -187,6 +192,7 @@ class Gate {
     const CatalogueEntry& entry = EntryOf(diagnostic.id);
     Severity severity = entry.severity == Severity::kFatal ? Severity::kError : entry.severity;
     ++(severity == Severity::kError ? summary_.errors : summary_.warnings);
+    ++summary_.perCode[static_cast<size_t>(diagnostic.id)];
     diagnostic.promoted = options_.werror && severity == Severity::kWarning;
     diagnostic.severity = diagnostic.promoted ? Severity::kError : severity;
     if (!shown_.WouldShow(diagnostic)) {
@@ -270,12 +276,12 @@ class TesterPass : public ReportTarget, public LoadObserver {
     errorSeen_ = errorSeen_ || diagnostic.severity != Severity::kWarning;
     const size_t seen = counts_.Next(diagnostic.id, diagnostic.position);
     const RangeContext context{RangeCountsOccurrences(diagnostic.id) ? seen : 0, &tracker_};
-    const Found found{diagnostic.id,
-                      false,
-                      diagnostic.testerLine,
-                      diagnostic.position,
-                      ranges_.Of(diagnostic.id, diagnostic.position, context),
-                      diagnostic.text()};
+    const Candidate found{diagnostic.id,
+                          false,
+                          diagnostic.testerLine,
+                          diagnostic.position,
+                          ranges_.Of(diagnostic.id, diagnostic.position, context),
+                          diagnostic.text()};
     Gate::Stage stage = afterError ? Gate::Stage::kAfter : Gate::Stage::kBefore;
     if (!afterError && errorSeen_) stage = Gate::Stage::kCause;
     gate_.Pass(
@@ -303,15 +309,25 @@ class RulePass : public FindingSink {
  public:
   RulePass(Gate& gate, Ranges& ranges) : gate_(gate), ranges_(ranges) {}
 
-  void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
-               const std::vector<Note>& notes) override {
-    const Found found{id, true, std::nullopt, position, ranges_.Of(id, position, {}), text};
-    gate_.Pass(found, [&] { return notes; });
+  void Found(Finding finding) override {
+    const DiagnosticId id = finding.id;
+    const SourcePosition at = finding.position;
+    const size_t seen = counts_.Next(id, at);
+    const RangeContext context{RangeCountsOccurrences(id) ? seen : 0, nullptr};
+    const Candidate found{id,
+                          true,
+                          std::nullopt,
+                          at,
+                          ranges_.Of(id, at, context),
+                          finding.text,
+                          finding.fix ? &*finding.fix : nullptr};
+    gate_.Pass(found, [&] { return std::move(finding.notes); });
   }
 
  private:
   Gate& gate_;
   Ranges& ranges_;
+  LineCounts counts_;
 };
 
 // The observers of the tester's load; the gate hears when a line is done.
@@ -354,6 +370,14 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
   const DiagnosticId id = DiagnosticId::kUnusedSuppression;
   for (const Suppression& suppression : suppressions.All()) {
     if (suppression.used) continue;
+    const SourcePosition at = suppression.position;
+    if (suppression.code.empty()) {
+      gate.Pass({id, true, std::nullopt, at, ranges.Of(id, at, {}),
+                 "a suppression comment that names no code: write the codes to ignore after "
+                 "'ignore'"},
+                [] { return std::vector<Note>{}; });
+      continue;
+    }
     bool named = false;
     bool reported = false;
     for (const CatalogueEntry& entry : Catalogue) {
@@ -362,7 +386,6 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
       reported = reported || codes.Reports(entry);
     }
     if (named && !reported) continue;
-    const SourcePosition at = suppression.position;
     gate.Pass({id, true, std::nullopt, at, ranges.Of(id, at, {}), UnusedText(suppression, named)},
               [] { return std::vector<Note>{}; });
   }
@@ -374,7 +397,7 @@ void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate&
   RulePass findings(gate, ranges);
   std::optional<RuleChecker> rules;
   if (!options.testerOnly && options.codes.ReportsAnyRule()) {
-    rules.emplace(bytes, findings);
+    rules.emplace(bytes, findings, options.wideCharacters);
     rules->Start();
   }
   TesterPass tester(gate, ranges, !options.testerOnly, rules ? &rules->Tracker() : nullptr);

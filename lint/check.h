@@ -7,6 +7,7 @@
 // of them, so that memory holds no more than what is shown.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -23,6 +24,9 @@ struct LintOptions {
   size_t maxDiagnostics = 1000;  // per file; 0 for no limit
   bool testerOnly = false;       // what parse reports, in its order, and nothing else
   CodeFilter codes;
+  // Characters above U+00FF in a file that is valid UTF-8 (FL113); the
+  // language server finds them in its document's characters itself.
+  bool wideCharacters = true;
 };
 
 // What checking one file found.
@@ -35,6 +39,7 @@ struct FileSummary {
   size_t warnings = 0;
   size_t omitted = 0;  // past the limit, counted but not shown
   bool outOfMemory = false;
+  std::array<size_t, CATALOGUE_SIZE> perCode{};  // reported, shown or not
 
   // A template that did not load fails, whatever was shown of it.
   bool Fails(bool werror) const { return errors > 0 || result > 0 || (werror && warnings > 0); }

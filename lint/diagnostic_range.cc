@@ -10,6 +10,7 @@
 #include "lint/written_line.h"
 #include "reader/keywords.h"
 #include "reader/number_scan.h"
+#include "reader/utf8.h"
 
 namespace fxt {
 namespace {
@@ -32,10 +33,12 @@ enum class Part : uint8_t {
   kListNumber,       // a number of an attribute list
   kOpenParenthesis,  // a slot list without its ')'
   kSlot,             // one slot of a stop line, or one of its characters
+  kSlotList,         // a stop line's slots, from '(' to ')'
   kModeSeparator,    // what stands where the ',' after the slots belongs
   kModeLetter,       // the stop's mode letter
   kLabel,            // what follows the mode letter
   kDisplayValue,     // a display value of a mode d stop
+  kAfterNumber,      // what follows the number that the value begins with
   kByte,             // one byte
   kByteOrderMark,    // the mark at the start of the file
   kToLineEnd,        // from the place to the end of its line
@@ -89,7 +92,14 @@ Part PartOf(DiagnosticId id) {
     case kSlotSyntax:
     case kValueOutOfRange:
     case kTooManySlotValues:
+    case kRangeReversed:
       return Part::kSlot;
+    case kStopOutOfOrder:
+    case kStopRepeated:
+      return Part::kSlotList;
+    case kVersionThirdNumber:
+    case kTextAfterNumber:
+      return Part::kAfterNumber;
     case kModeSyntax:
       return Part::kModeSeparator;
     case kInvalidMode:
@@ -101,6 +111,8 @@ Part PartOf(DiagnosticId id) {
     case kDisplayValueOutOfRange:
       return Part::kDisplayValue;
     case kNameCaseDiffers:
+    case kStrayBlank:
+    case kNameTooLong:
       return Part::kQuoted;
     case kInputEndByte:
     case kWideCharacter:
@@ -177,6 +189,8 @@ class LineParts {
         return HasValue() ? line_.RawOf(equals_ + 1, text_.size()) : Statement();
       case Part::kSlot:
         return Slot(id);
+      case Part::kSlotList:
+        return Close() == NONE ? Value() : Chars(Open(), Close() + 1);
       case Part::kModeSeparator:
         return ModeSeparator();
       case Part::kModeLetter:
@@ -185,6 +199,8 @@ class LineParts {
         return Label();
       case Part::kDisplayValue:
         return DisplayValue();
+      case Part::kAfterNumber:
+        return AfterNumber();
       default:
         return Statement();
     }
@@ -346,6 +362,7 @@ class LineParts {
     const auto channelOf = [&listed](size_t k) { return k < listed.size() ? listed[k] : 0; };
     if (values.empty()) return NONE;
     if (id == DiagnosticId::kTooManySlotValues) return std::min(listed.size(), values.size() - 1);
+    if (id == DiagnosticId::kRangeReversed) return ReversedSlot(values);
     size_t outOfRange = NONE;
     for (size_t k = 0; k < values.size(); ++k) {
       const SlotValue value = ReadSlot(TextOf(values[k]));
@@ -360,6 +377,16 @@ class LineParts {
       if (owner == nullptr || !owner->HasFineChannel()) return k;
     }
     return outOfRange;
+  }
+
+  // The range that runs backwards, of those that do.
+  size_t ReversedSlot(const std::vector<Item>& values) const {
+    size_t seen = 0;
+    for (size_t k = 0; k < values.size(); ++k) {
+      const SlotValue value = ReadSlot(TextOf(values[k]));
+      if (value.read && value.low > value.high && seen++ == context_.occurrence) return k;
+    }
+    return NONE;
   }
 
   ByteSpan ModeSeparator() const {
@@ -402,7 +429,26 @@ class LineParts {
     const ScannedNumber to = ScanDecimal(from.end + 1);
     return span(from.end + 1, to);
   }
+
+  ByteSpan AfterNumber() const;
 };
+
+// The number is read as the tester reads the line's: a version's two parts,
+// a home value in hexadecimal when its second character is 'x'.
+ByteSpan LineParts::AfterNumber() const {
+  if (!HasValue()) return Statement();
+  const char* begin = text_.c_str();
+  const char* value = begin + ValueBegin();
+  const fxt::Keyword* keyword = MatchKeyword(begin);
+  const TokenId token = keyword == nullptr ? TOKEN_PLACEHOLDER : keyword->id;
+  ScannedNumber number =
+      token == TOKEN_HOME_VALUE && value[1] == 'x' ? ScanHex(value) : ScanDecimal(value);
+  if (token == TOKEN_VERSION && number.status == ScanStatus::kConverted && *number.end == '.') {
+    number = ScanDecimal(number.end + 1);
+  }
+  if (number.status != ScanStatus::kConverted) return Value();
+  return Chars(static_cast<size_t>(number.end - begin), text_.size());
+}
 
 // The line's length without the '\r' of a CRLF line end.
 size_t LineLength(std::string_view text) {
@@ -427,7 +473,7 @@ ByteSpan AtLeastOneByte(ByteSpan span, std::string_view text) {
 ByteSpan SpanOf(DiagnosticId id, std::string_view text, const RangeContext& context) {
   switch (PartOf(id)) {
     case Part::kByte:
-      return {0, 1};
+      return {0, std::max<size_t>(Utf8SequenceLength(text), 1)};
     case Part::kByteOrderMark:
       return {0, text.starts_with("\xEF\xBB\xBF") ? size_t{3} : size_t{2}};
     case Part::kToLineEnd:
@@ -446,7 +492,8 @@ int32_t ColumnAfter(SourcePosition at, size_t offset) {
 
 bool RangeCountsOccurrences(DiagnosticId id) {
   const Part part = PartOf(id);
-  return part == Part::kListCharacter || part == Part::kListNumber;
+  return part == Part::kListCharacter || part == Part::kListNumber ||
+         id == DiagnosticId::kRangeReversed;
 }
 
 SourceRange RangeOf(DiagnosticId id, SourcePosition at, std::string_view text,

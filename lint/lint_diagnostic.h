@@ -7,7 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "edit/text_edit.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -27,6 +29,20 @@ struct Note {
 inline std::string Counted(size_t count, std::string_view noun) {
   return std::to_string(count) + " " + std::string(noun) + (count == 1 ? "" : "s");
 }
+// The same for a noun whose plural is not made with an "s": "2 fixes".
+inline std::string Counted(size_t count, std::string_view one, std::string_view many) {
+  return std::to_string(count) + " " + std::string(count == 1 ? one : many);
+}
+
+// The one safe, mechanical mend of what a diagnostic reports: edits of the
+// file's bytes as they were checked.
+struct Fix {
+  std::string title;  // what it does, in a few words: "spell the keyword channel"
+  std::vector<TextEdit> edits;
+  // It adds to the end of the file, so another fix may make it needless
+  // (a misspelt end line): it waits until no other fix is left.
+  bool waitsForOthers = false;
+};
 
 struct LintDiagnostic {
   const CatalogueEntry& entry;
@@ -37,6 +53,7 @@ struct LintDiagnostic {
   std::string_view text;                    // what it says
   std::optional<std::string_view> message;  // the tester's exact text; none for a rule
   std::span<const Note> notes;
+  const Fix* fix = nullptr;  // none when there is no safe one
 };
 
 class LintSink {

@@ -1,19 +1,32 @@
 #include "lint/rules.h"
 
+#include <climits>
+#include <cstdio>
 #include <cstring>
 #include <string_view>
 
-#include "lint/edit_distance.h"
 #include "model/name_index.h"
 #include "reader/number_scan.h"
+#include "reader/utf8.h"
 
 namespace fxt {
 namespace {
 
 constexpr int32_t LONGEST_LINE = 99;
-constexpr size_t MOST_EDITS = 2;
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+// The first byte at or after `from` that is not ASCII, or the text's size;
+// eight bytes are looked at in one go.
+size_t FirstNonAscii(std::string_view text, size_t from) {
+  constexpr uint64_t HIGH_BITS = 0x8080808080808080U;
+  size_t i = from;
+  for (uint64_t word = 0; i + sizeof word <= text.size(); i += sizeof word) {
+    std::memcpy(&word, text.data() + i, sizeof word);
+    if ((word & HIGH_BITS) != 0) break;
+  }
+  while (i < text.size() && static_cast<uint8_t>(text[i]) < 0x80) ++i;
+  return i;
+}
 
 std::string LineWord(SourcePosition position) { return "line " + std::to_string(position.line); }
 
@@ -21,46 +34,20 @@ SourcePosition Later(SourcePosition a, SourcePosition b) {
   return (a.line > b.line || (a.line == b.line && a.column > b.column)) ? a : b;
 }
 
-// The table entry that `name` spells in another letter case, if any.
-const char* CaseVariantIn(std::string_view name, NameTable table) {
-  if (IndexOf(table).Find(name) != -1) return nullptr;
-  const int variant = IndexOf(table, NameIndex::Case::kIgnored).Find(name);
-  return variant == -1 ? nullptr : table[static_cast<size_t>(variant)];
-}
-
-// The value as written after the line's first '=', without its remark.
-std::string_view WrittenValue(std::string_view raw) {
-  const size_t equals = raw.find('=');
-  if (equals == std::string_view::npos) return {};
-  std::string_view value = raw.substr(equals + 1);
-  value = value.substr(0, value.find('/'));
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!value.empty() && blank(value.front())) value.remove_prefix(1);
-  while (!value.empty() && blank(value.back())) value.remove_suffix(1);
-  return value;
-}
-
-// The keyword as a user writes it: without its '='.
-std::string_view KeywordWord(const Keyword& keyword) {
-  std::string_view word = keyword.text;
-  if (word.ends_with('=')) word.remove_suffix(1);
-  return word;
-}
-
 }  // namespace
 
-RuleChecker::RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink)
-    : bytes_(bytes), sink_(sink) {}
+RuleChecker::RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink, bool utf8Characters)
+    : bytes_(bytes), sink_(sink), utf8Characters_(utf8Characters) {}
 
-void RuleChecker::Report(DiagnosticId id, SourcePosition position, const std::string& text,
-                         const std::vector<Note>& notes) {
-  sink_.Finding(id, position, text, notes);
+void RuleChecker::Report(DiagnosticId id, SourcePosition position, std::string text,
+                         std::vector<Note> notes, std::optional<Fix> fix) {
+  sink_.Found({id, position, std::move(text), std::move(notes), std::move(fix)});
 }
 
 void RuleChecker::Start() {
   const std::string_view start(reinterpret_cast<const char*>(bytes_.data()),
                                std::min<size_t>(bytes_.size(), 3));
-  if (start.starts_with("\xEF\xBB\xBF")) {
+  if (start.starts_with(kUtf8Mark)) {
     Report(DiagnosticId::kByteOrderMark, {1, 1},
            "the file begins with a UTF-8 byte-order mark, which hides its first keyword; "
            "templates are single-byte text: save it without the mark");
@@ -69,6 +56,7 @@ void RuleChecker::Start() {
            "the file begins with a UTF-16 byte-order mark; templates are single-byte text: "
            "save it as Latin-1 or ASCII");
   }
+  if (utf8Characters_) CheckWideCharacters();
 }
 
 void RuleChecker::BeforeLine(const LineEvent& line, StateFn state) {
@@ -82,8 +70,13 @@ void RuleChecker::AfterLine(const LineEvent& line, StateFn state) {
   // A line that a block took: the state it was read in is the one it stayed in.
   if (tracker_.InTemplate()) {
     CheckNameCase(line, block);
+    CheckNameBlanks(line, block);
     CheckQuoting(line, block);
+    CheckNameLength(line, block);
+    CheckTextAfterNumber(line, block);
+    if (block == Block::kHeader && line.Token() == TOKEN_VERSION) CheckVersion(line);
     if (block == Block::kParameter && line.Token() == TOKEN_ATTRIB_LIST) CheckAttributeList(line);
+    if (block == Block::kParameter && line.Token() == TOKEN_STOP) CheckStop(line);
   }
   tracker_.AfterLine(line, state);
 }
@@ -93,10 +86,14 @@ void RuleChecker::End(const LoadEnd& end) {
       end.reason == LoadEndReason::kInputEnd || end.reason == LoadEndReason::kInputEndByte;
   if (readToTheEnd && tracker_.InTemplate()) {
     const SourcePosition fixture = tracker_.FixtureLine();
+    // After a byte 0xFF nothing more is read: an end line there would not be.
+    std::optional<Fix> fix =
+        end.reason == LoadEndReason::kInputEnd ? EndLineFix() : std::nullopt;
     tracker_.End();
     Report(DiagnosticId::kTemplateWithoutEnd, fixture,
            "this template has no end line: the desk never runs its final checks "
-           "(name, manufacturer, version, intensity attribute)");
+           "(name, manufacturer, version, intensity attribute)",
+           {}, std::move(fix));
   }
   if (!tracker_.SawTemplate()) {
     Report(DiagnosticId::kNoFixtureLine, {1, 1},
@@ -118,6 +115,26 @@ void RuleChecker::End(const LoadEnd& end) {
 void RuleChecker::TemplateOpened() {
   coarse_.fill(std::nullopt);
   fine_.fill(std::nullopt);
+}
+
+void RuleChecker::ParameterOpened() {
+  lastFixedStop_.reset();
+  stopValues_.clear();
+}
+
+// An end line closes an attribute or parameter block; in the header it
+// would be an unknown keyword. It goes at the end of the file, with the
+// file's own line end.
+std::optional<Fix> RuleChecker::EndLineFix() const {
+  const Block block = tracker_.CurrentBlock();
+  if (block != Block::kAttribute && block != Block::kParameter) return std::nullopt;
+  const std::string_view text(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
+  const size_t firstEnd = text.find('\n');
+  const std::string lineEnd =
+      firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n"
+                                                                                     : "\n";
+  const std::string before = text.empty() || text.back() == '\n' ? "" : lineEnd;
+  return Fix{"add an end line", {{text.size(), text.size(), before + "end" + lineEnd}}, true};
 }
 
 void RuleChecker::AttributeClosed(const TrackedAttribute& attribute) {
@@ -174,6 +191,43 @@ void RuleChecker::CheckFineChannel(const TrackedAttribute& attribute) {
   if (!fine_[at]) fine_[at] = Claim{fineLine.position, true};
 }
 
+// A file that is valid UTF-8 was written by an editor that thinks in
+// characters: one above U+00FF has no byte of its own in a template, and the
+// desk reads each of its bytes as a character. A file that is not UTF-8 is
+// single-byte text, as a template should be.
+void RuleChecker::CheckWideCharacters() {
+  std::string_view text(reinterpret_cast<const char*>(bytes_.data()), bytes_.size());
+  if (text.starts_with(kUtf8Mark)) text.remove_prefix(kUtf8Mark.size());
+  bool wide = false;
+  for (size_t i = FirstNonAscii(text, 0); i < text.size(); i = FirstNonAscii(text, i)) {
+    const size_t length = Utf8SequenceLength(text.substr(i));
+    if (length == 0) return;
+    wide = wide || Utf8CodePoint(text.substr(i), length) > 0xFF;
+    i += length;
+  }
+  if (!wide) return;
+  const size_t skipped = bytes_.size() - text.size();
+  SourcePosition position{1, static_cast<int32_t>(skipped + 1)};
+  for (size_t i = 0; i < text.size();) {
+    const size_t length = Utf8SequenceLength(text.substr(i));
+    const uint32_t codePoint = Utf8CodePoint(text.substr(i), length);
+    if (codePoint > 0xFF) {
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", codePoint);
+      Report(DiagnosticId::kWideCharacter, position,
+             std::string("a character above U+00FF (") + name +
+                 ") in a UTF-8 file: templates are single-byte text, and the desk reads its " +
+                 std::to_string(length) + " bytes as " + std::to_string(length) + " characters");
+    }
+    if (codePoint == '\n') {
+      position = {position.line + 1, 1};
+    } else if (position.column < INT32_MAX - 4) {
+      position.column += static_cast<int32_t>(length);
+    }
+    i += length;
+  }
+}
+
 void RuleChecker::CheckLineLength(const LineEvent& line) {
   if (line.position.column != LONGEST_LINE + 1) return;
   // The physical line began 99 bytes before this piece.
@@ -188,72 +242,6 @@ void RuleChecker::CheckLineLength(const LineEvent& line) {
   Report(DiagnosticId::kLineTooLong, line.position,
          "this line is " + std::to_string(length) +
              " characters long: the desk reads the characters from 100 on as a new line");
-}
-
-// The word is what the line begins with, up to its '=' or quote: blanks are
-// gone, so "fine chan = 3" reads as "finechan".
-void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
-  const std::string_view word = line.normalised.substr(0, line.normalised.find_first_of("=\""));
-  if (word.empty()) return;
-  const Keyword* closest = nullptr;
-  size_t closestDistance = MOST_EDITS + 1;
-  for (const Keyword& keyword : KeywordTable) {
-    if (keyword.id == TOKEN_PLACEHOLDER) continue;
-    std::string lowered(KeywordWord(keyword));
-    for (char& c : lowered) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
-    const size_t gap =
-        lowered.size() > word.size() ? lowered.size() - word.size() : word.size() - lowered.size();
-    if (gap > MOST_EDITS) continue;
-    const size_t distance = EditDistance(word, lowered);
-    if (distance < closestDistance) {
-      closest = &keyword;
-      closestDistance = distance;
-    }
-  }
-  if (closest == nullptr) return;
-  Report(DiagnosticId::kUnknownKeyword, line.position,
-         "unknown keyword '" + std::string(word) + "'; did you mean '" +
-             std::string(KeywordWord(*closest)) + "'?");
-}
-
-void RuleChecker::CheckNameCase(const LineEvent& line, Block block) {
-  const TokenId token = line.Token();
-  if (block == Block::kAttribute && token == TOKEN_NAME) {
-    const char* entry = CaseVariantIn(line.quotedText, AttributeTypeNames);
-    if (entry == nullptr) return;
-    std::vector<Note> notes;
-    if (std::string_view(entry) == "INTENSITY") {
-      notes.push_back({"only \"INTENSITY\" declares the intensity attribute", std::nullopt});
-    }
-    Report(DiagnosticId::kNameCaseDiffers, line.position,
-           "name " + Quoted(line.quotedText) + " is the table's " + Quoted(entry) +
-               " only in another letter case: names are compared exactly",
-           notes);
-  }
-  if (block == Block::kParameter && token == TOKEN_STOP) {
-    const char* entry = CaseVariantIn(line.quotedText, DisplayLabels);
-    if (entry == nullptr) return;
-    Report(DiagnosticId::kNameCaseDiffers, line.position,
-           "label " + Quoted(line.quotedText) + " is the table's " + Quoted(entry) +
-               " only in another letter case: labels are compared exactly");
-  }
-}
-
-void RuleChecker::CheckQuoting(const LineEvent& line, Block block) {
-  const TokenId token = line.Token();
-  const bool named =
-      token == TOKEN_NAME || (token == TOKEN_MANUFACTURER && block == Block::kHeader);
-  // valueText ends in its counted NUL.
-  const std::string_view value = line.valueText.substr(0, line.valueText.size() - 1);
-  if (value.empty() || value.find('"') != std::string_view::npos) return;
-  if (named) {
-    Report(DiagnosticId::kValueNotQuoted, line.position,
-           std::string(KeywordWord(*line.keyword)) + "= takes its value in double quotes: " +
-               std::string(KeywordWord(*line.keyword)) + " = " + Quoted(WrittenValue(line.raw)));
-  } else if (token == TOKEN_STOP && block == Block::kParameter && value.starts_with('(')) {
-    Report(DiagnosticId::kValueNotQuoted, line.position,
-           "a stop's label must be in double quotes, as in stop = (0:255),n,\"Open\"");
-  }
 }
 
 // The numbers of the list are channels; each names the attribute above that

@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "lint/lint_diagnostic.h"
@@ -17,17 +18,30 @@
 
 namespace fxt {
 
+struct Stop;
+
+// What a rule found: where, in its own words, with its notes and, when there
+// is one safe mend, its fix.
+struct Finding {
+  DiagnosticId id;
+  SourcePosition position;
+  std::string text;
+  std::vector<Note> notes;
+  std::optional<Fix> fix;
+};
+
 class FindingSink {
  public:
   virtual ~FindingSink() = default;
-  virtual void Finding(DiagnosticId id, SourcePosition position, const std::string& text,
-                       const std::vector<Note>& notes) = 0;
+  virtual void Found(Finding finding) = 0;
 };
 
 class RuleChecker : public LoadObserver, private TrackerListener {
  public:
-  // `bytes` are the bytes that the load reads.
-  RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink);
+  // `bytes` are the bytes that the load reads. `utf8Characters`: a file that
+  // is valid UTF-8 is looked at for characters above U+00FF (the language
+  // server finds those in its document's characters itself).
+  RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink, bool utf8Characters = true);
 
   // The rules on the file's first bytes; call before the load.
   void Start();
@@ -47,23 +61,45 @@ class RuleChecker : public LoadObserver, private TrackerListener {
 
   std::span<const uint8_t> bytes_;
   FindingSink& sink_;
+  bool utf8Characters_;
   TemplateTracker tracker_{this};
   std::array<std::optional<Claim>, 256> coarse_{};
   std::array<std::optional<Claim>, 256> fine_{};
+  // The current parameter's stops: the last fixed one (no mouse), and the
+  // first line that gave each set of values.
+  struct FixedStop {
+    std::vector<uint16_t> lows;  // each entry's low value, as stored
+    std::string values;          // as a message shows them
+    SourcePosition line;
+  };
+  std::optional<FixedStop> lastFixedStop_;
+  std::unordered_map<std::string, SourcePosition> stopValues_;
 
-  void Report(DiagnosticId id, SourcePosition position, const std::string& text,
-              const std::vector<Note>& notes = {});
+  void Report(DiagnosticId id, SourcePosition position, std::string text,
+              std::vector<Note> notes = {}, std::optional<Fix> fix = std::nullopt);
 
   void TemplateOpened() override;
+  void ParameterOpened() override;
   void AttributeClosed(const TrackedAttribute& attribute) override;
   void CheckCoarseChannel(const TrackedAttribute& attribute);
   void CheckFineChannel(const TrackedAttribute& attribute);
 
+  void CheckWideCharacters();
   void CheckLineLength(const LineEvent& line);
   void CheckUnknownKeyword(const LineEvent& line);
+  bool CheckMissingEquals(const LineEvent& line, std::string_view word);
   void CheckNameCase(const LineEvent& line, Block block);
+  void CheckNameBlanks(const LineEvent& line, Block block);
   void CheckQuoting(const LineEvent& line, Block block);
   void CheckAttributeList(const LineEvent& line);
+  void CheckNameLength(const LineEvent& line, Block block);
+  void CheckVersion(const LineEvent& line);
+  void CheckTextAfterNumber(const LineEvent& line, Block block);
+  void CheckStop(const LineEvent& line);
+  void CheckStopRanges(const LineEvent& line, const Stop& stop);
+  void CheckStopOrder(const LineEvent& line, const Stop& stop);
+  void CheckStopRepeated(const LineEvent& line, const Stop& stop);
+  std::optional<Fix> EndLineFix() const;
 };
 
 }  // namespace fxt

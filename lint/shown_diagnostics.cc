@@ -87,7 +87,8 @@ void ShownDiagnostics::PassOn(const HeldDiagnostic& diagnostic, const std::vecto
   if (!diagnostic.fromRule) tester = message = TesterMessage(entry, diagnostic.testerLine);
   const std::string_view text = diagnostic.fromRule ? diagnostic.ruleText : entry.summary;
   sink_.Diagnostic({entry, diagnostic.severity, diagnostic.promoted, diagnostic.testerLine,
-                    diagnostic.range, text, tester, notes});
+                    diagnostic.range, text, tester, notes,
+                    diagnostic.fix ? &*diagnostic.fix : nullptr});
 }
 
 }  // namespace fxt

@@ -24,7 +24,8 @@ struct HeldDiagnostic {
   SourceRange range;
   std::string ruleText;  // a rule's own words; the tester's say what their entry says
   std::vector<Note> notes;
-  uint64_t order;  // when it was found, from 0
+  uint64_t order;          // when it was found, from 0
+  std::optional<Fix> fix;  // the rule's, also when it joined the tester's diagnostic
 
   // Line, column, the tester's before the rules', then the order found.
   bool ShowsBefore(const HeldDiagnostic& other) const;

@@ -1,6 +1,7 @@
 // Inline suppressions: a comment "/ fxtlint: ignore CODE[,CODE...]" on a
 // line or on the line above it keeps those codes (or prefixes) from being
-// reported there. A suppression that suppresses nothing is itself reported,
+// reported there; the marker and the codes are read in any letter case. A
+// suppression that suppresses nothing, or names no code, is itself reported,
 // and so is a comment whose codes do not stand after a blank
 // ("ignoreFT204"), which suppresses nothing.
 #pragma once
@@ -16,7 +17,8 @@ namespace fxt {
 
 struct Suppression {
   SourcePosition position;  // where its comment begins
-  std::string code;         // a code or a prefix; as written after "ignore" when glued to it
+  std::string code;         // a code or a prefix, in upper case; empty when none is named;
+                            // as written after "ignore" when glued to it
   bool used = false;
   bool glued = false;  // "ignoreFT204": no suppression at all
 };

@@ -67,6 +67,7 @@ void TemplateTracker::AfterLine(const LineEvent& line, StateFn state) {
   if (after == Block::kParameter) {
     parameterLine_ = line.position;
     listedChannels_.clear();
+    if (listener_ != nullptr) listener_->ParameterOpened();
   }
   block_ = after;
 }

@@ -40,6 +40,7 @@ class TrackerListener {
   virtual ~TrackerListener() = default;
   virtual void TemplateOpened() {}
   virtual void AttributeClosed(const TrackedAttribute& /*attribute*/) {}
+  virtual void ParameterOpened() {}
   virtual void TemplateClosed(bool /*byEndLine*/) {}
 };
 

@@ -104,6 +104,7 @@ Analysis Analyse(std::string_view text) {
   Collector collector(analysis.diagnostics);
   LintOptions options;
   options.maxDiagnostics = MOST_DIAGNOSTICS;
+  options.wideCharacters = false;
   const FileSummary summary = CheckTemplate("", analysis.bytes, options, collector, &tolerated);
   if (summary.outOfMemory) throw std::bad_alloc();
   analysis.omittedDiagnostics = summary.omitted;

@@ -1,3 +1,4 @@
+#include "lint/rule_docs.h"
 #include "lsp/features.h"
 #include "tools/lint_formats.h"
 
@@ -47,6 +48,7 @@ json Diagnostics(const Snapshot& snapshot) {
         {"range", snapshot.Range(diagnostic.range)},
         {"severity", diagnostic.severity == Severity::kWarning ? SEVERITY_WARNING : SEVERITY_ERROR},
         {"code", std::string(EntryOf(diagnostic.id).code)},
+        {"codeDescription", {{"href", CodeUri(EntryOf(diagnostic.id).code)}}},
         {"source", "fxt"},
         {"message", message},
     };

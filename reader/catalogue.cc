@@ -158,6 +158,13 @@ constexpr std::array<CatalogueEntry, CATALOGUE_SIZE> kEntries = {{
     {kInputEndByte, "FL111", kError, "", "a byte 0xFF ends the input before the end of the file"},
     {kByteOrderMark, "FL112", kError, "", "a byte-order mark: templates are single-byte text"},
     {kWideCharacter, "FL113", kError, "", "a character above U+00FF: templates are single-byte text"},
+    {kStrayBlank, "FL114", kWarning, "", "a name that is a table's entry but for a stray blank"},
+    {kStopOutOfOrder, "FL115", kWarning, "", "a fixed stop below the one before it"},
+    {kStopRepeated, "FL116", kWarning, "", "two stops of one parameter with the same values"},
+    {kRangeReversed, "FL117", kWarning, "", "a stop range whose low value is above its high one"},
+    {kNameTooLong, "FL118", kWarning, "", "a name longer than the desk stores"},
+    {kVersionThirdNumber, "FL119", kWarning, "", "a version with a third number, which is not stored"},
+    {kTextAfterNumber, "FL120", kWarning, "", "text after a number that the tester does not read"},
 }};
 // clang-format on
 

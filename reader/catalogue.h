@@ -103,6 +103,13 @@ enum class DiagnosticId : uint8_t {
   kInputEndByte,
   kByteOrderMark,
   kWideCharacter,
+  kStrayBlank,
+  kStopOutOfOrder,
+  kStopRepeated,
+  kRangeReversed,
+  kNameTooLong,
+  kVersionThirdNumber,
+  kTextAfterNumber,
 
   kCount,  // not an entry: the number of entries
 };

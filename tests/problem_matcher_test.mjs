@@ -49,8 +49,8 @@ function compare(line, got, want) {
 }
 
 for (const extra of [[], ["--werror"]]) {
-  const lines = run([...extra, "."]).split("\n").filter((line) => line !== "");
-  const expected = JSON.parse(run([...extra, "-f", "json", "."])).files.flatMap((file) =>
+  const lines = run([...extra, "--no-config", "."]).split("\n").filter((line) => line !== "");
+  const expected = JSON.parse(run([...extra, "--no-config", "-f", "json", "."])).files.flatMap((file) =>
     file.diagnostics.flatMap((diagnostic) => [
       { kind: "diagnostic", file: file.path, line: diagnostic.line, column: diagnostic.column,
         severity: diagnostic.severity, text: diagnostic.text, code: diagnostic.code },

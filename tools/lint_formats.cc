@@ -1,13 +1,30 @@
 #include "tools/lint_formats.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "tools/display_path.h"
 #include "tools/json_writer.h"
+#include "tools/source_excerpt.h"
 #include "tools/standard_output.h"
 
 namespace fxt {
+
+void ReportedText::Reset(std::span<const uint8_t> bytes) {
+  text_ = {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+  starts_.reset();
+}
+
+const LineStarts& ReportedText::Starts() {
+  if (!starts_) starts_.emplace(text_);
+  return *starts_;
+}
+
+TextPosition ReportedText::PositionOf(size_t offset) { return Starts().PositionOf(offset); }
+
+std::string_view ReportedText::Line(int32_t line) { return Starts().Line(line); }
+
 namespace {
 
 const char* SeverityName(Severity severity) {
@@ -17,19 +34,30 @@ const char* SeverityName(Severity severity) {
 // FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], one line each, COLUMN where its
 // range begins, and after it FILE:LINE:COLUMN: note: TEXT for each of its
 // notes, with the code of the finding that a note carries. A text may quote
-// the template, whose control characters are escaped as a path's are.
+// the template, whose control characters are escaped as a path's are. On a
+// terminal, in colour and with the source line under the diagnostic.
 class GccFormat : public LintFormat {
  public:
+  explicit GccFormat(const TerminalStyle& style)
+      : colours_(style.colour ? Colours::On() : Colours::Off()), showSource_(style.showSource) {}
+
   void BeginFile(const std::string& path) override { path_ = DisplayPath(path); }
   void Diagnostic(const LintDiagnostic& diagnostic) override {
     const SourcePosition start = diagnostic.range.start;
-    std::string lines = Place(start) + SeverityName(diagnostic.severity) + ": ";
+    const std::string_view colour =
+        diagnostic.severity == Severity::kWarning ? colours_.warning : colours_.error;
+    std::string lines = Place(start) + std::string(colour) + SeverityName(diagnostic.severity) +
+                        ":" + std::string(colours_.reset) + " ";
     lines += DisplayPath(diagnostic.text);
     lines += " [";
+    lines += colour;
     lines += diagnostic.entry.code;
+    lines += colours_.reset;
     lines += diagnostic.promoted ? ", werror]\n" : "]\n";
+    if (showSource_) lines += Excerpt(diagnostic);
     for (const Note& note : diagnostic.notes) {
-      lines += Place(note.position.value_or(start)) + "note: " + DisplayPath(note.text);
+      lines += Place(note.position.value_or(start)) + std::string(colours_.note) +
+               "note:" + std::string(colours_.reset) + " " + DisplayPath(note.text);
       if (note.entry != nullptr) lines += " [" + std::string(note.entry->code) + "]";
       lines += "\n";
     }
@@ -38,10 +66,23 @@ class GccFormat : public LintFormat {
 
  private:
   std::string path_;
+  Colours colours_;
+  bool showSource_;
 
   std::string Place(SourcePosition position) const {
-    return path_ + ":" + std::to_string(position.line) + ":" + std::to_string(position.column) +
-           ": ";
+    return std::string(colours_.bold) + path_ + ":" + std::to_string(position.line) + ":" +
+           std::to_string(position.column) + ":" + std::string(colours_.reset) + " ";
+  }
+
+  // The caret stands where the diagnostic's range begins, and the tildes
+  // reach to its end.
+  std::string Excerpt(const LintDiagnostic& diagnostic) {
+    const SourceRange range = diagnostic.range;
+    if (range.start.line < 1) return "";
+    const int32_t end =
+        range.end.line == range.start.line ? range.end.column : range.start.column + 1;
+    return SourceExcerpt(source_.Line(range.start.line), range.start.line, range.start.column, end,
+                         colours_);
   }
 };
 
@@ -108,8 +149,35 @@ class JsonFormat : public LintFormat {
       json.EndObject();
     }
     json.EndArray();
+    WriteFixes(json, diagnostic);
     json.EndObject();
     WriteOut(diagnostics_.Next() + json.text());
+  }
+
+  // The edits of a fix, each as the range it replaces and the new text.
+  void WriteFixes(JsonWriter& json, const LintDiagnostic& diagnostic) {
+    json.Key("fixes");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    if (diagnostic.fix != nullptr) {
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("description", diagnostic.fix->title);
+      json.Key("edits");
+      json.BeginArray(JsonWriter::Layout::kInline);
+      for (const TextEdit& edit : diagnostic.fix->edits) {
+        const TextPosition start = source_.PositionOf(edit.begin);
+        const TextPosition end = source_.PositionOf(edit.end);
+        json.BeginObject(JsonWriter::Layout::kInline);
+        json.IntMember("line", start.line);
+        json.IntMember("column", start.column);
+        json.IntMember("endLine", end.line);
+        json.IntMember("endColumn", end.column);
+        json.StringMember("newText", edit.newText);
+        json.EndObject();
+      }
+      json.EndArray();
+      json.EndObject();
+    }
+    json.EndArray();
   }
 
   void EndFile(const FileSummary& summary) override {
@@ -150,17 +218,16 @@ std::string OmittedText(size_t omitted) {
 }
 
 std::optional<FormatKind> FormatNamed(std::string_view name) {
-  if (name == "gcc") return FormatKind::kGcc;
-  if (name == "json") return FormatKind::kJson;
-  if (name == "sarif") return FormatKind::kSarif;
-  if (name == "quiet") return FormatKind::kQuiet;
+  for (const FormatName& format : kFormatNames) {
+    if (name == format.name) return format.kind;
+  }
   return std::nullopt;
 }
 
-std::unique_ptr<LintFormat> MakeFormat(FormatKind kind) {
+std::unique_ptr<LintFormat> MakeFormat(FormatKind kind, const TerminalStyle& style) {
   switch (kind) {
     case FormatKind::kGcc:
-      return std::make_unique<GccFormat>();
+      return std::make_unique<GccFormat>(style);
     case FormatKind::kJson:
       return std::make_unique<JsonFormat>();
     case FormatKind::kSarif:

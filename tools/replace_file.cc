@@ -9,6 +9,8 @@
 #include <cstring>
 #include <memory>
 
+#include "reader/input_file.h"
+
 namespace fxt {
 namespace {
 
@@ -54,6 +56,15 @@ mode_t NewFileMode() {
   return static_cast<mode_t>(0666 & ~mask);
 }
 
+// Whether the file holds what was read from it; the reason when it does not.
+std::string Unchanged(const std::string& path, std::optional<std::string_view> original) {
+  if (!original) return {};
+  const InputFile now = ReadInputFile(path.c_str());
+  if (now.status != InputFileStatus::kRead) return now.reason;
+  const std::string_view held(reinterpret_cast<const char*>(now.bytes.data()), now.bytes.size());
+  return held == *original ? std::string() : "it changed since it was read";
+}
+
 }  // namespace
 
 std::string WriteWholeFile(const std::string& path, std::string_view bytes) {
@@ -70,22 +81,28 @@ std::string WriteWholeFile(const std::string& path, std::string_view bytes) {
   return Reason(error);
 }
 
-std::string ReplaceFile(const std::string& path, std::string_view bytes) {
+std::string ReplaceFile(const std::string& path, std::string_view bytes,
+                        std::optional<std::string_view> original) {
   const std::unique_ptr<char, decltype(&std::free)> resolved(realpath(path.c_str(), nullptr),
                                                              &std::free);
   if (resolved == nullptr) return Reason(errno);
   const std::string target = resolved.get();
   struct stat info {};
   if (stat(target.c_str(), &info) != 0) return Reason(errno);
-  std::string temporary = target + ".fxtfmt-XXXXXX";
+  if (std::string changed = Unchanged(target, original); !changed.empty()) return changed;
+  std::string temporary = target + ".fxt-new-XXXXXX";
   const int fd = mkstemp(temporary.data());
   if (fd < 0) return Reason(errno);
   int error = WriteTemporary(fd, bytes, info);
   if (close(fd) != 0 && error == 0) error = errno;
-  if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) error = errno;
-  if (error == 0) return {};
+  // The last look, as close to the rename as can be.
+  std::string refused = error == 0 ? Unchanged(target, original) : std::string();
+  if (error == 0 && refused.empty() && rename(temporary.c_str(), target.c_str()) != 0) {
+    error = errno;
+  }
+  if (error == 0 && refused.empty()) return {};
   unlink(temporary.c_str());
-  return Reason(error);
+  return error != 0 ? Reason(error) : refused;
 }
 
 }  // namespace fxt

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "lint/rule_docs.h"
 #include "tools/json_writer.h"
 #include "tools/lint_formats.h"
 #include "tools/standard_output.h"
@@ -62,6 +63,14 @@ void SmallObject(JsonWriter& json, std::string_view key, std::string_view member
   json.EndObject();
 }
 
+// Each line of an explanation a paragraph of its own.
+std::string MarkdownParagraphs(std::string_view text) {
+  std::string markdown;
+  for (const char c : text) markdown += c == '\n' ? std::string("\n\n") : std::string(1, c);
+  while (markdown.ends_with('\n')) markdown.pop_back();
+  return markdown;
+}
+
 std::string Location(std::string_view path) {
   return "{\"physicalLocation\": {\"artifactLocation\": {\"uri\": " +
          JsonQuotedUtf8(ArtifactUri(path)) + "}}}";
@@ -83,6 +92,7 @@ class SarifFormat : public LintFormat {
     json.BeginObject();
     json.StringMember("name", "fxtlint");
     json.StringMember("version", FXT_VERSION);
+    json.StringMember("informationUri", DocumentationUri());
     json.Key("rules");
     WriteRules(json);
     json.EndObject();
@@ -106,6 +116,7 @@ class SarifFormat : public LintFormat {
     json.EndObject();
     json.EndArray();
     WriteRelatedLocations(json, diagnostic);
+    if (diagnostic.fix != nullptr) WriteFix(json, *diagnostic.fix);
     json.Key("properties");
     json.BeginObject(JsonWriter::Layout::kInline);
     if (diagnostic.message) json.StringMember("testerMessage", *diagnostic.message);
@@ -157,15 +168,20 @@ class SarifFormat : public LintFormat {
   std::vector<Notification> notifications_;
   std::array<int, CATALOGUE_SIZE> ruleIndex_{};
 
+  // The file being reported.
+  void WriteArtifactLocation(JsonWriter& json) const {
+    json.Key("artifactLocation");
+    json.BeginObject(JsonWriter::Layout::kInline);
+    json.Utf8StringMember("uri", ArtifactUri(path_));
+    json.EndObject();
+  }
+
   // A region of one line, or, without an end, the place where a note points.
   void WritePhysicalLocation(JsonWriter& json, SourcePosition position,
                              std::optional<SourcePosition> end = std::nullopt) const {
     json.Key("physicalLocation");
     json.BeginObject(JsonWriter::Layout::kInline);
-    json.Key("artifactLocation");
-    json.BeginObject(JsonWriter::Layout::kInline);
-    json.Utf8StringMember("uri", ArtifactUri(path_));
-    json.EndObject();
+    WriteArtifactLocation(json);
     json.Key("region");
     json.BeginObject(JsonWriter::Layout::kInline);
     json.IntMember("startLine", position.line);
@@ -176,6 +192,42 @@ class SarifFormat : public LintFormat {
     }
     json.EndObject();
     json.EndObject();
+  }
+
+  // A fix changes one artifact, the file: each edit replaces a region,
+  // given both by lines and columns and by bytes, with the new text.
+  void WriteFix(JsonWriter& json, const Fix& fix) {
+    json.Key("fixes");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    json.BeginObject(JsonWriter::Layout::kInline);
+    SmallObject(json, "description", "text", fix.title);
+    json.Key("artifactChanges");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    json.BeginObject(JsonWriter::Layout::kInline);
+    WriteArtifactLocation(json);
+    json.Key("replacements");
+    json.BeginArray(JsonWriter::Layout::kInline);
+    for (const TextEdit& edit : fix.edits) {
+      const TextPosition start = source_.PositionOf(edit.begin);
+      const TextPosition end = source_.PositionOf(edit.end);
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.Key("deletedRegion");
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.IntMember("startLine", start.line);
+      json.IntMember("startColumn", start.column);
+      json.IntMember("endLine", end.line);
+      json.IntMember("endColumn", end.column);
+      json.IntMember("byteOffset", static_cast<int64_t>(edit.begin));
+      json.IntMember("byteLength", static_cast<int64_t>(edit.end - edit.begin));
+      json.EndObject();
+      SmallObject(json, "insertedContent", "text", edit.newText);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+    json.EndArray();
+    json.EndObject();
+    json.EndArray();
   }
 
   // The notes that point at another line, such as the attribute that took
@@ -207,6 +259,14 @@ class SarifFormat : public LintFormat {
       json.BeginObject(JsonWriter::Layout::kInline);
       json.StringMember("id", entry.code);
       SmallObject(json, "shortDescription", "text", entry.summary);
+      SmallObject(json, "fullDescription", "text", FullDescription(entry));
+      const std::string explanation = Explanation(entry);
+      json.Key("help");
+      json.BeginObject(JsonWriter::Layout::kInline);
+      json.StringMember("text", WithoutMarks(explanation));
+      json.StringMember("markdown", MarkdownParagraphs(explanation));
+      json.EndObject();
+      json.StringMember("helpUri", CodeUri(entry.code));
       SmallObject(json, "defaultConfiguration", "level", LevelOf(entry.severity));
       json.EndObject();
     }

@@ -11,6 +11,8 @@
 #                 beside the cases names it for the whole folder)
 #   CASE.err      the exact stderr, when it matters
 #   CASE.stdin    the standard input (else it is empty)
+#   CASE.needs    the optional parts of the build it needs, one a line
+#                 (tomlplusplus): without them it is skipped
 set -u
 bin_dir=$1
 expected=$2

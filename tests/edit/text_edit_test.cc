@@ -54,5 +54,20 @@ TEST(OffsetOf, CountsLinesByLineFeedAndStopsAtTheLineEnd) {
   }
 }
 
+TEST(LineStarts, PositionsOfOffsetsAndTheirLines) {
+  const std::string text = "ab\r\ncd\n\nlast";
+  const LineStarts lines(text);
+  struct Case {
+    size_t offset;
+    TextPosition position;
+  } cases[] = {{0, {1, 1}}, {3, {1, 4}}, {4, {2, 1}}, {7, {3, 1}}, {8, {4, 1}}, {12, {4, 5}},
+               {99, {4, 5}}};
+  for (const Case& c : cases) EXPECT_EQ(lines.PositionOf(c.offset), c.position) << c.offset;
+  EXPECT_EQ(lines.Line(1), "ab\r");
+  EXPECT_EQ(lines.Line(3), "");
+  EXPECT_EQ(lines.Line(4), "last");
+  EXPECT_EQ(lines.Line(5), "");
+}
+
 }  // namespace
 }  // namespace fxt

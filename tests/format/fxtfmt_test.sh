@@ -53,7 +53,7 @@ ln -s spot.fxt link.fxt
 [ -L link.fxt ] || fail "the link was replaced"
 cmp -s spot.fxt expected.fxt || fail "the file behind the link was not laid out"
 [ "$(stat -c %a spot.fxt)" = 640 ] || fail "mode $(stat -c %a spot.fxt), expected 640"
-ls -a | grep -q 'fxtfmt-' && fail "a temporary file was left behind"
+ls -a | grep -q 'fxt-new-' && fail "a temporary file was left behind"
 
 # A file whose lines end in CRLF keeps them.
 printf 'FIXTURE\r\nNAME="X"\nEND' >crlf.fxt

@@ -7,6 +7,7 @@
 #include "lint/check.h"
 #include "lint/code_filter.h"
 #include "lint/edit_distance.h"
+#include "lint/rule_docs.h"
 #include "lint/suppressions.h"
 #include "load/run_load.h"
 
@@ -20,6 +21,12 @@ TEST(EditDistance, CountsInsertionsDeletionsAndSubstitutions) {
   EXPECT_EQ(EditDistance("flips", "filps"), 2u);
   EXPECT_EQ(EditDistance("", "end"), 3u);
   EXPECT_EQ(EditDistance("end", "end"), 0u);
+}
+
+TEST(RuleDocs, EveryRuleIsDocumentedAndNoTesterCode) {
+  for (const CatalogueEntry& entry : Catalogue) {
+    EXPECT_EQ(RuleDocOf(entry.id) != nullptr, IsLintRule(entry)) << entry.code;
+  }
 }
 
 TEST(CodeFilter, PrefixesSelectAndIgnore) {
@@ -74,6 +81,22 @@ TEST(Suppressions, ACodeNeedsABlankBeforeIt) {
   EXPECT_TRUE(suppressions.Suppress("FT204", 2));
   EXPECT_FALSE(suppressions.All()[0].used);
   for (size_t i = 1; i < 4; ++i) EXPECT_TRUE(suppressions.All()[i].used) << i;
+}
+
+TEST(Suppressions, ReadInAnyLetterCaseAndWithoutACode) {
+  const std::string text =
+      "/ FXTLINT: Ignore fl104,Ft3\n"
+      "attribute / fxtlint: ignore\n"
+      "name = \"/ fxtlint: ignore FT203\"  / FxtLint:IGNORE ft203\n";
+  Suppressions suppressions(BytesOf(text));
+  ASSERT_EQ(suppressions.All().size(), 4u);
+  EXPECT_EQ(suppressions.All()[0].code, "FL104");
+  EXPECT_EQ(suppressions.All()[1].code, "FT3");
+  EXPECT_EQ(suppressions.All()[2].code, "");  // names none, and suppresses nothing
+  EXPECT_EQ(suppressions.All()[3].position, (SourcePosition{3, 35}));
+  EXPECT_TRUE(suppressions.Suppress("FT304", 2));
+  EXPECT_FALSE(suppressions.Suppress("FL001", 2));
+  EXPECT_TRUE(suppressions.Suppress("FT203", 3));
 }
 
 class CollectingSink : public LintSink {

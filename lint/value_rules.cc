@@ -1,0 +1,178 @@
+// The rules on values that the tester accepts but reads otherwise than they
+// are written: a version with a third number, text after a number, and stops
+// whose values cannot mean what their writer meant.
+#include <algorithm>
+#include <string_view>
+#include <vector>
+
+#include "lint/line_text.h"
+#include "lint/rules.h"
+#include "model/fixture_template.h"
+#include "reader/number_scan.h"
+#include "reader/parse_context.h"
+
+namespace fxt {
+namespace {
+
+constexpr int32_t VERSION_PART_MAX = 99;
+
+std::string LineWord(SourcePosition position) { return "line " + std::to_string(position.line); }
+
+// A stop's values, as the desk shows them: an 8-bit attribute's on the DMX
+// scale, a 16-bit one's as stored.
+int32_t ShownValue(uint16_t stored, bool eightBit) { return eightBit ? stored >> 8 : stored; }
+
+bool EightBit(const FixtureTemplate& fixture, const StopEntry& entry) {
+  return fixture.AttributeAt(entry.attribute)->HasNoFineChannel();
+}
+
+std::string ValuesOf(const FixtureTemplate& fixture, const Stop& stop) {
+  std::string values;
+  for (size_t i = 0; i < stop.entryCount; ++i) {
+    const StopEntry& entry = stop.entries[i];
+    const bool eightBit = EightBit(fixture, entry);
+    values += (i == 0 ? "" : ",") + std::to_string(ShownValue(entry.low, eightBit));
+    if (entry.high != entry.low) values += ":" + std::to_string(ShownValue(entry.high, eightBit));
+  }
+  return "(" + values + ")";
+}
+
+// A fixed stop is one the operator steps to: no attribute of it follows the
+// mouse.
+bool IsFixed(const Stop& stop) {
+  return stop.mode == STOP_MODE_NONE && stop.selectedEntry == NO_ENTRY_SELECTED;
+}
+
+std::vector<uint16_t> LowValues(const Stop& stop) {
+  std::vector<uint16_t> lows;
+  for (size_t i = 0; i < stop.entryCount; ++i) lows.push_back(stop.entries[i].low);
+  return lows;
+}
+
+// The values of a stop, its mode and the entry the mouse moves, as one key.
+std::string KeyOf(const Stop& stop) {
+  std::string key{static_cast<char>(stop.mode), static_cast<char>(stop.selectedEntry)};
+  for (size_t i = 0; i < stop.entryCount; ++i) {
+    const StopEntry& entry = stop.entries[i];
+    for (const uint16_t value : {entry.low, entry.high}) {
+      key += static_cast<char>(value >> 8);
+      key += static_cast<char>(value & 0xFF);
+    }
+    key += static_cast<char>(entry.attribute);
+  }
+  return key;
+}
+
+}  // namespace
+
+// The tester reads the version as "%d.%d" does: a third number, or any
+// other text after the second, is not read.
+void RuleChecker::CheckVersion(const LineEvent& line) {
+  const char* value = line.valueText.data();
+  if (value == nullptr) return;
+  const ScannedNumber major = ScanDecimal(value);
+  if (major.status != ScanStatus::kConverted || *major.end != '.') return;
+  const ScannedNumber minor = ScanDecimal(major.end + 1);
+  const auto inRange = [](int32_t part) { return part >= 0 && part <= VERSION_PART_MAX; };
+  if (minor.status != ScanStatus::kConverted || !inRange(major.value) || !inRange(minor.value)) {
+    return;
+  }
+  const std::string_view rest(minor.end);
+  if (rest.empty()) return;
+  const std::string stored = std::to_string(major.value) + "." + std::to_string(minor.value);
+  const LineText text(bytes_, line);
+  const std::string written(text.Text(text.Value()));
+  if (rest.size() >= 2 && rest[0] == '.' && rest[1] >= '0' && rest[1] <= '9') {
+    Report(DiagnosticId::kVersionThirdNumber, line.position,
+           "version " + written + " is stored as " + stored +
+               ": the desk keeps two numbers, a major and a minor one");
+    return;
+  }
+  const size_t ignored = static_cast<size_t>(minor.end - line.normalised.data());
+  Report(DiagnosticId::kTextAfterNumber, line.position,
+         "'" + std::string(text.Text(text.SpanOf(ignored, line.normalised.size()))) +
+             "' after the version " + stored + " is not read; a remark begins with '/'");
+}
+
+// Lines whose number the tester reads as scanf does, or does not read at
+// all: what follows the number is never looked at. A line whose number must
+// stand alone draws the tester's own error instead.
+void RuleChecker::CheckTextAfterNumber(const LineEvent& line, Block block) {
+  const TokenId token = line.Token();
+  const bool header = block == Block::kHeader && token == TOKEN_NUM_DMX;
+  const bool attribute = block == Block::kAttribute &&
+                         (token == TOKEN_HOME_VALUE || token == TOKEN_DEFLECTION ||
+                          token == TOKEN_INVERT);
+  if ((!header && !attribute) || line.valueText.size() < 2) return;
+  const char* value = line.valueText.data();
+  const bool hex = token == TOKEN_HOME_VALUE && value[1] == 'x';
+  const ScannedNumber number = hex ? ScanHex(value) : ScanDecimal(value);
+  if (number.status != ScanStatus::kConverted || *number.end == '\0') return;
+  const LineText text(bytes_, line);
+  const size_t numberEnd = static_cast<size_t>(number.end - line.normalised.data());
+  const RawSpan ignored = text.SpanOf(numberEnd, line.normalised.size());
+  RawSpan read = {text.Value().begin, ignored.begin};
+  while (read.end > read.begin && IsBlank(text.Raw()[read.end - 1])) --read.end;
+  Report(DiagnosticId::kTextAfterNumber, line.position,
+         "'" + std::string(text.Text(ignored)) + "' after the number " +
+             std::string(text.Text(read)) + " is not read; a remark begins with '/'");
+}
+
+// A stop line that built a stop: the stop is the parameter's last, made on
+// this line, and no error came before it.
+void RuleChecker::CheckStop(const LineEvent& line) {
+  FixtureTemplate* fixture = CurrentTemplate();
+  if (fixture == nullptr || parseContext.errorCount != 0 || parseContext.parameterNumber < 1) {
+    return;
+  }
+  const Parameter* parameter = fixture->ParameterAt(parseContext.parameterNumber);
+  if (parameter == nullptr || parameter->stopCount == 0) return;
+  const Stop& stop = parameter->furtherStops.Last(parameter->firstStop);
+  if (stop.sourceLine != line.position.line) return;
+  CheckStopRanges(line, stop);
+  CheckStopOrder(line, stop);
+  CheckStopRepeated(line, stop);
+}
+
+void RuleChecker::CheckStopRanges(const LineEvent& line, const Stop& stop) {
+  const FixtureTemplate& fixture = *CurrentTemplate();
+  for (size_t i = 0; i < stop.entryCount; ++i) {
+    const StopEntry& entry = stop.entries[i];
+    if (entry.low <= entry.high) continue;
+    const bool eightBit = EightBit(fixture, entry);
+    Report(DiagnosticId::kRangeReversed, line.position,
+           "the range " + std::to_string(ShownValue(entry.low, eightBit)) + ":" +
+               std::to_string(ShownValue(entry.high, eightBit)) +
+               " runs backwards: its low value is above its high one");
+  }
+}
+
+// The fixed stops of a parameter go up: compared by the first attribute's
+// low value, then the next one's.
+void RuleChecker::CheckStopOrder(const LineEvent& line, const Stop& stop) {
+  if (!IsFixed(stop)) return;
+  const FixtureTemplate& fixture = *CurrentTemplate();
+  std::vector<uint16_t> lows = LowValues(stop);
+  if (lastFixedStop_ && std::lexicographical_compare(lows.begin(), lows.end(),
+                                                     lastFixedStop_->lows.begin(),
+                                                     lastFixedStop_->lows.end())) {
+    const SourcePosition before = lastFixedStop_->line;
+    Report(DiagnosticId::kStopOutOfOrder, line.position,
+           "the stop " + ValuesOf(fixture, stop) + " comes after the stop " +
+               lastFixedStop_->values +
+               ": a parameter's fixed stops go from the lowest values to the highest",
+           {{"the stop before it, on " + LineWord(before), before}});
+  }
+  lastFixedStop_ = FixedStop{std::move(lows), ValuesOf(fixture, stop), line.position};
+}
+
+void RuleChecker::CheckStopRepeated(const LineEvent& line, const Stop& stop) {
+  const auto [first, added] = stopValues_.emplace(KeyOf(stop), line.position);
+  if (added) return;
+  Report(DiagnosticId::kStopRepeated, line.position,
+         "the stop " + ValuesOf(*CurrentTemplate(), stop) +
+             " has the values and the mode of an earlier stop: the desk cannot tell them apart",
+         {{"the same values on " + LineWord(first->second), first->second}});
+}
+
+}  // namespace fxt
