@@ -1,6 +1,8 @@
 // The rules on how a line is written: its keyword, its quotes and the names
 // it gives, each with the fix that mends it where there is one safe one.
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "lint/edit_distance.h"
 #include "lint/line_text.h"
@@ -8,6 +10,7 @@
 #include "model/fixture_template.h"
 #include "model/name_index.h"
 #include "model/table_name.h"
+#include "reader/utf8.h"
 
 namespace fxt {
 namespace {
@@ -51,26 +54,35 @@ std::string WithoutStrayBlanks(std::string_view text) {
 }
 
 // The characters that stand for quotes in other writing: the apostrophe and
-// the back quote, and the typographic quotes in UTF-8, Latin-1 and the
-// Windows code page.
-constexpr std::string_view kQuoteLikes[] = {
-    "'",           "`",           "\xE2\x80\x9C", "\xE2\x80\x9D", "\xE2\x80\x9E",
-    "\xE2\x80\x98", "\xE2\x80\x99", "\xC2\xAB",     "\xC2\xBB",     "\xAB",
-    "\xBB",         "\x93",         "\x94",         "\x91",         "\x92",
+// the back quote, and the typographic quotes, in UTF-8 for a value that is
+// UTF-8, else as the single bytes of Latin-1 and the Windows code page (a
+// byte that could end a UTF-8 character is read as one only there).
+constexpr std::string_view kUtf8Quotes[] = {
+    "'",
+    "`",
+    "\xE2\x80\x9C",
+    "\xE2\x80\x9D",
+    "\xE2\x80\x9E",
+    "\xE2\x80\x98",
+    "\xE2\x80\x99",
+    "\xC2\xAB",
+    "\xC2\xBB",
+};
+constexpr std::string_view kSingleByteQuotes[] = {
+    "'", "`", "\xAB", "\xBB", "\x93", "\x94", "\x91", "\x92",
 };
 
-size_t QuoteLikeAtStart(std::string_view text) {
-  for (const std::string_view quote : kQuoteLikes) {
-    if (text.starts_with(quote)) return quote.size();
+// The lengths of the quote-like characters that open and close `text`.
+std::pair<size_t, size_t> QuoteLikesAround(std::string_view text) {
+  const std::span<const std::string_view> quotes =
+      IsValidUtf8(text) ? std::span<const std::string_view>(kUtf8Quotes) : kSingleByteQuotes;
+  size_t open = 0;
+  size_t close = 0;
+  for (const std::string_view quote : quotes) {
+    if (open == 0 && text.starts_with(quote)) open = quote.size();
+    if (close == 0 && text.ends_with(quote)) close = quote.size();
   }
-  return 0;
-}
-
-size_t QuoteLikeAtEnd(std::string_view text) {
-  for (const std::string_view quote : kQuoteLikes) {
-    if (text.ends_with(quote)) return quote.size();
-  }
-  return 0;
+  return {open, close};
 }
 
 // A value in double quotes: quotes of another kind around it become double
@@ -78,9 +90,8 @@ size_t QuoteLikeAtEnd(std::string_view text) {
 // after the fix.
 Fix QuotingFix(const LineText& text, RawSpan value, std::string& quoted) {
   const std::string_view written = text.Text(value);
-  const size_t open = QuoteLikeAtStart(written);
-  const size_t close = QuoteLikeAtEnd(written);
-  if (open > 0 && close > 0 && open + close <= written.size()) {
+  const auto [open, close] = QuoteLikesAround(written);
+  if (open > 0 && close > 0 && open + close < written.size()) {
     const std::string_view inside = written.substr(open, written.size() - open - close);
     quoted = Quoted(inside);
     return {"put the value in double quotes",
@@ -103,7 +114,7 @@ std::optional<size_t> LabelStart(std::string_view value) {
   if (mode != 'd') return std::nullopt;
   size_t at = close + 3;
   for (int number = 0; number < 2; ++number) {
-    if (value[at] != ',') return std::nullopt;
+    if (at >= value.size() || value[at] != ',') return std::nullopt;
     ++at;
     if (at < value.size() && (value[at] == '-' || value[at] == '+')) ++at;
     const size_t digits = at;
@@ -145,9 +156,9 @@ void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
   // keyword takes no value and nothing follows; otherwise it runs into the
   // value, and no spelling of it is safe.
   const bool takesValue = spelt.size() != std::string_view(closest->text).size();
-  const bool wordAlone = takesValue ? word.size() < line.normalised.size() &&
-                                          line.normalised[word.size()] == '='
-                                    : word.size() == line.normalised.size();
+  const bool wordAlone =
+      takesValue ? word.size() < line.normalised.size() && line.normalised[word.size()] == '='
+                 : word.size() == line.normalised.size();
   std::optional<Fix> fix;
   if (!tied && wordAlone) {
     const LineText text(bytes_, line);
@@ -249,8 +260,8 @@ void RuleChecker::CheckNameBlanks(const LineEvent& line, Block block) {
     fix = Fix{"remove the stray blanks", {text.Replace(*quoted, tidy)}};
   }
   const std::string_view tableEntry = table[static_cast<size_t>(entry)];
-  const bool sameCase = storedUpperCase ? NormaliseName(tidy.c_str()) == tableEntry
-                                        : tidy == tableEntry;
+  const bool sameCase =
+      storedUpperCase ? NormaliseName(tidy.c_str()) == tableEntry : tidy == tableEntry;
   Report(DiagnosticId::kStrayBlank, line.position,
          Quoted(name) + " has a stray blank: without it, it is " +
              (sameCase ? "the table's " + Quoted(tableEntry)
@@ -304,8 +315,8 @@ void RuleChecker::CheckNameLength(const LineEvent& line, Block block) {
     if (name.size() <= MODEL_NAME_LENGTH) return;
     Report(DiagnosticId::kNameTooLong, line.position,
            "the model name " + Quoted(name) + " has " + std::to_string(name.size()) +
-               " characters; the desk keeps the first " + std::to_string(MODEL_NAME_LENGTH) +
-               ": " + Quoted(name.substr(0, MODEL_NAME_LENGTH)));
+               " characters; the desk keeps the first " + std::to_string(MODEL_NAME_LENGTH) + ": " +
+               Quoted(name.substr(0, MODEL_NAME_LENGTH)));
     return;
   }
   const bool manufacturer = block == Block::kHeader && token == TOKEN_MANUFACTURER;

@@ -38,6 +38,15 @@ size_t Utf8SequenceLength(std::string_view bytes) {
   return length;
 }
 
+bool IsValidUtf8(std::string_view text) {
+  while (!text.empty()) {
+    const size_t length = Utf8SequenceLength(text);
+    if (length == 0) return false;
+    text.remove_prefix(length);
+  }
+  return true;
+}
+
 uint32_t Utf8CodePoint(std::string_view bytes, size_t length) {
   const auto byte = [&](size_t i) { return static_cast<uint32_t>(ByteAt(bytes, i)); };
   switch (length) {

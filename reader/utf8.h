@@ -12,6 +12,9 @@ namespace fxt {
 // the first byte begins none.
 size_t Utf8SequenceLength(std::string_view bytes);
 
+// Whether the whole text is valid UTF-8.
+bool IsValidUtf8(std::string_view text);
+
 // The code point of a valid sequence, `length` bytes long, at the start of
 // `bytes`.
 uint32_t Utf8CodePoint(std::string_view bytes, size_t length);

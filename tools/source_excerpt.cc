@@ -46,15 +46,6 @@ Shown ShowCharacter(std::string_view rest, bool utf8, size_t& length) {
           1};
 }
 
-bool IsValidUtf8(std::string_view text) {
-  while (!text.empty()) {
-    const size_t length = Utf8SequenceLength(text);
-    if (length == 0) return false;
-    text.remove_prefix(length);
-  }
-  return true;
-}
-
 }  // namespace
 
 Colours Colours::On() {
@@ -67,16 +58,20 @@ std::string SourceExcerpt(std::string_view line, int32_t lineNumber, int32_t col
   const size_t place = std::min(static_cast<size_t>(std::max(column, 1) - 1), line.size());
   const size_t end = std::clamp(static_cast<size_t>(std::max(endColumn, 1) - 1), place + 1,
                                 std::max(line.size(), place + 1));
-  // The window of the line that is shown, on whole characters.
-  const bool utf8 = IsValidUtf8(line);
+  // The window of the line that is shown begins and ends on whole UTF-8
+  // characters; whether it is UTF-8 is asked of the window alone, so that
+  // a long line costs no more than a short one.
   const auto startOfCharacter = [&](size_t at) {
-    while (utf8 && at > 0 && at < line.size() && (static_cast<uint8_t>(line[at]) & 0xC0) == 0x80) {
+    for (int back = 0;
+         back < 3 && at > 0 && at < line.size() && (static_cast<uint8_t>(line[at]) & 0xC0) == 0x80;
+         ++back) {
       --at;
     }
     return at;
   };
   const size_t first = startOfCharacter(place > SHOWN_BEFORE ? place - SHOWN_BEFORE : 0);
   const size_t last = startOfCharacter(std::min(line.size(), place + SHOWN_AFTER));
+  const bool utf8 = IsValidUtf8(line.substr(first, last - first));
 
   // The line number in a gutter of five columns at least, as compilers do.
   std::string number = std::to_string(lineNumber);

@@ -103,6 +103,17 @@ TEST(Fixes, MendTheMistakeAsWritten) {
        "fixture\nname = \"Beam 700\"\nversion = 1.0\nmanufacturer = \"B\"\n" + kIntensity + "end\n",
        {"FT213", "FL113", "FL113"}},
       {"FL108",
+       "fixture\nname = \xABSpot\xBB\nversion = 1.0\nmanufacturer = \"B\"\n" + kIntensity + "end\n",
+       "fixture\nname = \"Spot\"\nversion = 1.0\nmanufacturer = \"B\"\n" + kIntensity + "end\n",
+       {"FT213"}},
+      // An en dash in UTF-8 ends in the byte of a Windows quote, and is none.
+      {"FL108",
+       "fixture\nname = \xE2\x80\x93Spot\xE2\x80\x93\nversion = 1.0\nmanufacturer = \"B\"\n" +
+           kIntensity + "end\n",
+       "fixture\nname = \"\xE2\x80\x93Spot\xE2\x80\x93\"\nversion = 1.0\nmanufacturer = \"B\"\n" +
+           kIntensity + "end\n",
+       {"FT213"}},
+      {"FL108",
        kHeader + kIntensity + "attribute\n  name = FOCUS\n  channel = 2\nend\n",
        kHeader + kIntensity + "attribute\n  name = \"FOCUS\"\n  channel = 2\nend\n",
        {}},

@@ -18,7 +18,10 @@ TEST(SourceExcerpt, ACaretUnderTheColumnAndTildesUnderTheRest) {
       {"a tab stays a tab", "\tchanel = 2", 2, 3, "    7 | \tchanel = 2\n      | \t^\n"},
       {"past the end", "end", 4, 5, "    7 | end\n      |    ^\n"},
       {"a carriage return is no character", "end\r", 1, 4, "    7 | end\n      | ^~~\n"},
-      {"a control character escaped", "a\x1b" "b", 3, 4, "    7 | a\\x1Bb\n      |      ^\n"},
+      {"a control character escaped",
+       "a\x1b"
+       "b",
+       3, 4, "    7 | a\\x1Bb\n      |      ^\n"},
       {"Latin-1 as UTF-8", "caf\xe9 x", 6, 7, "    7 | caf\xc3\xa9 x\n      |      ^\n"},
       {"UTF-8 as it is", "\xe2\x80\x9cX\xe2\x80\x9d", 1, 4,
        "    7 | \xe2\x80\x9cX\xe2\x80\x9d\n      | ^\n"},
