@@ -50,29 +50,36 @@ size_t OffsetOf(std::string_view text, int32_t line, int32_t column) {
   return std::min(wanted, lineEnd);
 }
 
-LineStarts::LineStarts(std::string_view text) : text_(text) {
-  starts_.push_back(0);
-  for (size_t at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
-    starts_.push_back(at + 1);
-  }
+// To the start of the line before.
+void LineCursor::StepBack() {
+  const size_t end = lineStart_ - 1;  // the '\n' that ends the line before
+  const size_t before = end == 0 ? std::string_view::npos : text_.rfind('\n', end - 1);
+  lineStart_ = before == std::string_view::npos ? 0 : before + 1;
+  --line_;
 }
 
-TextPosition LineStarts::PositionOf(size_t offset) const {
+TextPosition LineCursor::PositionOf(size_t offset) {
   offset = std::min(offset, text_.size());
-  const auto after = std::upper_bound(starts_.begin(), starts_.end(), offset);
-  const auto line = static_cast<size_t>(after - starts_.begin());  // from 1
-  const size_t column = offset - starts_[line - 1] + 1;
-  return {static_cast<int32_t>(std::min<size_t>(line, INT32_MAX)),
-          static_cast<int32_t>(std::min<size_t>(column, INT32_MAX))};
+  while (lineStart_ > offset) StepBack();
+  for (size_t end = text_.find('\n', lineStart_); end < offset; end = text_.find('\n', end + 1)) {
+    lineStart_ = end + 1;
+    if (line_ < INT32_MAX) ++line_;
+  }
+  const size_t column = offset - lineStart_ + 1;
+  return {line_, static_cast<int32_t>(std::min<size_t>(column, INT32_MAX))};
 }
 
-std::string_view LineStarts::Line(int32_t line) const {
-  if (line < 1 || static_cast<size_t>(line) > starts_.size()) return {};
-  const size_t begin = starts_[static_cast<size_t>(line) - 1];
-  const size_t end = static_cast<size_t>(line) < starts_.size()
-                         ? starts_[static_cast<size_t>(line)] - 1
-                         : text_.size();
-  return text_.substr(begin, end - begin);
+std::string_view LineCursor::Line(int32_t line) {
+  if (line < 1) return {};
+  while (line_ > line) StepBack();
+  while (line_ < line) {
+    const size_t end = text_.find('\n', lineStart_);
+    if (end == std::string_view::npos) return {};
+    lineStart_ = end + 1;
+    ++line_;
+  }
+  const size_t end = std::min(text_.find('\n', lineStart_), text_.size());
+  return text_.substr(lineStart_, end - lineStart_);
 }
 
 }  // namespace fxt

@@ -9,7 +9,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace fxt {
 
@@ -41,21 +40,25 @@ struct TextPosition {
   bool operator==(const TextPosition&) const = default;
 };
 
-// Where each line of a text begins, for the positions of many offsets in it
-// at the cost of one pass.
-class LineStarts {
+// Finds positions in a text from the place it last stood, so that it needs
+// no memory for the text's lines: each answer costs the bytes between the
+// two places, and answers asked in the order of the text cost one pass.
+class LineCursor {
  public:
-  explicit LineStarts(std::string_view text);
+  explicit LineCursor(std::string_view text = {}) : text_(text) {}
 
   // The position of the byte at `offset`; the text's size gives the place
   // just past its last byte.
-  TextPosition PositionOf(size_t offset) const;
+  TextPosition PositionOf(size_t offset);
   // The bytes of a 1-based line, without its '\n'; empty past the last.
-  std::string_view Line(int32_t line) const;
+  std::string_view Line(int32_t line);
 
  private:
   std::string_view text_;
-  std::vector<size_t> starts_;
+  size_t lineStart_ = 0;  // where the line the cursor stands on begins
+  int32_t line_ = 1;
+
+  void StepBack();
 };
 
 }  // namespace fxt

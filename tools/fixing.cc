@@ -12,11 +12,15 @@ namespace {
 // More passes than any template needs: a fix that brought back what it
 // mended would otherwise run for ever.
 constexpr int MOST_PASSES = 10;
+// The fixes that one pass holds at most, so that memory stays bounded
+// however many a file offers; the next pass takes the rest.
+constexpr size_t MOST_FIXES_A_PASS = 100000;
 
 class FixCollector : public LintSink {
  public:
   void Diagnostic(const LintDiagnostic& diagnostic) override {
-    if (diagnostic.fix != nullptr && !diagnostic.fix->edits.empty()) {
+    if (diagnostic.fix != nullptr && !diagnostic.fix->edits.empty() &&
+        fixes.size() < MOST_FIXES_A_PASS) {
       fixes.push_back(*diagnostic.fix);
     }
   }
@@ -47,12 +51,14 @@ std::vector<TextEdit> ChooseEdits(std::vector<Fix>& fixes, size_t& chosen) {
   std::stable_sort(fixes.begin(), fixes.end(), [](const Fix& a, const Fix& b) {
     return a.edits.front().begin < b.edits.front().begin;
   });
-  const bool othersLeft = std::ranges::any_of(fixes, [](const Fix& fix) { return !fix.waitsForOthers; });
+  const bool othersLeft =
+      std::ranges::any_of(fixes, [](const Fix& fix) { return !fix.waitsForOthers; });
   TakenRanges taken;
   std::vector<TextEdit> edits;
   for (const Fix& fix : fixes) {
     if (fix.waitsForOthers && othersLeft) continue;
-    if (std::ranges::any_of(fix.edits, [&](const TextEdit& edit) { return taken.Overlaps(edit); })) {
+    if (std::ranges::any_of(fix.edits,
+                            [&](const TextEdit& edit) { return taken.Overlaps(edit); })) {
       continue;
     }
     for (const TextEdit& edit : fix.edits) {

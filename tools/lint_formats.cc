@@ -11,20 +11,6 @@
 
 namespace fxt {
 
-void ReportedText::Reset(std::span<const uint8_t> bytes) {
-  text_ = {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
-  starts_.reset();
-}
-
-const LineStarts& ReportedText::Starts() {
-  if (!starts_) starts_.emplace(text_);
-  return *starts_;
-}
-
-TextPosition ReportedText::PositionOf(size_t offset) { return Starts().PositionOf(offset); }
-
-std::string_view ReportedText::Line(int32_t line) { return Starts().Line(line); }
-
 namespace {
 
 const char* SeverityName(Severity severity) {

@@ -16,18 +16,17 @@
 namespace fxt {
 
 // The bytes of the file being reported, for the places of its fixes and
-// the source lines that a terminal shows: its lines are found on first use.
+// the source lines that a terminal shows.
 class ReportedText {
  public:
-  void Reset(std::span<const uint8_t> bytes);
-  TextPosition PositionOf(size_t offset);
-  std::string_view Line(int32_t line);
+  void Reset(std::span<const uint8_t> bytes) {
+    cursor_ = LineCursor({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+  }
+  TextPosition PositionOf(size_t offset) { return cursor_.PositionOf(offset); }
+  std::string_view Line(int32_t line) { return cursor_.Line(line); }
 
  private:
-  std::string_view text_;
-  std::optional<LineStarts> starts_;
-
-  const LineStarts& Starts();
+  LineCursor cursor_;
 };
 
 // A report format: how a run's files, diagnostics and problems are written.

@@ -54,19 +54,24 @@ TEST(OffsetOf, CountsLinesByLineFeedAndStopsAtTheLineEnd) {
   }
 }
 
-TEST(LineStarts, PositionsOfOffsetsAndTheirLines) {
+// Asked in any order, the cursor walks back and forth to the answer.
+TEST(LineCursor, PositionsOfOffsetsAndTheirLinesInAnyOrder) {
   const std::string text = "ab\r\ncd\n\nlast";
-  const LineStarts lines(text);
+  LineCursor cursor(text);
   struct Case {
     size_t offset;
     TextPosition position;
-  } cases[] = {{0, {1, 1}}, {3, {1, 4}}, {4, {2, 1}}, {7, {3, 1}}, {8, {4, 1}}, {12, {4, 5}},
-               {99, {4, 5}}};
-  for (const Case& c : cases) EXPECT_EQ(lines.PositionOf(c.offset), c.position) << c.offset;
-  EXPECT_EQ(lines.Line(1), "ab\r");
-  EXPECT_EQ(lines.Line(3), "");
-  EXPECT_EQ(lines.Line(4), "last");
-  EXPECT_EQ(lines.Line(5), "");
+  } cases[] = {{12, {4, 5}}, {0, {1, 1}}, {3, {1, 4}},  {8, {4, 1}},
+               {4, {2, 1}},  {7, {3, 1}}, {99, {4, 5}}, {5, {2, 2}}};
+  for (const Case& c : cases) EXPECT_EQ(cursor.PositionOf(c.offset), c.position) << c.offset;
+  EXPECT_EQ(cursor.Line(4), "last");
+  EXPECT_EQ(cursor.Line(1), "ab\r");
+  EXPECT_EQ(cursor.Line(3), "");
+  EXPECT_EQ(cursor.Line(5), "");
+  EXPECT_EQ(cursor.Line(2), "cd");
+  LineCursor ended("a\n");
+  EXPECT_EQ(ended.PositionOf(2), (TextPosition{2, 1}));
+  EXPECT_EQ(ended.Line(2), "");
 }
 
 }  // namespace
