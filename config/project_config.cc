@@ -112,8 +112,8 @@ class SettingsReader {
       }
       const auto* indent = value.as_integer();
       if (indent == nullptr || indent->get() < 0 || indent->get() > MOST_INDENT) {
-        return Fail(value, "indent takes a whole number of blanks, 0 to " +
-                               std::to_string(MOST_INDENT));
+        return Fail(value,
+                    "indent takes a whole number of blanks, 0 to " + std::to_string(MOST_INDENT));
       }
       config_.formatIndent = static_cast<int32_t>(indent->get());
     }

@@ -41,7 +41,7 @@ struct ConfigProblem {
 };
 
 struct ConfigRead {
-  std::optional<ProjectConfig> config;  // when it was read
+  std::optional<ProjectConfig> config;   // when it was read
   std::optional<ConfigProblem> problem;  // when it was not
 };
 

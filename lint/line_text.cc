@@ -11,7 +11,8 @@ bool EndsText(char c) { return c == '\r' || c == '/' || c == '\0' || c == '\n'; 
 LineText::LineText(std::span<const uint8_t> file, const LineEvent& line)
     : line_(line),
       raw_(line.raw),
-      offset_(static_cast<size_t>(reinterpret_cast<const uint8_t*>(line.raw.data()) - file.data())) {}
+      offset_(
+          static_cast<size_t>(reinterpret_cast<const uint8_t*>(line.raw.data()) - file.data())) {}
 
 // The reader skips a '*' at the start of the line, and blanks and tabs
 // outside quotes; every other byte up to the end of the text is one

@@ -30,7 +30,9 @@ class LineText {
   LineText(std::span<const uint8_t> file, const LineEvent& line);
 
   std::string_view Raw() const { return raw_; }
-  std::string_view Text(RawSpan span) const { return raw_.substr(span.begin, span.end - span.begin); }
+  std::string_view Text(RawSpan span) const {
+    return raw_.substr(span.begin, span.end - span.begin);
+  }
   // The raw index of the normalised character at `index`; the end of the
   // line's text for an index past its last character.
   size_t RawIndexOf(size_t index) const;
@@ -57,7 +59,9 @@ class LineText {
   size_t offset_;  // of the raw text in the file
 
   // Just past the raw character of normalised[index - 1].
-  size_t RawEnd(size_t index) const { return index == 0 ? RawIndexOf(0) : RawIndexOf(index - 1) + 1; }
+  size_t RawEnd(size_t index) const {
+    return index == 0 ? RawIndexOf(0) : RawIndexOf(index - 1) + 1;
+  }
   // Where the line's text ends: at its remark, or its line end.
   size_t TextEnd() const;
 };

@@ -87,8 +87,7 @@ void RuleChecker::End(const LoadEnd& end) {
   if (readToTheEnd && tracker_.InTemplate()) {
     const SourcePosition fixture = tracker_.FixtureLine();
     // After a byte 0xFF nothing more is read: an end line there would not be.
-    std::optional<Fix> fix =
-        end.reason == LoadEndReason::kInputEnd ? EndLineFix() : std::nullopt;
+    std::optional<Fix> fix = end.reason == LoadEndReason::kInputEnd ? EndLineFix() : std::nullopt;
     tracker_.End();
     Report(DiagnosticId::kTemplateWithoutEnd, fixture,
            "this template has no end line: the desk never runs its final checks "
@@ -132,7 +131,7 @@ std::optional<Fix> RuleChecker::EndLineFix() const {
   const size_t firstEnd = text.find('\n');
   const std::string lineEnd =
       firstEnd != std::string_view::npos && firstEnd > 0 && text[firstEnd - 1] == '\r' ? "\r\n"
-                                                                                     : "\n";
+                                                                                       : "\n";
   const std::string before = text.empty() || text.back() == '\n' ? "" : lineEnd;
   return Fix{"add an end line", {{text.size(), text.size(), before + "end" + lineEnd}}, true};
 }

@@ -100,9 +100,9 @@ void RuleChecker::CheckVersion(const LineEvent& line) {
 void RuleChecker::CheckTextAfterNumber(const LineEvent& line, Block block) {
   const TokenId token = line.Token();
   const bool header = block == Block::kHeader && token == TOKEN_NUM_DMX;
-  const bool attribute = block == Block::kAttribute &&
-                         (token == TOKEN_HOME_VALUE || token == TOKEN_DEFLECTION ||
-                          token == TOKEN_INVERT);
+  const bool attribute =
+      block == Block::kAttribute &&
+      (token == TOKEN_HOME_VALUE || token == TOKEN_DEFLECTION || token == TOKEN_INVERT);
   if ((!header && !attribute) || line.valueText.size() < 2) return;
   const char* value = line.valueText.data();
   const bool hex = token == TOKEN_HOME_VALUE && value[1] == 'x';
@@ -153,9 +153,9 @@ void RuleChecker::CheckStopOrder(const LineEvent& line, const Stop& stop) {
   if (!IsFixed(stop)) return;
   const FixtureTemplate& fixture = *CurrentTemplate();
   std::vector<uint16_t> lows = LowValues(stop);
-  if (lastFixedStop_ && std::lexicographical_compare(lows.begin(), lows.end(),
-                                                     lastFixedStop_->lows.begin(),
-                                                     lastFixedStop_->lows.end())) {
+  if (lastFixedStop_ &&
+      std::lexicographical_compare(lows.begin(), lows.end(), lastFixedStop_->lows.begin(),
+                                   lastFixedStop_->lows.end())) {
     const SourcePosition before = lastFixedStop_->line;
     Report(DiagnosticId::kStopOutOfOrder, line.position,
            "the stop " + ValuesOf(fixture, stop) + " comes after the stop " +

@@ -262,10 +262,12 @@ LintOptions OptionsFor(const CommandLine& commandLine, const ProjectConfig* conf
     if (!given.empty() || config == nullptr || !configured) return given;
     return *configured;
   };
-  for (const std::string& list : codes(commandLine.select, config ? config->select : std::nullopt)) {
+  for (const std::string& list :
+       codes(commandLine.select, config ? config->select : std::nullopt)) {
     options.codes.Select(list, unknown);
   }
-  for (const std::string& list : codes(commandLine.ignore, config ? config->ignore : std::nullopt)) {
+  for (const std::string& list :
+       codes(commandLine.ignore, config ? config->ignore : std::nullopt)) {
     options.codes.Ignore(list, unknown);
   }
   return options;

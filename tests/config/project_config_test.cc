@@ -1,12 +1,12 @@
 #include "config/project_config.h"
 
-#include "../test_support.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "../test_support.h"
 
 namespace fxt {
 namespace {

@@ -74,6 +74,7 @@ test("the diagnostics equal fxtlint's, with the document's version", async () =>
     d.range.end.line + 1, d.range.end.character + 1, d.code]),
   expected.map((d) => [d.line, d.column, d.endLine, d.endColumn, d.code]));
   assert.ok(got.every((d) => d.source === "fxt"));
+  assert.ok(got.every((d) => d.codeDescription.href.endsWith(`#${d.code}`)));
   assert.ok(got.every((d) => d.severity === (expected.find((e) => e.code === d.code).severity === "error" ? 1 : 2)));
   await stopped(client);
 });
@@ -128,6 +129,11 @@ test("a character above U+00FF is a diagnostic at its place, in either encoding"
     assert.deepEqual(wide[0].range.start, { line: 1, character: column });
     await stopped(client);
   }
+  // fxtlint finds it in the same file saved as UTF-8, at its byte column.
+  const file = spawnSync(fxtlint, ["-f", "json", "--stdin-filename", "wide.fxt", "-"],
+    { input: 'fixture\nname = "é€x"\n', encoding: "utf8" });
+  const found = JSON.parse(file.stdout).files[0].diagnostics.filter((d) => d.code === "FL113");
+  assert.deepEqual(found.map((d) => [d.line, d.column]), [[2, 11]]);
 });
 
 test("the outline holds the template, its attributes and parameters, and their stops", async () => {

@@ -45,8 +45,8 @@ TEST(CommandLine, TheCommandLineWinsOverTheSettingsFile) {
   const LintOptions options = OptionsFor(read.options, &settings);
   EXPECT_TRUE(options.werror);
   EXPECT_EQ(options.maxDiagnostics, 9U);
-  EXPECT_TRUE(options.codes.Reports(EntryOf(DiagnosticId::kInvalidChannel)));     // FT304
-  EXPECT_FALSE(options.codes.Reports(EntryOf(DiagnosticId::kUnknownKeyword)));    // FL103
+  EXPECT_TRUE(options.codes.Reports(EntryOf(DiagnosticId::kInvalidChannel)));   // FT304
+  EXPECT_FALSE(options.codes.Reports(EntryOf(DiagnosticId::kUnknownKeyword)));  // FL103
   const LintOptions fromFile = OptionsFor(Parse({"x.fxt"}).options, &settings);
   EXPECT_FALSE(fromFile.codes.Reports(EntryOf(DiagnosticId::kInvalidChannel)));
   EXPECT_EQ(fromFile.maxDiagnostics, 5U);
