@@ -70,7 +70,7 @@ constexpr OptionSpec kOptions[] = {
 // clang-format on
 
 constexpr size_t HELP_COLUMN = 28;
-constexpr size_t FORMAT_HELP_COLUMN = 10;
+constexpr size_t FORMAT_HELP_COLUMN = 20;
 
 std::string OptionColumn(const OptionSpec& spec) {
   std::string column = spec.letter != 0 ? std::string("  -") + spec.letter + ", " : "      ";
@@ -238,7 +238,9 @@ std::string HelpText() {
   for (const OptionSpec& spec : kOptions) help += Described(OptionColumn(spec), spec.help);
   help += "\nFormats (-f):\n";
   for (const FormatName& format : kFormatNames) {
-    help += Described("  " + std::string(format.name), format.help, FORMAT_HELP_COLUMN);
+    const bool byDefault = format.kind == FormatKind::kGcc;
+    help += Described("    " + std::string(format.name) + (byDefault ? " (default):" : ":"),
+                      format.help, FORMAT_HELP_COLUMN);
   }
   help +=
       "\nExit status: 0 no errors, 1 errors found (with --diff: a file would change),\n"

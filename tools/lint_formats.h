@@ -64,8 +64,9 @@ struct FormatName {
 };
 inline constexpr FormatName kFormatNames[] = {
     {"gcc", FormatKind::kGcc,
-     "FILE:LINE:COLUMN: SEVERITY: TEXT [CODE], a line each (the\n"
-     "default); each note follows as FILE:LINE:COLUMN: note: TEXT"},
+     "one line per diagnostic,\n"
+     "FILE:LINE:COLUMN: error|warning: TEXT [CODE], and each\n"
+     "note under it as FILE:LINE:COLUMN: note: TEXT"},
     {"json", FormatKind::kJson, "one JSON document for the whole run"},
     {"sarif", FormatKind::kSarif, "SARIF 2.1.0, which code-scanning dashboards read"},
     {"quiet", FormatKind::kQuiet, "nothing printed: the exit status alone"},
