@@ -16,8 +16,8 @@
 namespace fxt {
 namespace {
 
-// More than any layout asks for; a larger indent is a slip.
-constexpr int64_t MOST_INDENT = 16;
+// The formatter's range of indents: a larger one is a slip.
+constexpr int64_t MOST_INDENT = 8;
 
 #if FXT_HAVE_TOML
 

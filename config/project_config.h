@@ -2,7 +2,15 @@
 // folder of a checked template or in a folder above it. fxtlint reads the
 // codes to report, --werror and --max-diagnostics from it; the formatter its
 // [format] table. It is read with toml++, where this build has it; a build
-// without it refuses the file rather than pass over it.
+// without it refuses the file rather than pass over it. A tool finds and
+// reads the file of a template so:
+//
+//   ConfigFinder finder;  // one for a run: it remembers each folder's answer
+//   if (const auto path = finder.For(AbsoluteFolderOf(templatePath))) {
+//     const ConfigRead read = ReadProjectConfig(*path);
+//     if (read.problem) ...report read.problem->Text()...
+//     else indent = read.config->formatIndent;
+//   }
 #pragma once
 
 #include <cstddef>
@@ -25,7 +33,7 @@ struct ProjectConfig {
   std::optional<std::vector<std::string>> ignore;
   std::optional<bool> werror;
   std::optional<size_t> maxDiagnostics;
-  int32_t formatIndent = DEFAULT_INDENT;  // [format] indent
+  int32_t formatIndent = DEFAULT_INDENT;  // [format] indent, 0 to 8
 };
 
 // What is wrong with a settings file, and where: line and column from 1,

@@ -58,7 +58,7 @@ TEST_F(ProjectConfigTest, AMistakeIsReportedWithItsLine) {
       {"max-diagnostics = -1\n", 1, 19, "a whole number, 0 or more"},
       {"select = [\"FL\", 3]\n", 1, 17, "select takes a list of codes"},
       {"ignore = [\"FX9\"]\n", 1, 11, "FX9 is no code"},
-      {"[format]\nindent = 99\n", 2, 10, "0 to 16"},
+      {"[format]\nindent = 99\n", 2, 10, "0 to 8"},
       {"[format]\nwidth = 2\n", 2, 1, "unknown key 'width' in [format]"},
       {"select = [\n", 1, 12, "end-of-file"},
   };
