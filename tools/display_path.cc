@@ -15,35 +15,26 @@ void AppendEscaped(std::string& out, uint8_t byte) {
   out += escaped;
 }
 
-// A byte that begins no valid sequence counts as one character of its own:
-// in 0x80 to 0x9F it is a C1 control to a terminal that reads 8-bit codes.
-bool IsControl(std::string_view sequence) {
-  const uint8_t first = ByteAt(sequence, 0);
-  if (sequence.size() == 1) return first < 0x20 || (first >= 0x7F && first <= 0x9F);
-  // U+0080 to U+009F: C2 80 to C2 9F.
-  return sequence.size() == 2 && first == 0xC2 && ByteAt(sequence, 1) <= 0x9F;
-}
-
-// The controls of bidirectional text reorder what follows them on the line
-// (U+202E shows "exe.txt" as "txt.exe"): U+061C, U+200E and U+200F,
-// U+202A to U+202E, U+2066 to U+2069.
-bool IsBidirectionalControl(std::string_view sequence) {
-  if (sequence == "\xD8\x9C") return true;
-  if (sequence.size() != 3 || ByteAt(sequence, 0) != 0xE2) return false;
-  const uint8_t second = ByteAt(sequence, 1);
-  const uint8_t third = ByteAt(sequence, 2);
-  if (second == 0x80) return third == 0x8E || third == 0x8F || (third >= 0xAA && third <= 0xAE);
-  return second == 0x81 && third >= 0xA6 && third <= 0xA9;
-}
-
 }  // namespace
 
+// The controls of bidirectional text are U+061C, U+200E and U+200F, U+202A
+// to U+202E, and U+2066 to U+2069.
+bool IsEscapedOnTerminal(uint32_t codePoint) {
+  if (codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F)) return true;
+  return codePoint == 0x061C || codePoint == 0x200E || codePoint == 0x200F ||
+         (codePoint >= 0x202A && codePoint <= 0x202E) ||
+         (codePoint >= 0x2066 && codePoint <= 0x2069);
+}
+
+// A byte that begins no valid sequence counts as the character of its value:
+// in 0x80 to 0x9F it is a C1 control to a terminal that reads 8-bit codes.
 std::string DisplayPath(std::string_view path) {
   std::string shown;
   while (!path.empty()) {
-    const size_t length = std::max<size_t>(Utf8SequenceLength(path), 1);
+    const size_t valid = Utf8SequenceLength(path);
+    const size_t length = std::max<size_t>(valid, 1);
     const std::string_view sequence = path.substr(0, length);
-    if (IsControl(sequence) || IsBidirectionalControl(sequence)) {
+    if (IsEscapedOnTerminal(valid != 0 ? Utf8CodePoint(path, valid) : ByteAt(path, 0))) {
       for (const char c : sequence) AppendEscaped(shown, static_cast<uint8_t>(c));
     } else {
       shown += sequence;

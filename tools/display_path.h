@@ -3,12 +3,18 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "reader/utf8.h"
 
 namespace fxt {
+
+// Whether a character reaches a terminal only as \xNN: a control character
+// (C0, DEL, C1) or a control of bidirectional text, which reorders what
+// follows it on the line (U+202E shows "exe.txt" as "txt.exe").
+bool IsEscapedOnTerminal(uint32_t codePoint);
 
 // For a line of text on a terminal: every byte of a control character (C0,
 // DEL, C1 written in UTF-8, and the controls of bidirectional text) shown as

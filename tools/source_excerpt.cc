@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "reader/utf8.h"
+#include "tools/display_path.h"
 
 namespace fxt {
 namespace {
@@ -13,10 +14,6 @@ constexpr size_t SHOWN_BEFORE = 60;
 constexpr size_t SHOWN_AFTER = 100;
 constexpr std::string_view kCut = "...";
 constexpr size_t GUTTER = 5;
-
-bool IsControl(uint32_t codePoint) {
-  return codePoint < 0x20 || (codePoint >= 0x7F && codePoint <= 0x9F);
-}
 
 // One character of the line as the terminal gets it, and the columns it
 // takes there.
@@ -30,7 +27,7 @@ Shown ShowCharacter(std::string_view rest, bool utf8, size_t& length) {
   const uint32_t codePoint =
       utf8 ? Utf8CodePoint(rest, length) : static_cast<uint32_t>(static_cast<uint8_t>(rest[0]));
   if (codePoint == '\t') return {"\t", 1};
-  if (IsControl(codePoint)) {
+  if (IsEscapedOnTerminal(codePoint)) {
     std::string escaped;
     for (size_t i = 0; i < length; ++i) {
       char hex[5];

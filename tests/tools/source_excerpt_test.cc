@@ -22,6 +22,10 @@ TEST(SourceExcerpt, ACaretUnderTheColumnAndTildesUnderTheRest) {
        "a\x1b"
        "b",
        3, 4, "    7 | a\\x1Bb\n      |      ^\n"},
+      {"a right-to-left override escaped",
+       "a\xe2\x80\xae"
+       "b",
+       5, 6, "    7 | a\\xE2\\x80\\xAEb\n      |              ^\n"},
       {"Latin-1 as UTF-8", "caf\xe9 x", 6, 7, "    7 | caf\xc3\xa9 x\n      |      ^\n"},
       {"UTF-8 as it is", "\xe2\x80\x9cX\xe2\x80\x9d", 1, 4,
        "    7 | \xe2\x80\x9cX\xe2\x80\x9d\n      | ^\n"},
