@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "lint/edit_distance.h"
-#include "lint/line_text.h"
 #include "lint/rules.h"
+#include "lint/written_line.h"
 #include "model/fixture_template.h"
 #include "model/name_index.h"
 #include "model/table_name.h"
@@ -88,8 +88,8 @@ std::pair<size_t, size_t> QuoteLikesAround(std::string_view text) {
 // A value in double quotes: quotes of another kind around it become double
 // quotes; a value without any gets them. `quoted` is the value as it reads
 // after the fix.
-Fix QuotingFix(const LineText& text, RawSpan value, std::string& quoted) {
-  const std::string_view written = text.Text(value);
+Fix QuotingFix(const WrittenLine& text, ByteSpan value, std::string& quoted) {
+  const std::string_view written = text.RawText(value);
   const auto [open, close] = QuoteLikesAround(written);
   if (open > 0 && close > 0 && open + close < written.size()) {
     const std::string_view inside = written.substr(open, written.size() - open - close);
@@ -161,8 +161,8 @@ void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
                  : word.size() == line.normalised.size();
   std::optional<Fix> fix;
   if (!tied && wordAlone) {
-    const LineText text(bytes_, line);
-    fix = Fix{"spell the keyword " + spelt, {text.Replace(text.SpanOf(0, word.size()), spelt)}};
+    const WrittenLine text(bytes_, line);
+    fix = Fix{"spell the keyword " + spelt, {text.Replace(text.RawOf(0, word.size()), spelt)}};
   }
   Report(DiagnosticId::kUnknownKeyword, line.position,
          "unknown keyword '" + std::string(word) + "'; did you mean '" + spelt + "'?", {},
@@ -174,7 +174,7 @@ void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
 bool RuleChecker::CheckMissingEquals(const LineEvent& line, std::string_view word) {
   const std::string_view normalised = line.normalised;
   if (word.size() < normalised.size() && normalised[word.size()] == '=') return false;
-  const LineText text(bytes_, line);
+  const WrittenLine text(bytes_, line);
   for (const Keyword& keyword : KeywordTable) {
     const std::string_view spelt = KeywordWord(keyword);
     if (spelt.size() == std::string_view(keyword.text).size()) continue;  // takes no value
@@ -189,8 +189,8 @@ bool RuleChecker::CheckMissingEquals(const LineEvent& line, std::string_view wor
     }
     const bool separated = after < text.Raw().size() && IsBlank(text.Raw()[after]);
     if (!separated && IsLetter(normalised[lowered.size()])) continue;
-    RawSpan value = text.SpanOf(lowered.size(), normalised.size());
-    const std::string suggested = std::string(spelt) + " = " + std::string(text.Text(value));
+    ByteSpan value = text.RawOf(lowered.size(), normalised.size());
+    const std::string suggested = std::string(spelt) + " = " + std::string(text.RawText(value));
     Report(DiagnosticId::kUnknownKeyword, line.position,
            "'" + std::string(spelt) + "' takes its value after an '=': " + suggested, {},
            Fix{"insert the '=' after " + std::string(spelt),
@@ -212,9 +212,9 @@ void RuleChecker::CheckNameCase(const LineEvent& line, Block block) {
   if (std::string_view(entry) == "INTENSITY") {
     notes.push_back({"only \"INTENSITY\" declares the intensity attribute", std::nullopt});
   }
-  const LineText text(bytes_, line);
+  const WrittenLine text(bytes_, line);
   std::optional<Fix> fix;
-  if (const std::optional<RawSpan> quoted = text.Quoted()) {
+  if (const std::optional<ByteSpan> quoted = text.Quoted()) {
     fix = Fix{"write it as the table does: " + Quoted(entry), {text.Replace(*quoted, entry)}};
   }
   Report(DiagnosticId::kNameCaseDiffers, line.position,
@@ -254,9 +254,9 @@ void RuleChecker::CheckNameBlanks(const LineEvent& line, Block block) {
   const int entry = storedUpperCase ? exact.Find(NormaliseName(tidy.c_str()))
                                     : IndexOf(table, NameIndex::Case::kIgnored).Find(tidy);
   if (entry == -1) return;
-  const LineText text(bytes_, line);
+  const WrittenLine text(bytes_, line);
   std::optional<Fix> fix;
-  if (const std::optional<RawSpan> quoted = text.Quoted()) {
+  if (const std::optional<ByteSpan> quoted = text.Quoted()) {
     fix = Fix{"remove the stray blanks", {text.Replace(*quoted, tidy)}};
   }
   const std::string_view tableEntry = table[static_cast<size_t>(entry)];
@@ -278,10 +278,10 @@ void RuleChecker::CheckQuoting(const LineEvent& line, Block block) {
   // valueText ends in its counted NUL.
   const std::string_view value = line.valueText.substr(0, line.valueText.size() - 1);
   if (value.empty() || value.find('"') != std::string_view::npos) return;
-  const LineText text(bytes_, line);
+  const WrittenLine text(bytes_, line);
   std::string quoted;
   if (named) {
-    const RawSpan written = text.Value();
+    const ByteSpan written = text.Value();
     Fix fix = QuotingFix(text, written, quoted);
     const std::string keyword(KeywordWord(*line.keyword));
     Report(DiagnosticId::kValueNotQuoted, line.position,
@@ -291,12 +291,12 @@ void RuleChecker::CheckQuoting(const LineEvent& line, Block block) {
     std::optional<Fix> fix;
     std::string shown = "(0:255),n,\"Open\"";
     if (const std::optional<size_t> labelStart = LabelStart(value)) {
-      const RawSpan whole = text.Value();
-      const RawSpan written{text.RawIndexOf(text.ValueIndex() + *labelStart), whole.end};
+      const ByteSpan whole = text.Value();
+      const ByteSpan written{text.RawIndexOf(text.ValueIndex() + *labelStart), whole.end};
       std::string label;
-      if (!written.empty()) {
+      if (!written.Empty()) {
         fix = QuotingFix(text, written, label);
-        shown = std::string(text.Text({whole.begin, written.begin})) + label;
+        shown = std::string(text.RawText({whole.begin, written.begin})) + label;
       }
     }
     Report(DiagnosticId::kValueNotQuoted, line.position,

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "lint/line_text.h"
 #include "lint/rules.h"
+#include "lint/written_line.h"
 #include "model/fixture_template.h"
 #include "reader/number_scan.h"
 #include "reader/parse_context.h"
@@ -80,8 +80,8 @@ void RuleChecker::CheckVersion(const LineEvent& line) {
   const std::string_view rest(minor.end);
   if (rest.empty()) return;
   const std::string stored = std::to_string(major.value) + "." + std::to_string(minor.value);
-  const LineText text(bytes_, line);
-  const std::string written(text.Text(text.Value()));
+  const WrittenLine text(bytes_, line);
+  const std::string written(text.RawText(text.Value()));
   if (rest.size() >= 2 && rest[0] == '.' && rest[1] >= '0' && rest[1] <= '9') {
     Report(DiagnosticId::kVersionThirdNumber, line.position,
            "version " + written + " is stored as " + stored +
@@ -90,7 +90,7 @@ void RuleChecker::CheckVersion(const LineEvent& line) {
   }
   const size_t ignored = static_cast<size_t>(minor.end - line.normalised.data());
   Report(DiagnosticId::kTextAfterNumber, line.position,
-         "'" + std::string(text.Text(text.SpanOf(ignored, line.normalised.size()))) +
+         "'" + std::string(text.RawText(text.RawOf(ignored, line.normalised.size()))) +
              "' after the version " + stored + " is not read; a remark begins with '/'");
 }
 
@@ -108,14 +108,14 @@ void RuleChecker::CheckTextAfterNumber(const LineEvent& line, Block block) {
   const bool hex = token == TOKEN_HOME_VALUE && value[1] == 'x';
   const ScannedNumber number = hex ? ScanHex(value) : ScanDecimal(value);
   if (number.status != ScanStatus::kConverted || *number.end == '\0') return;
-  const LineText text(bytes_, line);
+  const WrittenLine text(bytes_, line);
   const size_t numberEnd = static_cast<size_t>(number.end - line.normalised.data());
-  const RawSpan ignored = text.SpanOf(numberEnd, line.normalised.size());
-  RawSpan read = {text.Value().begin, ignored.begin};
+  const ByteSpan ignored = text.RawOf(numberEnd, line.normalised.size());
+  ByteSpan read = {text.Value().begin, ignored.begin};
   while (read.end > read.begin && IsBlank(text.Raw()[read.end - 1])) --read.end;
   Report(DiagnosticId::kTextAfterNumber, line.position,
-         "'" + std::string(text.Text(ignored)) + "' after the number " +
-             std::string(text.Text(read)) + " is not read; a remark begins with '/'");
+         "'" + std::string(text.RawText(ignored)) + "' after the number " +
+             std::string(text.RawText(read)) + " is not read; a remark begins with '/'");
 }
 
 // A stop line that built a stop: the stop is the parameter's last, made on

@@ -7,7 +7,6 @@
 namespace fxt {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 // Outside quotes these end the line's text; inside, they end it too, and
 // leave the quote unclosed.
 bool EndsText(char c) { return c == '\n' || c == '\r' || c == '/' || c == '\0'; }
@@ -39,6 +38,11 @@ WrittenLine::WrittenLine(std::string_view raw) : raw_(raw) {
   textEnd_ = std::min(i, available);
 }
 
+WrittenLine::WrittenLine(std::span<const uint8_t> file, const LineEvent& line)
+    : WrittenLine(line.raw) {
+  offset_ = static_cast<size_t>(reinterpret_cast<const uint8_t*>(line.raw.data()) - file.data());
+}
+
 ByteSpan WrittenLine::RawOf(size_t first, size_t last) const {
   last = std::min(last, text_.size());
   if (first >= last) {
@@ -47,6 +51,21 @@ ByteSpan WrittenLine::RawOf(size_t first, size_t last) const {
     return {at, at};
   }
   return {from_[first], from_[last - 1] + size_t{1}};
+}
+
+ByteSpan WrittenLine::Value() const {
+  if (text_.find('=') == std::string::npos) return {textEnd_, textEnd_};
+  size_t end = textEnd_;
+  while (end > 0 && IsBlank(raw_[end - 1])) --end;
+  const size_t begin = RawIndexOf(ValueIndex());
+  return {std::min(begin, end), end};
+}
+
+std::optional<ByteSpan> WrittenLine::Quoted() const {
+  const size_t open = text_.find('"');
+  const size_t close = open == std::string::npos ? open : text_.find('"', open + 1);
+  if (close == std::string::npos || open < ValueIndex()) return std::nullopt;
+  return RawOf(open + 1, close);
 }
 
 }  // namespace fxt

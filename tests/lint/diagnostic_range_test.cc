@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -268,6 +269,29 @@ TEST(WrittenLine, ReadsALineAsTheReaderDoes) {
     ++files;
   }
   EXPECT_GT(files, 50);
+}
+
+// The value and its quoted text as a fix finds them among the raw bytes.
+TEST(WrittenLine, FindsTheValueAndItsQuotesAsTheReaderSplitsTheLine) {
+  struct Case {
+    std::string raw;
+    std::string value;
+    std::optional<std::string> quoted;
+  } cases[] = {
+      {"  Name = \"A  B\"   / a remark", "\"A  B\"", "A  B"},
+      {"name = Spot  ", "Spot", std::nullopt},
+      {"name = \"unclosed  / cut", "\"unclosed", std::nullopt},
+      {"x\"=\"=y", "\"=y", std::nullopt},  // the first quote stands before the value
+      {"stop = (1),n,\"\"", "(1),n,\"\"", ""},
+      {"end", "", std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const WrittenLine line(c.raw);
+    EXPECT_EQ(line.RawText(line.Value()), c.value) << c.raw;
+    const std::optional<ByteSpan> quoted = line.Quoted();
+    EXPECT_EQ(quoted ? std::optional<std::string>(line.RawText(*quoted)) : std::nullopt, c.quoted)
+        << c.raw;
+  }
 }
 
 }  // namespace
