@@ -11,6 +11,7 @@
 #include <map>
 #include <memory>
 #include <new>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -191,7 +192,7 @@ class Run {
   }
 
   // Fixes the file, or shows how; false when it is not to be reported.
-  bool Fix(const std::string& path, const std::string& name, std::vector<uint8_t>& bytes,
+  bool Fix(const std::string& path, const std::string& name, fxt::FileBytes& bytes,
            const fxt::LintOptions& lint) {
     const std::string_view original(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     fxt::FixedText fixed = fxt::FixText(original, lint);
@@ -215,7 +216,7 @@ class Run {
     return true;
   }
 
-  void Report(const std::string& name, const std::vector<uint8_t>& bytes,
+  void Report(const std::string& name, std::span<const uint8_t> bytes,
               const fxt::LintOptions& lint) {
     format_->BeginFile(name);
     format_->Source(bytes);
