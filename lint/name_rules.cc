@@ -125,23 +125,49 @@ std::optional<size_t> LabelStart(std::string_view value) {
   return at + 1;
 }
 
-}  // namespace
+// Whether a value, as normalised, is of the kind the keyword takes: a
+// quoted text, a letter or a number. A keyword suggested for a value of
+// another kind would only trade one diagnostic for the next.
+bool ValueSuits(TokenId keyword, std::string_view value) {
+  if (value.empty()) return false;
+  const char first = value.front();
+  switch (keyword) {
+    case TOKEN_NAME:
+    case TOKEN_MANUFACTURER:
+    case TOKEN_PRODUCT:
+      return first == '"';
+    case TOKEN_TYPE:
+      return IsLetter(first);
+    default:
+      return (first >= '0' && first <= '9') || first == '-' || first == '+';
+  }
+}
 
-// The word is what the line begins with, up to its '=' or quote: blanks are
-// gone, so "fine chan = 3" reads as "finechan".
-void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
-  const std::string_view word = line.normalised.substr(0, line.normalised.find_first_of("=\""));
-  if (word.empty() || CheckMissingEquals(line, word)) return;
+// How far a written word is from a keyword: its edits, or one where the word
+// is the keyword cut short ("home" for homeval), as a typist stops early.
+size_t Distance(std::string_view word, std::string_view keyword) {
+  constexpr size_t kShortestCut = 3;
+  if (word.size() >= kShortestCut && keyword.starts_with(word)) return 1;
+  const size_t gap =
+      keyword.size() > word.size() ? keyword.size() - word.size() : word.size() - keyword.size();
+  return gap > MOST_EDITS ? MOST_EDITS + 1 : EditDistance(word, keyword);
+}
+
+// The keyword closest to a word that begins no known one, among those that
+// take the value written after the '=' (any keyword where no '=' follows);
+// null when none is near, and `tied` when two are as near.
+const Keyword* ClosestKeyword(std::string_view normalised, std::string_view word, bool& tied) {
+  const bool equalsFollows = word.size() < normalised.size() && normalised[word.size()] == '=';
+  const std::string_view value = equalsFollows ? normalised.substr(word.size() + 1) : "";
   const Keyword* closest = nullptr;
   size_t closestDistance = MOST_EDITS + 1;
-  bool tied = false;
+  tied = false;
   for (const Keyword& keyword : KeywordTable) {
     if (keyword.id == TOKEN_PLACEHOLDER) continue;
     const std::string lowered = Lowered(KeywordWord(keyword));
-    const size_t gap =
-        lowered.size() > word.size() ? lowered.size() - word.size() : word.size() - lowered.size();
-    if (gap > MOST_EDITS) continue;
-    const size_t distance = EditDistance(word, lowered);
+    const bool takesValue = lowered.size() != std::string_view(keyword.text).size();
+    if (equalsFollows && (!takesValue || !ValueSuits(keyword.id, value))) continue;
+    const size_t distance = Distance(word, lowered);
     if (distance < closestDistance) {
       closest = &keyword;
       closestDistance = distance;
@@ -150,6 +176,18 @@ void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
       tied = true;
     }
   }
+  return closest;
+}
+
+}  // namespace
+
+// The word is what the line begins with, up to its '=' or quote: blanks are
+// gone, so "fine chan = 3" reads as "finechan".
+void RuleChecker::CheckUnknownKeyword(const LineEvent& line) {
+  const std::string_view word = line.normalised.substr(0, line.normalised.find_first_of("=\""));
+  if (word.empty() || CheckMissingEquals(line, word)) return;
+  bool tied = false;
+  const Keyword* closest = ClosestKeyword(line.normalised, word, tied);
   if (closest == nullptr) return;
   const std::string spelt(KeywordWord(*closest));
   // The word is the keyword alone only when an '=' follows it, or when the

@@ -81,6 +81,13 @@ TEST(Fixes, MendTheMistakeAsWritten) {
        kHeader + kIntensity + "attribute\n  name = \"PAN\"\n  chanel = 2\nend\n",
        kHeader + kIntensity + "attribute\n  name = \"PAN\"\n  channel = 2\nend\n",
        {"FL104", "FL106"}},
+      // A keyword cut short, and one whose nearest spelling takes another
+      // kind of value (name wants quotes, 255 is a number).
+      {"FL103",
+       kHeader + "attribute\n  name = \"INTENSITY\"\n  channel = 1\n  home = 255\nend\n",
+       kHeader + "attribute\n  name = \"INTENSITY\"\n  channel = 1\n  homeval = 255\nend\n",
+       {}},
+      {"FL103", kHeader + "attribute\n  nmae = 3\n  channel = 1\nend\n", "", {}},
       {"FL103",
        kHeader + kIntensity + "attribute\n  name = \"PAN\"\n  channel 8\nend\n",
        kHeader + kIntensity + "attribute\n  name = \"PAN\"\n  channel = 8\nend\n",
