@@ -116,7 +116,8 @@ constexpr RuleDoc kRuleDocs[] = {
      "removes the stray blanks between the quotes."},
     {kStopOutOfOrder,
      "A fixed stop of a parameter (mode `n`, no `m`) whose values are below those of the fixed "
-     "stop before it; the stops that follow the mouse may go back to any value.",
+     "stop before it (with several attributes: lower in one and higher in none); the stops "
+     "that follow the mouse may go back to any value.",
      "The tester stores the stops in the order they are written and never sorts them: a stop "
      "out of order is most often a value typed wrong.",
      "Put the fixed stops in the order of their values, or correct the value.",

@@ -63,6 +63,19 @@ std::string KeyOf(const Stop& stop) {
   return key;
 }
 
+// The fixed stops of a parameter go up. A stop of several attributes is
+// below the one before it only when it goes down in one attribute and up in
+// none: a control parameter's stops may move from one attribute to the next.
+bool GoesDown(const std::vector<uint16_t>& lows, const std::vector<uint16_t>& before) {
+  if (lows.size() != before.size()) return false;
+  bool down = false;
+  for (size_t i = 0; i < lows.size(); ++i) {
+    if (lows[i] > before[i]) return false;
+    down = down || lows[i] < before[i];
+  }
+  return down;
+}
+
 }  // namespace
 
 // The tester reads the version as "%d.%d" does: a third number, or any
@@ -147,15 +160,12 @@ void RuleChecker::CheckStopRanges(const LineEvent& line, const Stop& stop) {
   }
 }
 
-// The fixed stops of a parameter go up: compared by the first attribute's
-// low value, then the next one's.
+// The fixed stops of a parameter go up.
 void RuleChecker::CheckStopOrder(const LineEvent& line, const Stop& stop) {
   if (!IsFixed(stop)) return;
   const FixtureTemplate& fixture = *CurrentTemplate();
   std::vector<uint16_t> lows = LowValues(stop);
-  if (lastFixedStop_ &&
-      std::lexicographical_compare(lows.begin(), lows.end(), lastFixedStop_->lows.begin(),
-                                   lastFixedStop_->lows.end())) {
+  if (lastFixedStop_ && GoesDown(lows, lastFixedStop_->lows)) {
     const SourcePosition before = lastFixedStop_->line;
     Report(DiagnosticId::kStopOutOfOrder, line.position,
            "the stop " + ValuesOf(fixture, stop) + " comes after the stop " +
