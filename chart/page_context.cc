@@ -9,6 +9,13 @@ PageContext::PageContext(const ChartSource& chartSource)
   }
   if (fixture == nullptr) return;
   footprint = FootprintOf(*fixture, source);
+  for (const ChartDiagnostic& diagnostic : source.diagnostics) {
+    for (const Note& note : diagnostic.notes) {
+      if (!note.position) continue;
+      const Place place = places.OfLine(note.position->line);
+      if (place.kind == Place::Kind::kStop) linkedStops_.insert({place.number, place.stop});
+    }
+  }
   for (int n = 1; n <= fixture->parameterCount; ++n) {
     parameters.push_back(LanesOf(*fixture, *fixture->ParameterAt(n)));
   }
@@ -28,6 +35,7 @@ PageContext::PageContext(const ChartSource& chartSource)
         break;
       case Place::Kind::kStop:
         byStop_[{place.number, place.stop}].push_back(i);
+        linkedStops_.insert({place.number, place.stop});
         break;
       case Place::Kind::kNone:
         break;
@@ -57,11 +65,11 @@ std::string PageContext::AnchorOf(const Place& place) const {
   return "";
 }
 
-std::vector<int> PageContext::StopsWithDiagnostics(int parameter) const {
+std::vector<int> PageContext::LinkedStops(int parameter) const {
   std::vector<int> stops;
-  for (auto at = byStop_.lower_bound({parameter, 0});
-       at != byStop_.end() && at->first.first == parameter; ++at) {
-    stops.push_back(at->first.second);
+  for (auto at = linkedStops_.lower_bound({parameter, 0});
+       at != linkedStops_.end() && at->first == parameter; ++at) {
+    stops.push_back(at->second);
   }
   return stops;
 }

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,8 +33,9 @@ class PageContext {
   std::string AnchorOfLine(int32_t line) const { return AnchorOf(places.OfLine(line)); }
   // Links to the diagnostics that concern the place: " FT304 FL106".
   void WriteDiagnosticLinks(Html& html, const Place& place) const;
-  // The stops of the parameter that diagnostics concern, by number.
-  std::vector<int> StopsWithDiagnostics(int parameter) const;
+  // The stops of the parameter that a diagnostic or one of its notes links
+  // to, by number: each needs an id.
+  std::vector<int> LinkedStops(int parameter) const;
   bool HasDiagnostics(const Place& place) const {
     const std::vector<size_t>* diagnostics = DiagnosticsOf(place);
     return diagnostics != nullptr && !diagnostics->empty();
@@ -44,6 +46,7 @@ class PageContext {
   std::vector<std::vector<size_t>> byAttribute_;
   std::vector<std::vector<size_t>> byParameter_;
   std::vector<size_t> byHeader_;
+  std::set<std::pair<int, int>> linkedStops_;  // (parameter, stop)
 
   const std::vector<size_t>* DiagnosticsOf(const Place& place) const;
 };

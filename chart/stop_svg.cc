@@ -71,7 +71,7 @@ class ParameterPicture {
       }
     };
     for (const StopProblem& problem : lanes_.problems) link(problem.stop);
-    for (const int stop : page.StopsWithDiagnostics(number)) link(stop);
+    for (const int stop : page.LinkedStops(number)) link(stop);
   }
 
   void Write() {

@@ -2,12 +2,15 @@
 // stops laid out on lanes, and where each line of the template is drawn.
 #include <gtest/gtest.h>
 
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "chart/chart_source.h"
 #include "chart/footprint.h"
 #include "chart/html_text.h"
+#include "chart/page.h"
 #include "chart/places.h"
 #include "chart/stop_lanes.h"
 
@@ -216,6 +219,30 @@ TEST(Places, LeadEachLineToWhatItBelongsTo) {
   };
   for (const auto& [line, place] : expected)
     EXPECT_EQ(places.OfLine(line), place) << "line " << line;
+}
+
+// A note's link leads to a stop that no diagnostic of its own concerns: the
+// stop before one that is out of order.
+TEST(Page, EveryLinkLeadsToAnElementOfThePage) {
+  const std::string page =
+      ChartPage(Read(std::string(kHeader) + "attribute\nname = \"COLOUR\"\nchannel = 1\n"
+                                            "parameter\nname = \"-COLOUR-\"\ntype = c\n"
+                                            "attriblist = 1\ndisplayernum = 1\n"
+                                            "stop = (20:29),n,\"Blue\"\n"
+                                            "stop = (10:19),n,\"Red\"\nend\n"));
+  const std::regex id("id=\"([^\"]+)\""), link("href=\"#([^\"]+)\"");
+  std::set<std::string> ids;
+  for (auto at = std::sregex_iterator(page.begin(), page.end(), id); at != std::sregex_iterator();
+       ++at) {
+    ids.insert((*at)[1]);
+  }
+  size_t links = 0;
+  for (auto at = std::sregex_iterator(page.begin(), page.end(), link); at != std::sregex_iterator();
+       ++at, ++links) {
+    EXPECT_TRUE(ids.contains((*at)[1])) << (*at)[1];
+  }
+  EXPECT_TRUE(ids.contains("stop-1-1"));
+  EXPECT_GT(links, 0u);
 }
 
 TEST(Html, EscapesTextAndShowsControlCharacters) {
