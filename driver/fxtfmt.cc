@@ -6,10 +6,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "config/project_settings.h"
 #include "format/format_template.h"
 #include "format/unified_diff.h"
 #include "reader/input_file.h"
@@ -33,7 +35,9 @@ constexpr const char* kUsage =
     "\n"
     "      --check               name the files that would change; change nothing\n"
     "      --diff                show the changes as a unified diff; change nothing\n"
-    "      --indent N            blanks before a block's lines (0 to 8, default 2)\n"
+    "      --indent N            blanks before a block's lines (0 to 8, default 2, or\n"
+    "                            [format] indent of the fxtlint.toml that applies)\n"
+    "      --no-config           read no fxtlint.toml\n"
     "      --stdin-filename NAME the name of the template read from - (default <stdin>)\n"
     "  -h, --help                print this help\n"
     "      --version             print the version\n"
@@ -47,7 +51,9 @@ enum class Mode { kRewrite, kCheck, kDiff };
 struct Options {
   Mode mode = Mode::kRewrite;
   fxt::FormatOptions format;
-  std::string stdinName = "<stdin>";
+  bool indentGiven = false;
+  bool noConfig = false;
+  std::optional<std::string> stdinName;
   std::vector<std::string> paths;
 };
 
@@ -64,18 +70,19 @@ enum LongOnly {
   kCheck = 256,
   kDiff,
   kIndent,
+  kNoConfig,
   kStdinFilename,
   kVersion,
 };
 
 // Reads the command line over the options given; a result other than -1 is
-// the exit status to end with at once. Settings read from a file would fill
-// `options` before this, so that the command line wins.
+// the exit status to end with at once.
 int ParseOptions(int argc, char** argv, Options& options) {
   static const option kLongOptions[] = {
       {"check", no_argument, nullptr, kCheck},
       {"diff", no_argument, nullptr, kDiff},
       {"indent", required_argument, nullptr, kIndent},
+      {"no-config", no_argument, nullptr, kNoConfig},
       {"stdin-filename", required_argument, nullptr, kStdinFilename},
       {"help", no_argument, nullptr, 'h'},
       {"version", no_argument, nullptr, kVersion},
@@ -96,6 +103,10 @@ int ParseOptions(int argc, char** argv, Options& options) {
           return UsageError(std::string("--indent takes a number from 0 to ") +
                             std::to_string(fxt::MAX_INDENT) + ", not " + optarg);
         }
+        options.indentGiven = true;
+        break;
+      case kNoConfig:
+        options.noConfig = true;
         break;
       case kStdinFilename:
         options.stdinName = optarg;
@@ -121,6 +132,7 @@ class Run {
     std::vector<fxt::PathProblem> walkProblems;
     const std::vector<std::string> files = fxt::CollectTemplates(options_.paths, walkProblems);
     for (const fxt::PathProblem& problem : walkProblems) Problem(problem);
+    if (!ReadSettings(files)) return EXIT_BAD_PATH;
     for (const std::string& path : files) FormatFile(path);
     if (!templateToStdout_) Summarise();
     if (problems_ > 0) return EXIT_BAD_PATH;
@@ -129,6 +141,7 @@ class Run {
 
  private:
   const Options& options_;
+  fxt::ProjectSettings settings_;
   size_t files_ = 0;
   size_t changed_ = 0;
   size_t problems_ = 0;
@@ -145,9 +158,34 @@ class Run {
     SayOnStderr(fxt::DisplayPath(problem.path) + ": " + problem.reason);
   }
 
+  // Every settings file is read before the first template is laid out: one
+  // that cannot be read stops the run.
+  bool ReadSettings(const std::vector<std::string>& files) {
+    if (options_.noConfig || options_.indentGiven) return true;
+    std::vector<std::string> folders;
+    for (const std::string& path : files) {
+      folders.push_back(fxt::SettingsFolderOf(path, options_.stdinName));
+    }
+    return settings_.Read(folders, [this](const fxt::ConfigProblem& problem) {
+      ++problems_;
+      SayOnStderr(fxt::DisplayPath(problem.Text()));
+    });
+  }
+
+  // The command line's options, with the indent of the template's settings
+  // where the command line gives none.
+  fxt::FormatOptions FormatOptionsFor(const std::string& path) {
+    fxt::FormatOptions format = options_.format;
+    if (options_.noConfig || options_.indentGiven) return format;
+    const fxt::ProjectConfig* settings =
+        settings_.For(fxt::SettingsFolderOf(path, options_.stdinName));
+    if (settings != nullptr) format.indent = settings->formatIndent;
+    return format;
+  }
+
   void FormatFile(const std::string& path) {
     const bool fromStdin = path == "-";
-    const std::string name = fromStdin ? options_.stdinName : path;
+    const std::string name = fromStdin ? options_.stdinName.value_or("<stdin>") : path;
     try {
       const fxt::InputFile input =
           fromStdin ? fxt::ReadStandardInput() : fxt::ReadInputFile(path.c_str());
@@ -165,7 +203,7 @@ class Run {
 
   void Lay(const std::string& path, const std::string& name, std::string_view text) {
     ++files_;
-    const fxt::Formatting formatting = fxt::FormatTemplate(text, options_.format);
+    const fxt::Formatting formatting = fxt::FormatTemplate(text, FormatOptionsFor(path));
     if (formatting.keptAsItWas) {
       SayOnStderr(fxt::DisplayPath(name) +
                   ": left as it is: in the new layout the tester would report otherwise");
@@ -184,7 +222,7 @@ class Run {
           templateToStdout_ = true;
           fxt::WriteOut(laidOut);
         } else if (changes) {
-          const std::string reason = fxt::ReplaceFile(path, laidOut);
+          const std::string reason = fxt::ReplaceFile(path, laidOut, text);
           if (!reason.empty()) {
             Problem({name, reason});
             return;

@@ -5,10 +5,8 @@
 
 #include <algorithm>
 #include <array>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <map>
 #include <memory>
 #include <new>
 #include <span>
@@ -16,7 +14,8 @@
 #include <string_view>
 #include <vector>
 
-#include "config/project_config.h"
+#include "config/project_settings.h"
+#include "format/unified_diff.h"
 #include "lint/check.h"
 #include "lint/rule_docs.h"
 #include "load/run_load.h"
@@ -29,7 +28,6 @@
 #include "tools/standard_output.h"
 #include "tools/template_files.h"
 #include "tools/tool_run.h"
-#include "format/unified_diff.h"
 
 namespace {
 
@@ -48,15 +46,6 @@ bool Decide(fxt::When when, bool colour) {
   const char* term = std::getenv("TERM");
   return (noColour == nullptr || *noColour == '\0') &&
          (term == nullptr || std::string_view(term) != "dumb");
-}
-
-// A path below the working folder as a relative one, as the user wrote the
-// templates' paths; any other as it is.
-std::string BelowWorkingFolder(const std::string& path) {
-  std::array<char, PATH_MAX> folder{};
-  if (getcwd(folder.data(), folder.size()) == nullptr) return path;
-  const std::string prefix = std::string(folder.data()) + "/";
-  return path.starts_with(prefix) ? path.substr(prefix.size()) : path;
 }
 
 int Explain(std::string code) {
@@ -106,8 +95,7 @@ class Run {
  private:
   const fxt::CommandLine& options_;
   std::unique_ptr<fxt::LintFormat> format_;
-  fxt::ConfigFinder finder_;
-  std::map<std::string, fxt::ProjectConfig> settings_;  // by the path of their file
+  fxt::ProjectSettings settings_;
   std::array<size_t, fxt::CATALOGUE_SIZE> perCode_{};
   size_t files_ = 0;
   size_t withErrors_ = 0;
@@ -130,43 +118,25 @@ class Run {
     SayOnStderr(fxt::DisplayPath(problem.path) + ": " + problem.reason);
   }
 
-  // The folder whose settings apply: the template's, or for standard input
-  // that of the name it is given, else the working folder.
   std::string FolderOf(const std::string& path) const {
-    if (path != "-") return fxt::AbsoluteFolderOf(path);
-    return fxt::AbsoluteFolderOf(options_.stdinNamed ? options_.stdinName : "./-");
+    return fxt::SettingsFolderOf(
+        path, options_.stdinNamed ? std::optional(options_.stdinName) : std::nullopt);
   }
 
   // Every settings file is read before the first template is checked: one
   // that cannot be read stops the run, whatever the format.
   bool ReadSettings(const std::vector<std::string>& files) {
     if (options_.noConfig) return true;
-    bool read = true;
-    for (const std::string& path : files) {
-      const std::optional<std::string> file = finder_.For(FolderOf(path));
-      if (!file || settings_.contains(*file)) continue;
-      fxt::ConfigRead settings = fxt::ReadProjectConfig(*file);
-      if (settings.problem) {
-        fxt::FlushOut();
-        settings.problem->path = BelowWorkingFolder(settings.problem->path);
-        std::fprintf(stderr, "fxtlint: %s\n", fxt::DisplayPath(settings.problem->Text()).c_str());
-        read = false;
-        settings_.emplace(*file, fxt::ProjectConfig{});
-        continue;
-      }
-      settings_.emplace(*file, std::move(*settings.config));
-    }
-    return read;
+    std::vector<std::string> folders;
+    for (const std::string& path : files) folders.push_back(FolderOf(path));
+    return settings_.Read(folders, [](const fxt::ConfigProblem& problem) {
+      fxt::FlushOut();
+      std::fprintf(stderr, "fxtlint: %s\n", fxt::DisplayPath(problem.Text()).c_str());
+    });
   }
 
   fxt::LintOptions OptionsFor(const std::string& path) {
-    const fxt::ProjectConfig* settings = nullptr;
-    if (!options_.noConfig) {
-      if (const std::optional<std::string> file = finder_.For(FolderOf(path))) {
-        settings = &settings_.at(*file);
-      }
-    }
-    return fxt::OptionsFor(options_, settings);
+    return fxt::OptionsFor(options_, options_.noConfig ? nullptr : settings_.For(FolderOf(path)));
   }
 
   void CheckFile(const std::string& path) {
