@@ -10,6 +10,7 @@
 #include <span>
 #include <string_view>
 
+#include "edit/text_edit.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -24,11 +25,7 @@ class LineFinder {
   std::string_view TextAt(SourcePosition at);
 
  private:
-  std::string_view text_;
-  size_t lineStart_ = 0;  // where line `line_` begins
-  int32_t line_ = 1;
-
-  void MoveTo(int32_t line);
+  LineCursor cursor_;
 };
 
 }  // namespace fxt
