@@ -2,14 +2,18 @@
 // report target and once reporting to a sink, and holds the two loads to the
 // same result and the same model: printing must not change what a load
 // finds. Every load resets all process-wide state, so a run depends on its
-// input alone.
+// input alone. The tools' reading of each line, which places what the reader
+// keeps among the written bytes, must keep what the reader keeps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
+#include "lint/written_line.h"
 #include "load/run_load.h"
+#include "reader/line_reader.h"
 #include "tools/model_json.h"
 
 namespace {
@@ -22,6 +26,23 @@ class SinkTarget : public fxt::ReportTarget {
   size_t bytes = 0;
 };
 
+// Every piece of every line, up to the first 0xFF byte, as the tools and
+// the reader read it.
+void CompareLineReadings(std::string_view text) {
+  text = text.substr(0, text.find('\xFF'));
+  std::string normalised;
+  while (!text.empty()) {
+    const size_t lineEnd = text.find('\n');
+    std::string_view line = text.substr(0, lineEnd);
+    text.remove_prefix(lineEnd == std::string_view::npos ? text.size() : lineEnd + 1);
+    do {
+      const size_t taken = fxt::NormaliseLinePiece(line, normalised);
+      if (fxt::WrittenLine(line).Text() != normalised) std::abort();
+      line.remove_prefix(taken);
+    } while (!line.empty());
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -29,5 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SinkTarget sink;
   const std::string reported = fxt::ModelJson(fxt::RunLoad({data, size}, &sink));
   if (silent != reported) std::abort();
+  CompareLineReadings({reinterpret_cast<const char*>(data), size});
   return 0;
 }
