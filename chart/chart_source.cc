@@ -72,20 +72,41 @@ class Collector : public LintSink {
   std::vector<ChartDiagnostic>& out_;
 };
 
+// Checks the bytes as fxtlint does; the chart's lines follow the check's
+// load, and the model it built is kept.
+FileSummary CheckSharingTheLoad(ChartSource& source, std::span<const uint8_t> bytes) {
+  ChartLines lines(source);
+  Collector collector(source.diagnostics);
+  SharedLoad shared{&lines, nullptr};
+  FileSummary summary =
+      CheckTemplate(source.name, bytes, LintOptions{}, collector, nullptr, &shared);
+  source.load.fixture = std::move(shared.model);
+  return summary;
+}
+
+// Draws a tolerant load of the bytes instead, its lines followed afresh.
+void LoadTolerantly(ChartSource& source, std::span<const uint8_t> bytes) {
+  source.load.fixture.reset();
+  source.product.reset();
+  source.numDmx.reset();
+  source.writtenAttributes.clear();
+  source.blocks.clear();
+  ChartLines lines(source);
+  source.load.fixture = Consequences(bytes, &lines).TakeModel();
+}
+
 }  // namespace
 
-// The model is a tolerant load's, which stores what follows an error too;
-// the result and the diagnostics are the tester's, as fxtlint gives them.
+// The result and the diagnostics are the tester's, as fxtlint gives them.
+// The model is a tolerant load's, which stores what follows an error too.
+// Until the first error both loads store alike, so a template without
+// errors is drawn from the check's own load, and its file loaded once.
 ChartSource ReadForChart(std::string name, std::span<const uint8_t> bytes) {
   ChartSource source;
   source.name = std::move(name);
-  ChartLines lines(source);
-  Consequences tolerated(bytes, &lines);
-  source.load.fixture = tolerated.TakeModel();
-  Collector collector(source.diagnostics);
-  const FileSummary summary =
-      CheckTemplate(source.name, bytes, LintOptions{}, collector, &tolerated);
+  const FileSummary summary = CheckSharingTheLoad(source, bytes);
   if (summary.outOfMemory) throw std::bad_alloc();
+  if (summary.result > 0) LoadTolerantly(source, bytes);
   source.omittedDiagnostics = summary.omitted;
   source.load.result = summary.result;
   source.load.errorCount = summary.errorCount;

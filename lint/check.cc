@@ -330,23 +330,27 @@ class RulePass : public FindingSink {
   LineCounts counts_;
 };
 
-// The observers of the tester's load; the gate hears when a line is done.
+// The observers of the tester's load, the caller's last; the gate hears
+// when a line is done.
 class FileObservers : public LoadObserver {
  public:
-  FileObservers(TesterPass& tester, RuleChecker* rules, Gate& gate)
-      : tester_(tester), rules_(rules), gate_(gate) {}
+  FileObservers(TesterPass& tester, RuleChecker* rules, Gate& gate, LoadObserver* caller)
+      : tester_(tester), rules_(rules), gate_(gate), caller_(caller) {}
   void BeforeLine(const LineEvent& line, StateFn state) override {
     tester_.BeforeLine(line, state);
     if (rules_ != nullptr) rules_->BeforeLine(line, state);
+    if (caller_ != nullptr) caller_->BeforeLine(line, state);
   }
   void AfterLine(const LineEvent& line, StateFn state) override {
     tester_.AfterLine(line, state);
     if (rules_ != nullptr) rules_->AfterLine(line, state);
+    if (caller_ != nullptr) caller_->AfterLine(line, state);
     gate_.LineDone();
   }
   void End(const LoadEnd& end) override {
     tester_.End(end);
     if (rules_ != nullptr) rules_->End(end);
+    if (caller_ != nullptr) caller_->End(end);
     gate_.LineDone();
   }
 
@@ -354,6 +358,7 @@ class FileObservers : public LoadObserver {
   TesterPass& tester_;
   RuleChecker* rules_;
   Gate& gate_;
+  LoadObserver* caller_;
 };
 
 std::string UnusedText(const Suppression& suppression, bool named) {
@@ -392,7 +397,8 @@ void ReportUnused(const Suppressions& suppressions, const CodeFilter& codes, Gat
 }
 
 void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate& gate,
-               Suppressions& suppressions, FileSummary& summary, Consequences* tolerated) {
+               Suppressions& suppressions, FileSummary& summary, Consequences* tolerated,
+               SharedLoad* shared) {
   Ranges ranges(bytes);
   RulePass findings(gate, ranges);
   std::optional<RuleChecker> rules;
@@ -401,8 +407,10 @@ void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate&
     rules->Start();
   }
   TesterPass tester(gate, ranges, !options.testerOnly, rules ? &rules->Tracker() : nullptr);
-  FileObservers observers(tester, rules ? &*rules : nullptr, gate);
-  const LoadOutcome outcome = RunLoad(bytes, &tester, &observers);
+  FileObservers observers(tester, rules ? &*rules : nullptr, gate,
+                          shared != nullptr ? shared->observer : nullptr);
+  LoadOutcome outcome = RunLoad(bytes, &tester, &observers);
+  if (shared != nullptr) shared->model = std::move(outcome.fixture);
   summary.result = outcome.result;
   summary.errorCount = outcome.errorCount;
   summary.warningFlag = outcome.warningFlag;
@@ -413,13 +421,14 @@ void CheckLoad(std::span<const uint8_t> bytes, const LintOptions& options, Gate&
 }  // namespace
 
 FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
-                          const LintOptions& options, LintSink& sink, Consequences* tolerated) {
+                          const LintOptions& options, LintSink& sink, Consequences* tolerated,
+                          SharedLoad* shared) {
   FileSummary summary{path};
   ShownDiagnostics shown(sink, options.maxDiagnostics, !options.testerOnly);
   try {
     Suppressions suppressions(bytes);
     Gate gate(options, suppressions, summary, shown);
-    CheckLoad(bytes, options, gate, suppressions, summary, tolerated);
+    CheckLoad(bytes, options, gate, suppressions, summary, tolerated, shared);
     gate.Finish();
   } catch (const std::bad_alloc&) {
     summary.outOfMemory = true;

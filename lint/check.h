@@ -10,12 +10,15 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 
 #include "lint/code_filter.h"
 #include "lint/consequences.h"
 #include "lint/lint_diagnostic.h"
+#include "load/load_observer.h"
+#include "model/fixture_template.h"
 
 namespace fxt {
 
@@ -45,11 +48,20 @@ struct FileSummary {
   bool Fails(bool werror) const { return errors > 0 || result > 0 || (werror && warnings > 0); }
 };
 
+// The check's own load, shared with a caller that needs the template too,
+// so that the file is loaded once: `observer` follows that load as well,
+// and `model` receives the template it built (null for no fixture line).
+struct SharedLoad {
+  LoadObserver* observer = nullptr;
+  std::unique_ptr<FixtureTemplate> model;
+};
+
 // Checks one template held in memory and passes each diagnostic to `sink`,
 // up to the limit. `tolerated`, when given, is a tolerant load of the same
-// bytes that the caller made already.
+// bytes that the caller made already; `shared`, when given, is the caller's
+// part in the check's load.
 FileSummary CheckTemplate(const std::string& path, std::span<const uint8_t> bytes,
                           const LintOptions& options, LintSink& sink,
-                          Consequences* tolerated = nullptr);
+                          Consequences* tolerated = nullptr, SharedLoad* shared = nullptr);
 
 }  // namespace fxt

@@ -13,9 +13,13 @@
 #include "chart/page.h"
 #include "chart/places.h"
 #include "chart/stop_lanes.h"
+#include "tests/test_support.h"
+#include "tools/model_json.h"
 
 namespace fxt::chart {
 namespace {
+
+using fxt::testing::Repeated;
 
 constexpr std::string_view kHeader =
     "fixture\nname = \"Chart\"\nversion = 1.0\nmanufacturer = \"Generic\"\n";
@@ -40,6 +44,45 @@ TEST(ChartSource, KeepsTheHeaderLinesOfTheLastTemplateOnly) {
   ASSERT_EQ(source.writtenAttributes.size(), 1u);
   EXPECT_EQ(source.writtenAttributes[0].line, 9);
   EXPECT_TRUE(source.writtenAttributes[0].hasChannelLine);
+}
+
+// The chart draws what a tolerant load stores, whether it shares the
+// check's load (no error: both loads store alike) or loads again after an
+// error; the result is the tester's either way.
+TEST(ChartSource, DrawsWhatATolerantLoadStores) {
+  struct Case {
+    const char* name;
+    std::string text;
+    int result;
+  };
+  const std::string attributes = "attribute\nname = \"INTENSITY\"\nchannel = 1\n";
+  const std::string parameter =
+      "parameter\ntype = c\nattriblist = 1\ndisplayernum = 1\nstop = (0:9),n,\"A\"\n";
+  const std::vector<Case> cases = {
+      {"clean", std::string(kHeader) + attributes + parameter + "end\n", 0},
+      {"warnings only", std::string(kHeader) + "chanel = 2\n" + attributes + parameter + "end\n",
+       -1},
+      {"an error before values",
+       std::string(kHeader) + "version = 100\n" + attributes + parameter + "end\n", 1},
+      // Past the error limit a line without a keyword ends the tester's
+      // reading; a tolerant load reads on.
+      {"past the error limit",
+       std::string(kHeader) + Repeated("version = 100\n", 21) + "nonsense\n" + attributes +
+           parameter + "end\n",
+       21},
+  };
+  for (const Case& test : cases) {
+    const ChartSource source = Read(test.text);
+    EXPECT_EQ(source.load.result, test.result) << test.name;
+    LoadOutcome tolerant = RunLoad(BytesOf(test.text), nullptr, nullptr, LoadMode::kTolerant);
+    tolerant.result = source.load.result;
+    tolerant.errorCount = source.load.errorCount;
+    tolerant.warningFlag = source.load.warningFlag;
+    EXPECT_EQ(ModelJson(source.load), ModelJson(tolerant)) << test.name;
+    ASSERT_EQ(source.blocks.size(), 4u) << test.name;
+    EXPECT_EQ(source.blocks.back().kind, BlockKind::kEnd) << test.name;
+    EXPECT_EQ(source.writtenAttributes.size(), 1u) << test.name;
+  }
 }
 
 TEST(Footprint, DrawsEachChannelWithTheAttributesThatTakeIt) {
