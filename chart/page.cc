@@ -152,11 +152,40 @@ void WriteTemplate(Html& html, const PageContext& page) {
   html << "</section>\n";
 }
 
+// A little more than the page will take, from what it draws, so that the
+// page is written into one buffer that never moves: a large page is then
+// neither copied nor given fresh memory as it grows. Text that a template
+// repeats at length (a long label on every stop) may take more; the buffer
+// then grows as any string does.
+size_t ExpectedSize(const PageContext& page) {
+  constexpr size_t kFrame = size_t{16} * 1024;  // the head, its style and the legend
+  constexpr size_t kPerAttribute = 512;
+  constexpr size_t kPerDiagnostic = 256;
+  constexpr size_t kPerNote = 192;
+  constexpr size_t kPerParameter = 1024;
+  constexpr size_t kPerLane = 384;
+  constexpr size_t kPerBar = 128;
+  constexpr size_t kPerRun = 64;
+  constexpr size_t kPerEntry = 24;  // a cell of the stop table
+  constexpr size_t kPerProblem = 160;
+  size_t size = kFrame + kPerAttribute * page.footprint.attributes.size();
+  for (const ChartDiagnostic& diagnostic : page.source.diagnostics) {
+    size += kPerDiagnostic + kPerNote * diagnostic.notes.size();
+  }
+  for (const StopLanes& lanes : page.parameters) {
+    size += kPerParameter + kPerLane * lanes.lanes.size() + kPerProblem * lanes.problems.size();
+    for (const Lane& lane : lanes.lanes) size += kPerBar * lane.bars.size();
+    for (const StopRun& run : lanes.runs) size += kPerRun + kPerEntry * run.stop->entryCount;
+  }
+  return size;
+}
+
 }  // namespace
 
 std::string ChartPage(const ChartSource& source) {
   const PageContext page(source);
   Html html;
+  html.Reserve(ExpectedSize(page));
   WriteHead(html, page);
   html << "<body>\n";
   WritePatterns(html);

@@ -7,6 +7,7 @@
 #include <numeric>
 #include <optional>
 #include <queue>
+#include <type_traits>
 
 namespace fxt::chart {
 namespace {
@@ -34,16 +35,19 @@ bool SameText(const char* a, const char* b) {
   return a == b || (a != nullptr && b != nullptr && std::strcmp(a, b) == 0);
 }
 
-bool SameEntry(const StopEntry& a, const StopEntry& b) {
-  return a.low == b.low && a.high == b.high && a.attribute == b.attribute && a.flagR == b.flagR;
+// An entry has no padding, so entries are alike when their bytes are: a
+// parameter of 255 stops compares them all.
+static_assert(std::has_unique_object_representations_v<StopEntry>);
+bool SameEntries(const Stop& a, const Stop& b) {
+  return a.entryCount == b.entryCount &&
+         (a.entryCount == 0 ||
+          std::memcmp(a.entries.get(), b.entries.get(), a.entryCount * sizeof(StopEntry)) == 0);
 }
 
 bool Repeats(const Stop& a, const Stop& b) {
   return SameText(a.label.get(), b.label.get()) && a.mode == b.mode &&
          a.displayFrom == b.displayFrom && a.displayTo == b.displayTo &&
-         a.selectedEntry == b.selectedEntry && a.midValue == b.midValue &&
-         a.entryCount == b.entryCount &&
-         std::equal(a.entries.get(), a.entries.get() + a.entryCount, b.entries.get(), SameEntry);
+         a.selectedEntry == b.selectedEntry && a.midValue == b.midValue && SameEntries(a, b);
 }
 
 std::vector<StopRun> RunsOf(const Parameter& parameter) {
