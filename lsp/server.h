@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "lsp/analysis.h"
+#include "lsp/chart_pages.h"
 #include "lsp/line_index.h"
 
 namespace fxt::lsp {
@@ -61,6 +62,7 @@ class Server {
   // Each version is made whole before it takes the place of the one before.
   std::map<std::string, std::unique_ptr<const OpenDocument>, std::less<>> documents_;
   std::vector<std::string> outgoing_;
+  ChartPages chartPages_;  // removed with the server, whichever way it ends
 
   static const std::map<std::string_view, Request>& Requests();
   static const std::map<std::string_view, Notification>& Notifications();

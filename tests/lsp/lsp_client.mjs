@@ -3,8 +3,8 @@
 import { spawn } from "node:child_process";
 
 export class Client {
-  constructor(server, args = ["--stdio"]) {
-    this.process = spawn(server, args, { stdio: ["pipe", "pipe", "pipe"] });
+  constructor(server, args = ["--stdio"], env = process.env) {
+    this.process = spawn(server, args, { stdio: ["pipe", "pipe", "pipe"], env });
     this.buffer = Buffer.alloc(0);
     this.messages = [];
     this.waiters = [];
@@ -81,8 +81,8 @@ export class Client {
 }
 
 // A server started and initialised, with its capabilities.
-export async function started(server, capabilities = {}) {
-  const client = new Client(server);
+export async function started(server, capabilities = {}, env = process.env) {
+  const client = new Client(server, ["--stdio"], env);
   const answer = await client.request("initialize", { processId: null, rootUri: null, capabilities });
   client.notify("initialized", {});
   return { client, capabilities: answer.result.capabilities };

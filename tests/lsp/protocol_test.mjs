@@ -2,8 +2,9 @@
 // method it answers, and every bad input it must survive.
 //   node protocol_test.mjs SERVER FXTLINT EXAMPLES_DIR
 import { execFileSync, spawnSync } from "node:child_process";
-import { readFileSync, rmSync } from "node:fs";
-import { dirname, join } from "node:path";
+import { mkdtempSync, readdirSync, readFileSync, rmSync, statSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { basename, dirname, join } from "node:path";
 import { fileURLToPath } from "node:url";
 import assert from "node:assert/strict";
 import { Client, open, runTests, started as startedServer, stopped } from "./lsp_client.mjs";
@@ -12,7 +13,7 @@ const [server, fxtlint, examples] = process.argv.slice(2);
 const tests = [];
 const test = (name, body) => tests.push({ name, body });
 
-const started = (capabilities) => startedServer(server, capabilities);
+const started = (capabilities, env) => startedServer(server, capabilities, env);
 
 const clean = readFileSync(`${examples}/strobe.fxt`, "utf8");
 const mistakes = readFileSync(`${examples}/typical-mistakes.fxt`, "utf8");
@@ -249,8 +250,65 @@ test("fxt.showChart writes the page and asks the client to open it in a browser"
     assert.equal((await client.request("workspace/executeCommand", params)).error.code, -32602, JSON.stringify(params));
   }
   assert.equal((await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: ["file:///closed.fxt"] })).result, null);
-  rmSync(dirname(fileURLToPath(answer.uri)), { recursive: true, force: true });
   assert.equal(await stopped(client), 0);
+});
+
+// What a folder holds: each file's text, each folder's mode and contents.
+function contents(folder) {
+  return Object.fromEntries(readdirSync(folder).map((name) => {
+    const path = join(folder, name);
+    const info = statSync(path);
+    return [name, info.isDirectory() ? { mode: info.mode & 0o777, files: contents(path) } : readFileSync(path, "utf8")];
+  }));
+}
+
+test("fxt.showChart keeps one page per document in a folder of the server's own, gone when it ends", async () => {
+  const temporary = mkdtempSync(join(tmpdir(), "fxt-pages-"));
+  try {
+    const show = async (client, uri) =>
+      fileURLToPath((await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: [uri] })).result.uri);
+    const chartOf = async (client, uri) => (await client.request("fxt/chart", { textDocument: { uri } })).result.html;
+    for (const ending of ["shutdown and exit", "the input closed", "exit without shutdown"]) {
+      const { client } = await started({}, { ...process.env, TMPDIR: `${temporary}/` });
+      const [first, second] = ["file:///a/strobe.fxt", "file:///b/strobe.fxt"];
+      await open(client, first, clean);
+      await open(client, second, mistakes);
+      const firstPage = await show(client, first);
+      const secondPage = await show(client, second);
+      client.notify("textDocument/didChange", { textDocument: { uri: first, version: 2 }, contentChanges: [{ text: mistakes }] });
+      await client.diagnostics(first);
+      assert.equal(await show(client, first), firstPage, "a document's page is written anew in its place");
+      const [folder] = readdirSync(temporary);
+      assert.match(folder, /^fxt-chart-/);
+      assert.equal(dirname(firstPage), join(temporary, folder));
+      assert.deepEqual(contents(temporary), {
+        [folder]: { mode: 0o700, files: {
+          [basename(firstPage)]: await chartOf(client, first),
+          [basename(secondPage)]: await chartOf(client, second),
+        } },
+      });
+      if (ending === "shutdown and exit") {
+        assert.equal(await stopped(client), 0);
+      } else if (ending === "the input closed") {
+        client.close();
+        assert.equal(await client.exited, 1);
+      } else {
+        client.notify("exit", null);
+        assert.equal(await client.exited, 1);
+      }
+      assert.deepEqual(readdirSync(temporary), [], `nothing is left after ${ending}`);
+    }
+    // A folder that cannot be made is said, and nothing is written.
+    const { client } = await started({}, { ...process.env, TMPDIR: join(temporary, "missing") });
+    await open(client, "file:///strobe.fxt", clean);
+    const said = client.waitFor((message) => message.method === "window/showMessage", "showMessage");
+    assert.equal((await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: ["file:///strobe.fxt"] })).result, null);
+    assert.match((await said).params.message, /could not be written: no folder for it could be made in .*missing: No such file/);
+    assert.equal(await stopped(client), 0);
+    assert.deepEqual(readdirSync(temporary), []);
+  } finally {
+    rmSync(temporary, { recursive: true, force: true });
+  }
 });
 
 test("malformed JSON gets a ParseError and the server goes on", async () => {
