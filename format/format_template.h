@@ -23,8 +23,8 @@ struct Formatting {
   // To the text as given, in order; none when it is laid out already.
   std::vector<TextEdit> edits;
   std::string laidOut;  // the text with the edits applied, when there are any
-  // The new layout was loaded beside the old and the two did not read alike,
-  // so the text is left as it is. Only a fault of the formatter gets here.
+  // The edits could not be applied to the text, so it is left as it is.
+  // Only a fault of the formatter gets here.
   bool keptAsItWas = false;
 };
 
