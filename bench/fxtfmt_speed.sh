@@ -4,11 +4,15 @@
 # files: the realistic input laid out already (fxtfmt changes nothing), as
 # generated (its stop lines change), and written carelessly (indents gone,
 # keywords in capitals, no blanks around '=': every line changes).
-#   bench/fxtfmt_speed.sh BIN_DIR [RUNS]
+# With "instructions" as the third argument, the instructions each executes
+# (callgrind) are counted as well: on a shared machine they, unlike times,
+# do not depend on the load of the other users.
+#   bench/fxtfmt_speed.sh BIN_DIR [RUNS] [instructions]
 # BIN_DIR holds parse, fxtfmt and fxtgen, best from the release preset.
 set -euo pipefail
 bin=$(realpath "$1")
 runs=${2:-11}
+count=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 source "$(dirname "$0")/median_ms.sh"
@@ -30,3 +34,20 @@ for kind in laid-out generated careless; do
   printf '%-12s %10s %10s %8s\n' "$kind" "$parse" "$fxtfmt" \
     "$(awk "BEGIN {printf \"%.2f\", $fxtfmt / $parse}")"
 done
+
+# The instructions a command executes, as callgrind counts them.
+instructions() {
+  valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" 2>&1 >/dev/null |
+    awk '/refs:/ {gsub(",", "", $NF); print $NF}'
+}
+
+if [[ $count == instructions ]]; then
+  printf '\n%-12s %14s %14s %8s\n' input "parse instr" "fxtfmt instr" ratio
+  for kind in laid-out generated careless; do
+    file=$work/$kind.fxt
+    parse=$(instructions "$bin/parse" "$file")
+    fxtfmt=$(instructions "$bin/fxtfmt" - <"$file")
+    printf '%-12s %14s %14s %8s\n' "$kind" "$parse" "$fxtfmt" \
+      "$(awk "BEGIN {printf \"%.2f\", $fxtfmt / $parse}")"
+  done
+fi

@@ -205,8 +205,7 @@ class Run {
     ++files_;
     const fxt::Formatting formatting = fxt::FormatTemplate(text, FormatOptionsFor(path));
     if (formatting.keptAsItWas) {
-      SayOnStderr(fxt::DisplayPath(name) +
-                  ": left as it is: the new layout could not be applied");
+      SayOnStderr(fxt::DisplayPath(name) + ": left as it is: the new layout could not be applied");
     }
     const bool changes = !formatting.edits.empty();
     const std::string_view laidOut = changes ? std::string_view(formatting.laidOut) : text;

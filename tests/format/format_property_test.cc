@@ -165,8 +165,8 @@ TEST(FormatProperty, TheLaidOutTextReadsAsTheOriginalAndStaysAsItIs) {
     options.indent = indent;
     const Formatting formatting = FormatTemplate(text, options);
     ++tried;
-    // The new layout reads alike line by line: the whole-file check that
-    // follows must never be what keeps a text as it was.
+    // The formatter trusts its line-by-line reading; the loads of both
+    // texts here are what hold it to the whole file's report and model.
     ASSERT_FALSE(formatting.keptAsItWas) << which;
     if (formatting.edits.empty()) return;
     ++changed;
