@@ -203,12 +203,10 @@ class Run {
 
   void Lay(const std::string& path, const std::string& name, std::string_view text) {
     ++files_;
-    const fxt::Formatting formatting = fxt::FormatTemplate(text, FormatOptionsFor(path));
-    if (formatting.keptAsItWas) {
-      SayOnStderr(fxt::DisplayPath(name) + ": left as it is: the new layout could not be applied");
-    }
-    const bool changes = !formatting.edits.empty();
-    const std::string_view laidOut = changes ? std::string_view(formatting.laidOut) : text;
+    const std::optional<fxt::TextBytes> formatted = fxt::LaidOutText(text, FormatOptionsFor(path));
+    const bool changes = formatted.has_value();
+    const std::string_view laidOut =
+        changes ? std::string_view(formatted->data(), formatted->size()) : text;
     switch (options_.mode) {
       case Mode::kCheck:
         if (changes) fxt::WriteOut(fxt::DisplayPath(name) + "\n");

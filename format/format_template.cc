@@ -1,10 +1,12 @@
 #include "format/format_template.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <span>
 
 #include "format/line_layout.h"
+#include "format/text_sink.h"
 #include "reader/keywords.h"
 #include "reader/line_reader.h"
 #include "reader/parse_context.h"
@@ -17,13 +19,13 @@ enum class LineEnd : uint8_t { kNone, kLf, kCrLf };
 std::string_view BytesOf(LineEnd ending) {
   switch (ending) {
     case LineEnd::kLf:
-      return "\n";
+      return {"\n", 1};
     case LineEnd::kCrLf:
-      return "\r\n";
+      return {"\r\n", 2};
     case LineEnd::kNone:
       break;
   }
-  return "";
+  return {};
 }
 
 enum class Role : uint8_t {
@@ -79,17 +81,31 @@ std::string_view TrimmedRight(std::string_view text) {
   return text;
 }
 
+// Where the new text differs from the old: the old bytes [oldBegin, oldEnd)
+// became the new bytes [newBegin, newEnd).
+struct Change {
+  size_t oldBegin;
+  size_t oldEnd;
+  size_t newBegin;
+  size_t newEnd;
+};
+
 // Lays a text out one block at a time: remarks align within a block, and a
 // remark alone on its line waits for the next line with a keyword, which at
-// the latest is the keyword that opens the next block.
+// the latest is the keyword that opens the next block. The new text is
+// written as the lines are laid out, from the first line that changes on.
 class Formatter {
  public:
   // An indent out of range, from a client that knows no better, is taken
   // to the nearest one in range.
-  Formatter(std::string_view text, const FormatOptions& options)
-      : text_(text), indent_(std::clamp(options.indent, 0, MAX_INDENT)) {}
+  // Where the text changes is kept only when `recordChanges`, for Edits.
+  Formatter(std::string_view text, const FormatOptions& options, bool recordChanges)
+      : text_(text),
+        indent_(std::clamp(options.indent, 0, MAX_INDENT)),
+        recordChanges_(recordChanges) {}
 
-  std::vector<TextEdit> Edits() {
+  // Lays the text out; false when it is laid out already.
+  bool LayOut() {
     // The tester never reads from the first 0xFF byte on: that line and all
     // after it stay as they are.
     const size_t stop = std::min(text_.find(static_cast<char>(INPUT_END)), text_.size());
@@ -116,8 +132,23 @@ class Formatter {
       Take(line);
     }
     FinishBlock(block_.size(), !endByteFound);
-    EndRun();
-    return std::move(edits_);
+    if (!changed_) return false;
+    laidOut_.Append(text_.substr(copied_));
+    return true;
+  }
+
+  TextBytes TakeLaidOut() { return laidOut_.Take(); }
+
+  // The changes as edits to the text; before TakeLaidOut.
+  std::vector<TextEdit> Edits() const {
+    std::vector<TextEdit> edits;
+    edits.reserve(changes_.size());
+    for (const Change& change : changes_) {
+      edits.push_back(
+          {change.oldBegin, change.oldEnd,
+           std::string(laidOut_.View().substr(change.newBegin, change.newEnd - change.newBegin))});
+    }
+    return edits;
   }
 
  private:
@@ -126,15 +157,16 @@ class Formatter {
   LineEnd fileEnding_ = LineEnd::kLf;
   bool fileEndingKnown_ = false;
   bool inBlockBody_ = false;
-  std::vector<Line> block_;      // the lines of the block being read
-  std::string blockText_;        // their new contents
-  std::string blockNormalised_;  // the lines as the reader reads them
-  std::vector<TextEdit> edits_;
-  TextEdit run_;  // the changes of the lines since the last one that stays
-  std::string normalised_;
-  std::string after_;
-  std::string candidate_;
-  std::string read_;
+  std::vector<Line> block_;   // the lines of the block being read
+  TextSink blockText_;        // their new contents
+  TextSink blockNormalised_;  // the lines as the reader reads them
+  std::array<char, NORMALISED_CAPACITY> normalised_{};
+  LineText candidate_;  // a layout being tried
+  TextSink laidOut_;    // the new text, up to `copied` of the old
+  size_t copied_ = 0;
+  bool recordChanges_;
+  bool changed_ = false;
+  std::vector<Change> changes_;
 
   // Places the line that `block_` ends with in its block; a block keyword
   // first finishes the block before it.
@@ -151,17 +183,17 @@ class Formatter {
   void Classify(Line& line) {
     line.newEnding = line.ending;
     // A line that stays as it is may still open a block, as "*attribute" does.
-    NormaliseLinePiece(line.read, normalised_);
-    if (!normalised_.empty()) line.keyword = MatchKeyword(normalised_.c_str());
-    if (!MayLayOut(line)) return;
+    const LinePiece piece = NormaliseLinePiece(line.read, text_.data() + text_.size(), normalised_);
+    if (piece.length != 0) line.keyword = MatchBufferedKeyword(normalised_);
     // A quote left open holds blanks and case that matter, and ends at a '/'.
-    if (std::count(normalised_.begin(), normalised_.end(), '"') % 2 != 0) return;
-    line.normalisedBegin = blockNormalised_.size();
-    line.normalisedLength = normalised_.size();
-    blockNormalised_.append(normalised_);
+    if (piece.quoteLeftOpen || !MayLayOut(line)) return;
+    const size_t length = piece.length;
+    line.normalisedBegin = blockNormalised_.Size();
+    line.normalisedLength = length;
+    blockNormalised_.Append({normalised_.data(), length});
     line.parts = SplitLine(line.content);
     line.newEnding = fileEnding_;
-    if (normalised_.empty()) {
+    if (length == 0) {
       line.role = line.parts.remark.empty() ? Role::kBlank : Role::kRemark;
       return;
     }
@@ -169,8 +201,8 @@ class Formatter {
   }
 
   // Lays out the first `count` lines of `block_`, the block read so far, and
-  // turns them into edits. At the end of the text, blank lines at its end
-  // go: the tester counts them, but no message can name them.
+  // writes them out. At the end of the text, blank lines at its end go: the
+  // tester counts them, but no message can name them.
   void FinishBlock(size_t count, bool atTextEnd) {
     const std::span<Line> lines(block_.data(), count);
     int nextIndent = 0;  // a block keyword, or the end, follows the block
@@ -178,22 +210,22 @@ class Formatter {
       if (lines[i].role == Role::kKeyword) nextIndent = lines[i].indent;
       if (lines[i].role == Role::kRemark) lines[i].indent = nextIndent;
     }
-    blockText_.clear();
+    blockText_.Clear();
     for (Line& line : lines) Choose(line);
     AlignRemarks(lines);
     size_t kept = count;
     if (atTextEnd) {
       while (kept > 0 && lines[kept - 1].role == Role::kBlank) --kept;
     }
-    for (size_t i = 0; i < count; ++i) Emit(lines[i], i < kept);
+    for (size_t i = 0; i < count; ++i) Write(lines[i], i < kept);
     // The line that opens the next block stays, with how the reader reads it.
     block_.erase(block_.begin(), block_.begin() + static_cast<std::ptrdiff_t>(count));
     if (block_.empty()) {
-      blockNormalised_.clear();
+      blockNormalised_.Clear();
       return;
     }
     Line& next = block_.front();
-    blockNormalised_.erase(0, next.normalisedBegin);
+    blockNormalised_.DropFront(next.normalisedBegin);
     next.normalisedBegin = 0;
   }
 
@@ -203,30 +235,36 @@ class Formatter {
       case Role::kAsItIs:
         break;
       case Role::kBlank:
-        if (Try(line, "")) return;
+        candidate_.Clear();
+        if (Try(line)) return;
         break;
       case Role::kRemark:
         StartCandidate(line);
-        candidate_.append(line.parts.remark);
-        if (Try(line, candidate_)) return;
+        candidate_.Append(line.parts.remark);
+        if (Try(line)) return;
         break;
       case Role::kNoKeyword:
         break;
       case Role::kKeyword:
         if (TryCode(line, Spacing::kCanonical, "  ")) {
-          if (!line.parts.remark.empty()) line.codeWidth = candidate_.size() - Remark(line);
+          if (!line.parts.remark.empty()) line.codeWidth = candidate_.Size() - Remark(line);
           return;
         }
         if (TryCode(line, Spacing::kCompact, " ")) return;
         break;
     }
-    if (line.role != Role::kAsItIs && Try(line, TrimmedRight(line.content))) return;
+    if (line.role != Role::kAsItIs) {
+      candidate_.Clear();
+      candidate_.Append(TrimmedRight(line.content));
+      if (Try(line)) return;
+    }
     line.newEnding = line.ending;
     line.unchanged = true;
   }
 
   void StartCandidate(const Line& line) {
-    candidate_.assign(static_cast<size_t>(line.indent), ' ');
+    candidate_.Clear();
+    candidate_.Append(static_cast<size_t>(line.indent), ' ');
   }
 
   // How much of the candidate the remark and the gap before it take.
@@ -235,45 +273,50 @@ class Formatter {
   bool TryCode(Line& line, Spacing spacing, std::string_view gap) {
     StartCandidate(line);
     AppendLaidOutCode(candidate_, line.parts.code, *line.keyword, spacing);
-    if (!line.parts.remark.empty()) candidate_.append(gap).append(line.parts.remark);
-    return Try(line, candidate_);
+    if (!line.parts.remark.empty()) {
+      candidate_.Append(gap);
+      candidate_.Append(line.parts.remark);
+    }
+    return Try(line);
   }
 
-  // Takes `text` as the line's new content when the reader reads it, with
-  // its new line end, as the line it replaces.
-  bool Try(Line& line, std::string_view text) {
+  // Takes the candidate as the line's new content when the reader reads it,
+  // with its new line end, as the line it replaces.
+  bool Try(Line& line) {
+    if (candidate_.TooLong()) return false;
+    const std::string_view text = candidate_.View();
     if (text == line.content && line.newEnding == line.ending) {
       line.unchanged = true;
       return true;
     }
-    std::string_view read = text;  // the reader takes a line's '\r' as its own
-    if (line.newEnding == LineEnd::kCrLf) {
-      read_.assign(text).push_back('\r');
-      read = read_;
-    }
-    if (!ReadAlike(line, read)) return false;
-    Keep(line, text);
-    return true;
-  }
-
-  void Keep(Line& line, std::string_view text) {
+    // The reader takes a line's '\r' as one of its bytes.
+    const bool crlf = line.newEnding == LineEnd::kCrLf;
+    if (crlf) candidate_.Push('\r');
+    const bool alike = ReadAlike(line);
+    if (crlf) candidate_.Pop();
+    if (!alike) return false;
     line.unchanged = false;
-    line.newBegin = blockText_.size();
+    line.newBegin = blockText_.Size();
     line.newLength = text.size();
-    blockText_.append(text);
+    blockText_.Append(text);
+    return true;
   }
 
   std::string_view NewText(const Line& line) const {
     if (line.unchanged) return line.content;
-    return std::string_view(blockText_).substr(line.newBegin, line.newLength);
+    return blockText_.View().substr(line.newBegin, line.newLength);
   }
 
-  // The reader makes of the new bytes the one logical line it made of the
-  // line's old bytes, which never held more than one.
-  bool ReadAlike(const Line& line, std::string_view after) {
-    if (NormaliseLinePiece(after, after_) != after.size()) return false;
-    return after_ ==
-           std::string_view(blockNormalised_).substr(line.normalisedBegin, line.normalisedLength);
+  // The reader makes of the candidate's bytes the one logical line it made
+  // of the line's old bytes, which never held more than one.
+  bool ReadAlike(const Line& line) {
+    if (candidate_.TooLong()) return false;
+    const std::string_view read = candidate_.View();
+    std::array<char, NORMALISED_CAPACITY> after;  // filled by the normalising
+    const LinePiece piece = NormaliseLinePiece(read, candidate_.RoomEnd(), after);
+    if (piece.taken != read.size()) return false;
+    return std::string_view(after.data(), piece.length) ==
+           blockNormalised_.View().substr(line.normalisedBegin, line.normalisedLength);
   }
 
   // Remarks after code stand in one column in their block, two blanks past
@@ -284,57 +327,62 @@ class Formatter {
     for (const Line& line : lines) column = std::max(column, line.codeWidth + 2);
     for (Line& line : lines) {
       if (line.codeWidth == 0 || line.codeWidth + 2 == column) continue;
-      candidate_.assign(NewText(line).substr(0, line.codeWidth));
-      candidate_.append(column - line.codeWidth, ' ').append(line.parts.remark);
-      Try(line, candidate_);
+      candidate_.Clear();
+      candidate_.Append(NewText(line).substr(0, line.codeWidth));
+      candidate_.Append(column - line.codeWidth, ' ');
+      candidate_.Append(line.parts.remark);
+      Try(line);
     }
   }
 
-  // The line's new bytes, as an edit when they differ from the old; the
-  // changes of neighbouring lines make one edit.
-  void Emit(const Line& line, bool kept) {
-    if (kept && line.unchanged) {
-      EndRun();
-      return;
+  // Writes a line's new bytes when they differ from its old; the bytes
+  // before it that stay are copied in one piece. The changes of
+  // neighbouring lines make one change.
+  void Write(const Line& line, bool kept) {
+    if (kept && line.unchanged) return;
+    if (!changed_) laidOut_.Reserve(text_.size() + text_.size() / 4);
+    changed_ = true;
+    laidOut_.Append(text_.substr(copied_, line.begin - copied_));
+    copied_ = line.end;
+    const size_t newBegin = laidOut_.Size();
+    if (kept) {
+      laidOut_.Append(NewText(line));
+      laidOut_.Append(BytesOf(line.newEnding));
     }
-    if (run_.end != line.begin) {
-      EndRun();
-      run_.begin = line.begin;
+    if (!recordChanges_) return;
+    if (changes_.empty() || changes_.back().oldEnd != line.begin) {
+      changes_.push_back({line.begin, line.begin, newBegin, newBegin});
     }
-    run_.end = line.end;
-    if (kept) run_.newText.append(NewText(line)).append(BytesOf(line.newEnding));
-  }
-
-  void EndRun() {
-    if (run_.begin == run_.end) return;
-    edits_.push_back(std::move(run_));
-    run_ = {edits_.back().end, edits_.back().end, {}};
+    changes_.back().oldEnd = line.end;
+    changes_.back().newEnd = laidOut_.Size();
   }
 };
 
 }  // namespace
 
+// Every changed line was read by the reader as the line it replaces, so the
+// new text reads as the old: loading both again would prove nothing more and
+// cost three times what the layout does. The property test and the fuzz
+// target load both and hold them to one report and one model.
 Formatting FormatTemplate(std::string_view text, const FormatOptions& options) {
+  Formatter formatter(text, options, true);
   Formatting formatting;
-  formatting.edits = Formatter(text, options).Edits();
-  if (formatting.edits.empty()) return formatting;
-  // Every changed line was read by the reader as the line it replaces, so
-  // the new text reads as the old: loading both again would prove nothing
-  // more and cost three times what the layout does. The property test and
-  // the fuzz target load both and hold them to one report and one model.
-  std::optional<std::string> laidOut = ApplyEdits(text, formatting.edits);
-  if (!laidOut) {
-    formatting.edits.clear();
-    formatting.keptAsItWas = true;
-    return formatting;
-  }
-  formatting.laidOut = std::move(*laidOut);
+  if (!formatter.LayOut()) return formatting;
+  formatting.edits = formatter.Edits();
+  const TextBytes laidOut = formatter.TakeLaidOut();
+  formatting.laidOut.assign(laidOut.begin(), laidOut.end());
   return formatting;
 }
 
+std::optional<TextBytes> LaidOutText(std::string_view text, const FormatOptions& options) {
+  Formatter formatter(text, options, false);
+  if (!formatter.LayOut()) return std::nullopt;
+  return formatter.TakeLaidOut();
+}
+
 std::string FormattedText(std::string_view text, const FormatOptions& options) {
-  Formatting formatting = FormatTemplate(text, options);
-  return formatting.edits.empty() ? std::string(text) : std::move(formatting.laidOut);
+  const std::optional<TextBytes> laidOut = LaidOutText(text, options);
+  return laidOut ? std::string(laidOut->begin(), laidOut->end()) : std::string(text);
 }
 
 }  // namespace fxt

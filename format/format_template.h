@@ -3,11 +3,13 @@
 // server's formatting requests both come here.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "edit/text_edit.h"
+#include "format/text_sink.h"
 
 namespace fxt {
 
@@ -23,9 +25,6 @@ struct Formatting {
   // To the text as given, in order; none when it is laid out already.
   std::vector<TextEdit> edits;
   std::string laidOut;  // the text with the edits applied, when there are any
-  // The edits could not be applied to the text, so it is left as it is.
-  // Only a fault of the formatter gets here.
-  bool keptAsItWas = false;
 };
 
 // Lays a template out: block keywords at the start of the line, the lines of
@@ -39,7 +38,12 @@ struct Formatting {
 // tester never reads.
 Formatting FormatTemplate(std::string_view text, const FormatOptions& options);
 
-// The text laid out: FormatTemplate's edits applied.
+// The text laid out, or none when it is laid out already: FormatTemplate's
+// edits applied, without making the edits, for a program that writes the
+// text whole.
+std::optional<TextBytes> LaidOutText(std::string_view text, const FormatOptions& options);
+
+// The text laid out, whether or not that changes it.
 std::string FormattedText(std::string_view text, const FormatOptions& options);
 
 }  // namespace fxt

@@ -1,5 +1,9 @@
 #include "format/line_layout.h"
 
+#include <algorithm>
+#include <array>
+#include <cstdint>
+
 namespace fxt {
 namespace {
 
@@ -20,24 +24,74 @@ size_t KeywordEnd(std::string_view code, size_t keywordLength) {
   return i;
 }
 
+// What packing does with each byte of a value outside quotes.
+enum class Packing : uint8_t { kKeep, kDrop, kQuote, kOpen, kClose, kComma };
+
+constexpr std::array<Packing, 256> kPacking = [] {
+  std::array<Packing, 256> packing{};
+  packing[' '] = packing['\t'] = Packing::kDrop;
+  packing['"'] = Packing::kQuote;
+  packing['('] = Packing::kOpen;
+  packing[')'] = Packing::kClose;
+  packing[','] = Packing::kComma;
+  return packing;
+}();
+
 // A value whose blanks outside quotes the reader drops: a stop's or an
 // attribute list's. In canonical spacing, each ',' outside the parentheses
-// and quotes is followed by one blank.
-void AppendPacked(std::string& packed, std::string_view value, bool blankAfterTopComma) {
-  bool quoted = false;
-  int depth = 0;
-  for (const char c : value) {
-    if (c == '"') quoted = !quoted;
-    if (!quoted && IsBlank(c)) continue;
-    packed += c;
-    if (quoted) continue;
-    if (c == '(') ++depth;
-    if (c == ')') --depth;
-    if (c == ',' && depth <= 0 && blankAfterTopComma) packed += ' ';
+// and quotes is followed by one blank. Packed in place first, since the
+// value at most doubles.
+void AppendPacked(LineText& out, std::string_view value, bool blankAfterTopComma) {
+  if (value.size() > LineText::CAPACITY) {
+    out.Append(value);  // too long whatever becomes of it
+    return;
   }
+  std::array<char, 2 * LineText::CAPACITY> packed;  // filled below
+  char* to = packed.data();
+  int depth = 0;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    switch (kPacking[static_cast<uint8_t>(c)]) {
+      case Packing::kKeep:
+        *to++ = c;
+        break;
+      case Packing::kDrop:
+        break;
+      case Packing::kQuote: {
+        // Quoted text stays as it stands, through its closing quote if any.
+        const size_t through = std::min(value.find('"', i + 1), value.size() - 1);
+        to = std::copy(value.begin() + static_cast<std::ptrdiff_t>(i),
+                       value.begin() + static_cast<std::ptrdiff_t>(through) + 1, to);
+        i = through;
+        break;
+      }
+      case Packing::kOpen:
+        ++depth;
+        *to++ = c;
+        break;
+      case Packing::kClose:
+        --depth;
+        *to++ = c;
+        break;
+      case Packing::kComma:
+        *to++ = c;
+        if (depth <= 0 && blankAfterTopComma) *to++ = ' ';
+        break;
+    }
+  }
+  out.Append({packed.data(), static_cast<size_t>(to - packed.data())});
 }
 
-void AppendValue(std::string& out, std::string_view value, TokenId keyword, Spacing spacing) {
+// Each keyword's spelling, as long as the table spells it.
+constexpr std::array<std::string_view, KEYWORD_COUNT> kSpellings = [] {
+  std::array<std::string_view, KEYWORD_COUNT> spellings{};
+  for (const Keyword& keyword : KeywordTable) {
+    spellings[static_cast<size_t>(keyword.id)] = keyword.text;
+  }
+  return spellings;
+}();
+
+void AppendValue(LineText& out, std::string_view value, TokenId keyword, Spacing spacing) {
   switch (keyword) {
     case TOKEN_STOP:
       AppendPacked(out, value, spacing == Spacing::kCanonical);
@@ -46,7 +100,7 @@ void AppendValue(std::string& out, std::string_view value, TokenId keyword, Spac
       AppendPacked(out, value, false);
       return;
     default:
-      out.append(value);
+      out.Append(value);
   }
 }
 
@@ -59,9 +113,9 @@ LineParts SplitLine(std::string_view line) {
   return {TrimBlanks(line.substr(0, slash)), remark};
 }
 
-void AppendLaidOutCode(std::string& out, std::string_view code, const Keyword& keyword,
+void AppendLaidOutCode(LineText& out, std::string_view code, const Keyword& keyword,
                        Spacing spacing) {
-  std::string_view spelling = keyword.text;
+  std::string_view spelling = kSpellings[static_cast<size_t>(keyword.id)];
   const size_t keywordEnd = KeywordEnd(code, spelling.size());
   bool takesValue = spelling.back() == '=';
   if (takesValue) spelling.remove_suffix(1);
@@ -72,16 +126,16 @@ void AppendLaidOutCode(std::string& out, std::string_view code, const Keyword& k
     takesValue = true;
     rest = afterBlanks.substr(1);
   }
-  out.append(spelling);
+  out.Append(spelling);
   if (!takesValue) {
-    out.append(rest);
+    out.Append(rest);
     return;
   }
   const std::string_view value = TrimBlanks(rest);
   if (spacing == Spacing::kCompact) {
-    out += '=';
+    out.Push('=');
   } else {
-    out.append(value.empty() ? " =" : " = ");
+    out.Append(value.empty() ? " =" : " = ");
   }
   AppendValue(out, value, keyword.id, spacing);
 }

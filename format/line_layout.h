@@ -5,8 +5,10 @@
 // replaces.
 #pragma once
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 #include "reader/blank.h"
@@ -24,6 +26,55 @@ struct LineParts {
 // at a '/' inside quotes too, and such a line is never laid out anew.
 LineParts SplitLine(std::string_view line);
 
+// A line's new text, built in place rather than in a string of its own.
+// Bytes that would not fit are dropped and the text marked too long: no
+// layout that long is ever taken, since the reader reads at most 99 bytes
+// of a line as one. The room past the text may be read, never written.
+class LineText {
+ public:
+  static constexpr size_t CAPACITY = 128;
+
+  void Clear() {
+    size_ = 0;
+    tooLong_ = false;
+  }
+  void Append(std::string_view bytes) {
+    if (bytes.size() > CAPACITY - size_) {
+      tooLong_ = true;
+      return;
+    }
+    std::copy(bytes.begin(), bytes.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(size_));
+    size_ += bytes.size();
+  }
+  void Append(size_t count, char c) {
+    if (count > CAPACITY - size_) {
+      tooLong_ = true;
+      return;
+    }
+    std::fill_n(bytes_.begin() + static_cast<std::ptrdiff_t>(size_), count, c);
+    size_ += count;
+  }
+  void Push(char c) {
+    if (size_ == CAPACITY) {
+      tooLong_ = true;
+      return;
+    }
+    bytes_[size_++] = c;
+  }
+  void Pop() { --size_; }
+
+  std::string_view View() const { return {bytes_.data(), size_}; }
+  size_t Size() const { return size_; }
+  bool TooLong() const { return tooLong_; }
+  // The end of the room the text stands in, all of which may be read.
+  const char* RoomEnd() const { return bytes_.data() + bytes_.size(); }
+
+ private:
+  std::array<char, CAPACITY> bytes_{};
+  size_t size_ = 0;
+  bool tooLong_ = false;
+};
+
 enum class Spacing : uint8_t {
   kCanonical,  // "keyword = value", a stop's parts after ", "
   kCompact,    // no blank that may go, for a line that is long already
@@ -33,7 +84,7 @@ enum class Spacing : uint8_t {
 // keyword as the table spells it, one blank either side of its '=', a stop's
 // slot list without blanks and its parts after ", ", an attribute list
 // without blanks. Text after a keyword that takes no value stays as written.
-void AppendLaidOutCode(std::string& out, std::string_view code, const Keyword& keyword,
+void AppendLaidOutCode(LineText& out, std::string_view code, const Keyword& keyword,
                        Spacing spacing);
 
 }  // namespace fxt

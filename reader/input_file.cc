@@ -28,26 +28,12 @@ class FileDescriptor {
 
 InputFile Refused(InputFileStatus status, int error) { return {status, std::strerror(error), {}}; }
 
-// Asks for the large pages of the system for the buffer's whole pages of
-// that size, where there are such pages: a large file then costs a few page
-// faults instead of one per 4 KB.
-void AdviseLargePages([[maybe_unused]] FileBytes& bytes) {
-#ifdef MADV_HUGEPAGE
-  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
-  const auto start = reinterpret_cast<uintptr_t>(bytes.data());
-  const uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-  const uintptr_t end = (start + bytes.capacity()) & ~(kLargePage - 1);
-  // Only advice: a system that cannot follow it reads the file all the same.
-  if (end > first) (void)madvise(bytes.data() + (first - start), end - first, MADV_HUGEPAGE);
-#endif
-}
-
 // Reads from `fd` to its end into one buffer, sized up front when the size
 // is known; false, with errno set, when reading fails.
 bool ReadToEnd(int fd, size_t expectedSize, FileBytes& bytes) {
   constexpr size_t kChunk = size_t{1} << 16;
   bytes.reserve(expectedSize + 1);
-  AdviseLargePages(bytes);
+  AdviseLargePages(bytes.data(), bytes.capacity());
   bytes.resize(expectedSize + 1);  // one more byte tells whether the file grew
   size_t filled = 0;
   for (;;) {
@@ -63,6 +49,19 @@ bool ReadToEnd(int fd, size_t expectedSize, FileBytes& bytes) {
 }
 
 }  // namespace
+
+void AdviseLargePages([[maybe_unused]] void* room, [[maybe_unused]] size_t size) {
+#ifdef MADV_HUGEPAGE
+  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
+  const auto start = reinterpret_cast<uintptr_t>(room);
+  const uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
+  const uintptr_t end = (start + size) & ~(kLargePage - 1);
+  // Only advice: a system that cannot follow it reads the file all the same.
+  if (end > first) {
+    (void)madvise(static_cast<char*>(room) + (first - start), end - first, MADV_HUGEPAGE);
+  }
+#endif
+}
 
 InputFile ReadInputFile(const char* path) {
   if (access(path, F_OK) != 0) return Refused(InputFileStatus::kMissing, errno);

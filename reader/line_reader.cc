@@ -106,6 +106,15 @@ size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised) {
   return piece;
 }
 
+LinePiece NormaliseLinePiece(std::string_view bytes, const char* readableEnd,
+                             std::span<char, NORMALISED_CAPACITY> normalised) {
+  const size_t piece = std::min<size_t>(LINE_CAPACITY - 1, bytes.size());
+  NormalisedPiece normalisedPiece;
+  NormalisePiece(reinterpret_cast<const uint8_t*>(bytes.data()), piece,
+                 reinterpret_cast<const uint8_t*>(readableEnd), normalised.data(), normalisedPiece);
+  return {piece, normalisedPiece.length, normalisedPiece.quoteLeftOpen};
+}
+
 bool ValueIsNumber() {
   const std::string_view value = parseContext.valueText;
   if (value.empty() || !IsDigit(value[0])) return false;

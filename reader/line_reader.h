@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "reader/line_normaliser.h"
 #include "reader/report.h"
 
 namespace fxt {
@@ -29,6 +30,17 @@ bool ReadTemplateLine();
 // load alone. Returns the bytes the piece took; the rest of the line is read
 // as further pieces, each a line of its own.
 size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised);
+// The same for a tool that reads line after line and keeps no string per
+// line: the piece goes into `normalised`, ending in its NUL, and the reader
+// may read ahead of the piece's start up to `readableEnd` (as it does in a
+// template's bytes), which takes it the quick way more often.
+struct LinePiece {
+  size_t taken;        // the bytes the piece took
+  size_t length;       // of the normalised piece, before its NUL
+  bool quoteLeftOpen;  // its text ended inside quotes
+};
+LinePiece NormaliseLinePiece(std::string_view bytes, const char* readableEnd,
+                             std::span<char, NORMALISED_CAPACITY> normalised);
 // valueText holds one or more decimal digits and nothing else.
 bool ValueIsNumber();
 // Where the reader stands: the next byte's place in the file.

@@ -42,13 +42,25 @@ TEST(LayOutCode, KeywordsAsTheTableSpellsThemAndOneBlankAroundTheirEquals) {
       {"fixture = x", TOKEN_FIXTURE, "fixture = x", "fixture=x"},
   };
   for (const Case& c : cases) {
-    std::string canonical;
-    std::string compact;
+    LineText canonical;
+    LineText compact;
     AppendLaidOutCode(canonical, c.code, KeywordOf(c.keyword), Spacing::kCanonical);
     AppendLaidOutCode(compact, c.code, KeywordOf(c.keyword), Spacing::kCompact);
-    EXPECT_EQ(canonical, c.canonical) << c.code;
-    EXPECT_EQ(compact, c.compact) << c.code;
+    EXPECT_EQ(canonical.View(), c.canonical) << c.code;
+    EXPECT_EQ(compact.View(), c.compact) << c.code;
   }
+}
+
+// A layout that would not fit is marked, never cut short in silence.
+TEST(LayOutCode, ALayoutPastTheRoomIsTooLong) {
+  LineText text;
+  text.Append(LineText::CAPACITY - 3, ' ');
+  AppendLaidOutCode(text, "channel=1", KeywordOf(TOKEN_CHANNEL), Spacing::kCompact);
+  EXPECT_TRUE(text.TooLong());
+  text.Clear();
+  AppendLaidOutCode(text, "stop=(1,2,3,4,5,6,7,8,9)", KeywordOf(TOKEN_STOP), Spacing::kCanonical);
+  EXPECT_FALSE(text.TooLong());
+  EXPECT_EQ(text.View(), "stop = (1,2,3,4,5,6,7,8,9)");
 }
 
 TEST(SplitLine, CodeAndRemarkWithoutTheirBlanks) {
@@ -184,7 +196,6 @@ TEST(FormatTemplate, EditsAreOrderedJoinedAndReplaceWholeLines) {
   EXPECT_EQ(formatting.edits[0], (TextEdit{0, 17, "fixture\nname = \"X\"\n"}));
   EXPECT_EQ(formatting.edits[1], (TextEdit{31, 35, "end\n"}));
   EXPECT_EQ(ApplyEdits(text, formatting.edits), formatting.laidOut);
-  EXPECT_FALSE(formatting.keptAsItWas);
   EXPECT_TRUE(FormatTemplate("fixture\nend\n", FormatOptions{}).edits.empty());
 }
 
