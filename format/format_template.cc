@@ -283,7 +283,8 @@ class Formatter {
   // Takes the candidate as the line's new content when the reader reads it,
   // with its new line end, as the line it replaces.
   bool Try(Line& line) {
-    if (candidate_.TooLong()) return false;
+    // The reader reads at most 99 bytes as one line, its '\r' included.
+    if (candidate_.TooLong() || candidate_.Size() >= LINE_CAPACITY) return false;
     const std::string_view text = candidate_.View();
     if (text == line.content && line.newEnding == line.ending) {
       line.unchanged = true;
@@ -310,7 +311,6 @@ class Formatter {
   // The reader makes of the candidate's bytes the one logical line it made
   // of the line's old bytes, which never held more than one.
   bool ReadAlike(const Line& line) {
-    if (candidate_.TooLong()) return false;
     const std::string_view read = candidate_.View();
     std::array<char, NORMALISED_CAPACITY> after;  // filled by the normalising
     const LinePiece piece = NormaliseLinePiece(read, candidate_.RoomEnd(), after);
