@@ -32,6 +32,7 @@ class TextSink {
   }
   // Drops the first `count` bytes.
   void DropFront(size_t count) {
+    if (count == 0) return;  // the room may be none at all
     std::memmove(room_.data(), room_.data() + count, size_ - count);
     size_ -= count;
   }

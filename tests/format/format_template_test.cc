@@ -187,6 +187,9 @@ TEST(FormatTemplate, LeavesEverythingFromA0xFFByteOn) {
   const std::string tail = "NAME = \"x\"\xFF  JUNK  \n  END  \n\n";
   EXPECT_EQ(Formatted("FIXTURE\n" + tail), "fixture\n" + tail);
   EXPECT_EQ(Formatted("FIXTURE  \n\xFF"), "fixture\n\xFF");
+  // A first block whose first line stays as it is, up to the byte.
+  const std::string kept("fixture>\0ame = \"Cut\"\nversion = 1.0\n", 35);
+  EXPECT_EQ(Formatted(kept + "\xFF\n"), kept + "\xFF\n");
 }
 
 TEST(FormatTemplate, EditsAreOrderedJoinedAndReplaceWholeLines) {
