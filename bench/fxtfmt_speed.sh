@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # How long fxtfmt takes on a 10 MB template beside parse on the same file, in
-# the same run: the median of several runs of each, and their ratio. Three
+# the same run: the median of several runs of each, in wall and in processor
+# time, and their ratios. Three
 # files: the realistic input laid out already (fxtfmt changes nothing), as
 # generated (its stop lines change), and written carelessly (indents gone,
 # keywords in capitals, no blanks around '=': every line changes).
@@ -25,14 +26,21 @@ sed -e 's/^ *//' -e 's/ = /=/' -e 's/^name=/NAME=/' -e 's/^channel=/CHANNEL=/' \
 # fxtfmt writes the laid-out text to standard output, as an editor asks.
 format() { "$bin/fxtfmt" - <"$1"; }
 
-printf '%-12s %10s %10s %8s\n' input "parse ms" "fxtfmt ms" ratio
+ratio() { awk "BEGIN {printf \"%.2f\", $2 / $1}"; }
+
+# Wall time, and processor time (user and system), which on a shared
+# machine is the steadier of the two.
+printf '%-12s %10s %10s %6s %10s %10s %6s\n' input "parse ms" "fxtfmt ms" ratio \
+  "parse cpu" "fxtfmt cpu" ratio
 for kind in laid-out generated careless; do
   file=$work/$kind.fxt
   cat "$file" >/dev/null  # in the page cache for both
   parse=$(median_ms "$runs" "$bin/parse" "$file")
   fxtfmt=$(median_ms "$runs" format "$file")
-  printf '%-12s %10s %10s %8s\n' "$kind" "$parse" "$fxtfmt" \
-    "$(awk "BEGIN {printf \"%.2f\", $fxtfmt / $parse}")"
+  parseCpu=$(median_cpu_ms "$runs" "$bin/parse" "$file")
+  fxtfmtCpu=$(median_cpu_ms "$runs" format "$file")
+  printf '%-12s %10s %10s %6s %10s %10s %6s\n' "$kind" "$parse" "$fxtfmt" \
+    "$(ratio "$parse" "$fxtfmt")" "$parseCpu" "$fxtfmtCpu" "$(ratio "$parseCpu" "$fxtfmtCpu")"
 done
 
 # The instructions a command executes, as callgrind counts them.
@@ -47,7 +55,6 @@ if [[ $count == instructions ]]; then
     file=$work/$kind.fxt
     parse=$(instructions "$bin/parse" "$file")
     fxtfmt=$(instructions "$bin/fxtfmt" - <"$file")
-    printf '%-12s %14s %14s %8s\n' "$kind" "$parse" "$fxtfmt" \
-      "$(awk "BEGIN {printf \"%.2f\", $fxtfmt / $parse}")"
+    printf '%-12s %14s %14s %8s\n' "$kind" "$parse" "$fxtfmt" "$(ratio "$parse" "$fxtfmt")"
   done
 fi
