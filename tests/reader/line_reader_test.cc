@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -176,6 +178,31 @@ TEST_F(LineReaderTest, ALinePieceIsNormalisedAsTheLoadNormalisesIt) {
   EXPECT_EQ(NormaliseLinePiece("name=\"open", normalised), 10u);
   EXPECT_EQ(normalised, "name=\"open");
   EXPECT_EQ(parseContext.errorCount, 0);
+}
+
+// Read in a buffer that goes on past the line, as a template's bytes do, a
+// piece reads as it does alone, whichever way the reader takes.
+TEST(NormaliseLinePiece, ReadsAlikeWhateverFollowsTheLine) {
+  const std::string lines[] = {
+      "  name = \"Mac 500\"  / remark",
+      "stop=(m0:255),w,\"Pan=\"",
+      "NAME = \"open / quote",
+      "name = \"open",
+      std::string(70, 'x') + " a",
+      std::string(99, 'y'),
+      "",
+  };
+  for (const std::string& line : lines) {
+    const std::string text = line + "\nattribute\n" + std::string(200, 'z');
+    std::string alone;
+    const size_t taken = NormaliseLinePiece(line, alone);
+    std::array<char, NORMALISED_CAPACITY> normalised{};
+    const LinePiece piece = NormaliseLinePiece(std::string_view(text).substr(0, line.size()),
+                                               text.data() + text.size(), normalised);
+    EXPECT_EQ(piece.taken, taken) << line;
+    EXPECT_EQ(std::string_view(normalised.data(), piece.length), alone) << line;
+    EXPECT_EQ(piece.quoteLeftOpen, std::count(alone.begin(), alone.end(), '"') % 2 != 0) << line;
+  }
 }
 
 }  // namespace
