@@ -1,6 +1,7 @@
 #include "lsp/features.h"
 #include "lsp/line_words.h"
 #include "lsp/record_words.h"
+#include "lsp/written_numbers.h"
 #include "reader/number_scan.h"
 
 namespace fxt::lsp {
@@ -8,26 +9,6 @@ namespace {
 
 json LocationOfLine(const Snapshot& snapshot, int32_t line) {
   return {{"uri", snapshot.uri}, {"range", snapshot.LineRange(line, line)}};
-}
-
-// The first attribute that drives DMX channel `channel`.
-const Attribute* AttributeOnChannel(const FixtureTemplate& fixture, int channel) {
-  const Attribute* attribute = &fixture.firstAttribute;
-  for (int n = 1; n <= fixture.attributeCount; ++n, attribute = attribute->next.get()) {
-    if (DmxChannelOf(*attribute) == channel) return attribute;
-  }
-  return nullptr;
-}
-
-// The attribute of the k-th slot value of a stop line: the stop's entry, or,
-// when the line stored none, the k-th attribute of the parameter's list.
-const Attribute* AttributeOfSlot(const FixtureTemplate& fixture, const Parameter& parameter,
-                                 const Stop* stop, size_t value) {
-  if (stop != nullptr && value < stop->entryCount) {
-    return fixture.AttributeAt(stop->entries[value].attribute);
-  }
-  if (value < parameter.attribCount) return fixture.AttributeAt(parameter.attribList[value]);
-  return nullptr;
 }
 
 }  // namespace

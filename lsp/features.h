@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -55,5 +56,18 @@ json Hover(const Snapshot& snapshot, SourcePosition at);
 std::string LetterHoverText(LetterRole role, char letter);
 json Completion(const Snapshot& snapshot, SourcePosition at);
 json Definition(const Snapshot& snapshot, SourcePosition at);
+
+// A request that cannot be done as asked, and why, for the user.
+class RequestFailed : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The hints of the lines `firstLine` to `lastLine` (from 1).
+json InlayHints(const Snapshot& snapshot, int32_t firstLine, int32_t lastLine);
+json References(const Snapshot& snapshot, SourcePosition at, bool includeDeclaration);
+json PrepareRename(const Snapshot& snapshot, SourcePosition at);
+// Throws RequestFailed when the new name cannot be had.
+json Rename(const Snapshot& snapshot, SourcePosition at, const std::string& newName);
 
 }  // namespace fxt::lsp

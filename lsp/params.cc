@@ -82,6 +82,19 @@ std::string_view DocumentUriOf(const json& params) {
 
 ClientPosition PositionOf(const json& params) { return ReadPosition(Member(params, "position")); }
 
+TextChange::Span RangeOf(const json& params) {
+  const json& range = ObjectMember(params, "range");
+  return {ReadPosition(Member(range, "start")), ReadPosition(Member(range, "end"))};
+}
+
+std::string_view NewNameOf(const json& params) { return StringMember(params, "newName"); }
+
+bool IncludesDeclaration(const json& params) {
+  const auto context = params.find("context");
+  if (context == params.end() || !context->is_object()) return false;
+  return context->value("includeDeclaration", false);
+}
+
 OpenedDocument ReadOpened(const json& params) {
   const json& item = ObjectMember(params, "textDocument");
   return {StringMember(item, "uri"), VersionMember(item).value_or(0), StringMember(item, "text")};

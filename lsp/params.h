@@ -55,7 +55,11 @@ struct ExecutedCommand {
 
 // Each throws InvalidParams when a field is missing or of the wrong kind.
 std::string_view DocumentUriOf(const json& params);
-ClientPosition PositionOf(const json& params);  // of the member "position"
+ClientPosition PositionOf(const json& params);   // of the member "position"
+TextChange::Span RangeOf(const json& params);    // of the member "range"
+std::string_view NewNameOf(const json& params);  // a rename's
+// A references request's context.includeDeclaration; false when not given.
+bool IncludesDeclaration(const json& params);
 OpenedDocument ReadOpened(const json& params);
 ChangedDocument ReadChanged(const json& params);
 ExecutedCommand ReadCommand(const json& params);

@@ -17,6 +17,7 @@ constexpr int METHOD_NOT_FOUND = -32601;
 constexpr int INVALID_PARAMS = -32602;
 constexpr int INTERNAL_ERROR = -32603;
 constexpr int SERVER_NOT_INITIALIZED = -32002;
+constexpr int REQUEST_FAILED = -32803;
 
 // The protocol's message types, for window/logMessage and showMessage.
 constexpr int MESSAGE_ERROR = 1;
@@ -82,6 +83,10 @@ const std::map<std::string_view, Server::Request>& Server::Requests() {
       {"textDocument/definition", &Server::DefinitionAt},
       {"fxt/chart", &Server::Chart},
       {"workspace/executeCommand", &Server::ExecuteCommand},
+      {"textDocument/inlayHint", &Server::InlayHintsIn},
+      {"textDocument/references", &Server::ReferencesAt},
+      {"textDocument/prepareRename", &Server::PrepareRenameAt},
+      {"textDocument/rename", &Server::RenameAt},
   };
   return kRequests;
 }
@@ -178,6 +183,8 @@ void Server::HandleRequest(const json& id, const std::string& method, const json
     RespondError(id, INVALID_PARAMS, error.what());
   } catch (const json::exception& error) {
     RespondError(id, INVALID_PARAMS, error.what());
+  } catch (const RequestFailed& error) {
+    RespondError(id, REQUEST_FAILED, error.what());
   }
 }
 
@@ -250,7 +257,10 @@ json Server::Initialize(const json& params) {
         {"hoverProvider", true},
         {"completionProvider", {{"triggerCharacters", {"\""}}}},
         {"definitionProvider", true},
-        {"executeCommandProvider", {{"commands", {"fxt.showChart"}}}}}},
+        {"executeCommandProvider", {{"commands", {"fxt.showChart"}}}},
+        {"inlayHintProvider", true},
+        {"referencesProvider", true},
+        {"renameProvider", {{"prepareProvider", true}}}}},
       {"serverInfo", {{"name", "fxt-language-server"}, {"version", FXT_VERSION}}}};
 }
 
@@ -303,17 +313,6 @@ void Server::DidClose(const json& params) {
 }
 
 void Server::DidSave(const json& /*params*/) {}
-
-// A feature's answer for the document that the request names, or `none`
-// when that document is not open.
-template <typename Feature>
-json Server::OnDocument(const json& params, json none, Feature feature) {
-  const OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return none;
-  const std::string uri(DocumentUriOf(params));
-  const Snapshot snapshot(uri, document->analysis, document->lines, encoding_);
-  return feature(snapshot);
-}
 
 json Server::Symbols(const json& params) {
   return OnDocument(params, json::array(),

@@ -14,7 +14,9 @@
 
 #include "lsp/analysis.h"
 #include "lsp/chart_pages.h"
+#include "lsp/features.h"
 #include "lsp/line_index.h"
+#include "lsp/params.h"
 
 namespace fxt::lsp {
 
@@ -82,8 +84,12 @@ class Server {
   json HoverAt(const json& params);
   json CompletionAt(const json& params);
   json DefinitionAt(const json& params);
-  json Chart(const json& params);           // in chart.cc
-  json ExecuteCommand(const json& params);  // in chart.cc
+  json Chart(const json& params);            // in chart.cc
+  json ExecuteCommand(const json& params);   // in chart.cc
+  json InlayHintsIn(const json& params);     // in navigation_requests.cc
+  json ReferencesAt(const json& params);     // in navigation_requests.cc
+  json PrepareRenameAt(const json& params);  // in navigation_requests.cc
+  json RenameAt(const json& params);         // in navigation_requests.cc
   void Initialized(const json& params);
   void Exit(const json& params);
   void DidOpen(const json& params);
@@ -92,8 +98,15 @@ class Server {
   void DidSave(const json& params);
 
   const OpenDocument* DocumentOf(const json& params) const;
+  // A feature's answer for the document that the request names, or `none`
+  // when that document is not open.
   template <typename Feature>
-  json OnDocument(const json& params, json none, Feature feature);
+  json OnDocument(const json& params, json none, Feature feature) {
+    const OpenDocument* document = DocumentOf(params);
+    if (document == nullptr) return none;
+    const std::string uri(DocumentUriOf(params));
+    return feature(Snapshot(uri, document->analysis, document->lines, encoding_));
+  }
   void PublishDiagnostics(std::string_view uri, const OpenDocument& document);
 };
 
