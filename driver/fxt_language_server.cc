@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "lsp/framing.h"
@@ -27,12 +28,50 @@ bool Send(const std::string& body) {
          std::fflush(stdout) == 0;
 }
 
+// Standard input and output as the server's connection. A message read
+// while a request is handled goes back to the server; the end of the input
+// or a fault found then waits for the main loop.
+class StandardConnection : public fxt::lsp::Connection {
+ public:
+  StandardConnection() : reader_(stdin) {}
+
+  void Send(const std::string& body) override {
+    if (!::Send(body)) sendFailed_ = true;
+  }
+
+  std::optional<std::string> Waiting() override {
+    if (stopped_ || !reader_.InputWaiting()) return std::nullopt;
+    std::string body;
+    fxt::lsp::ReadResult read = reader_.Read(body);
+    if (read.kind == fxt::lsp::ReadResult::Kind::kMessage) return body;
+    stopped_ = std::move(read);
+    return std::nullopt;
+  }
+
+  fxt::lsp::ReadResult Read(std::string& body) {
+    if (!stopped_) return reader_.Read(body);
+    fxt::lsp::ReadResult read = std::move(*stopped_);
+    stopped_.reset();
+    return read;
+  }
+
+  bool SendFailed() const { return sendFailed_; }
+
+ private:
+  fxt::lsp::MessageReader reader_;
+  std::optional<fxt::lsp::ReadResult> stopped_;
+  bool sendFailed_ = false;
+};
+
 int Serve() {
+  // Unbuffered, so that a look for waiting input sees all there is.
+  std::setvbuf(stdin, nullptr, _IONBF, 0);
   fxt::lsp::Server server;
-  fxt::lsp::MessageReader reader(stdin);
+  StandardConnection connection;
+  server.Attach(&connection);
   std::string body;
   for (;;) {
-    const fxt::lsp::ReadResult read = reader.Read(body);
+    const fxt::lsp::ReadResult read = connection.Read(body);
     if (read.kind == fxt::lsp::ReadResult::Kind::kEnd) {
       std::fprintf(stderr, "fxt-language-server: the client closed the input\n");
       return server.ExitStatus();
@@ -49,10 +88,11 @@ int Serve() {
       continue;
     }
     for (const std::string& out : server.Handle(body)) {
-      if (!Send(out)) {
-        std::fprintf(stderr, "fxt-language-server: cannot write to the client\n");
-        return 1;
-      }
+      if (!connection.SendFailed()) connection.Send(out);
+    }
+    if (connection.SendFailed()) {
+      std::fprintf(stderr, "fxt-language-server: cannot write to the client\n");
+      return 1;
     }
     if (server.ExitRequested()) return server.ExitStatus();
   }

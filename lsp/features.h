@@ -63,6 +63,16 @@ class RequestFailed : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// A request that the client cancelled before it was answered.
+class RequestCancelled : public std::runtime_error {
+ public:
+  RequestCancelled() : std::runtime_error("cancelled") {}
+};
+
+// The folders of the workspace that initialize names, as paths: its
+// workspaceFolders, or else its rootUri, or else its rootPath.
+std::vector<std::string> WorkspaceFolderPaths(const json& initializeParams);
+
 // The hints of the lines `firstLine` to `lastLine` (from 1).
 json InlayHints(const Snapshot& snapshot, int32_t firstLine, int32_t lastLine);
 json References(const Snapshot& snapshot, SourcePosition at, bool includeDeclaration);

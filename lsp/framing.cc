@@ -1,5 +1,7 @@
 #include "lsp/framing.h"
 
+#include <poll.h>
+
 #include <algorithm>
 #include <cctype>
 #include <charconv>
@@ -70,6 +72,13 @@ ReadResult MessageReader::Read(std::string& body) {
     return Problem("a Content-Length of " + std::to_string(length) + " bytes, more than allowed");
   }
   return ReadBody(length, body);
+}
+
+bool MessageReader::InputWaiting() const {
+  const int descriptor = fileno(input_);
+  if (descriptor < 0) return false;
+  pollfd waiting{descriptor, POLLIN, 0};
+  return poll(&waiting, 1, 0) == 1 && (waiting.revents & (POLLIN | POLLHUP)) != 0;
 }
 
 ReadResult MessageReader::ReadBody(size_t length, std::string& body) {

@@ -25,6 +25,10 @@ class MessageReader {
   explicit MessageReader(std::FILE* input) : input_(input) {}
   // The next message's body; kEnd when the input ends between messages.
   ReadResult Read(std::string& body);
+  // Whether input waits to be read (or its end), without waiting for any.
+  // Bytes that the stream buffered are not seen: the stream is to be
+  // unbuffered.
+  bool InputWaiting() const;
 
  private:
   std::FILE* input_;

@@ -18,6 +18,7 @@ constexpr int INVALID_PARAMS = -32602;
 constexpr int INTERNAL_ERROR = -32603;
 constexpr int SERVER_NOT_INITIALIZED = -32002;
 constexpr int REQUEST_FAILED = -32803;
+constexpr int REQUEST_CANCELLED = -32800;
 
 // The protocol's message types, for window/logMessage and showMessage.
 constexpr int MESSAGE_ERROR = 1;
@@ -25,11 +26,10 @@ constexpr int MESSAGE_WARNING = 2;
 
 constexpr int SYNC_INCREMENTAL = 2;
 
-// Whether the client opens a document that the server names
-// (window/showDocument).
-bool ShowsDocuments(const json& params) {
+// Whether the client's capabilities hold `true` at the path of keys.
+bool ClientCan(const json& params, std::initializer_list<const char*> keys) {
   const json* at = &params;
-  for (const char* key : {"capabilities", "window", "showDocument", "support"}) {
+  for (const char* key : keys) {
     if (!at->is_object()) return false;
     const auto found = at->find(key);
     if (found == at->end()) return false;
@@ -87,15 +87,20 @@ const std::map<std::string_view, Server::Request>& Server::Requests() {
       {"textDocument/references", &Server::ReferencesAt},
       {"textDocument/prepareRename", &Server::PrepareRenameAt},
       {"textDocument/rename", &Server::RenameAt},
+      {"workspace/symbol", &Server::WorkspaceSymbols},
   };
   return kRequests;
 }
 
 const std::map<std::string_view, Server::Notification>& Server::Notifications() {
   static const std::map<std::string_view, Notification> kNotifications = {
-      {"initialized", &Server::Initialized},        {"exit", &Server::Exit},
-      {"textDocument/didOpen", &Server::DidOpen},   {"textDocument/didChange", &Server::DidChange},
-      {"textDocument/didClose", &Server::DidClose}, {"textDocument/didSave", &Server::DidSave},
+      {"initialized", &Server::Initialized},
+      {"exit", &Server::Exit},
+      {"textDocument/didOpen", &Server::DidOpen},
+      {"textDocument/didChange", &Server::DidChange},
+      {"textDocument/didClose", &Server::DidClose},
+      {"textDocument/didSave", &Server::DidSave},
+      {"workspace/didChangeWorkspaceFolders", &Server::DidChangeWorkspaceFolders},
   };
   return kNotifications;
 }
@@ -104,13 +109,23 @@ const std::map<std::string_view, Server::Notification>& Server::Notifications() 
 // server goes on with the documents as they were before it.
 std::vector<std::string> Server::Handle(std::string_view body) {
   outgoing_.clear();
+  HandleOne(body);
+  while (!deferred_.empty() && !exitRequested_) {
+    const std::string next = std::move(deferred_.front());
+    deferred_.pop_front();
+    HandleOne(next);
+  }
+  deferred_.clear();
+  return std::move(outgoing_);
+}
+
+void Server::HandleOne(std::string_view body) {
   InHand inHand;
   try {
     Dispatch(body, inHand);
   } catch (const std::bad_alloc&) {
     OutOfMemory(inHand);
   }
-  return std::move(outgoing_);
 }
 
 void Server::Dispatch(std::string_view body, InHand& inHand) {
@@ -177,6 +192,7 @@ void Server::HandleRequest(const json& id, const std::string& method, const json
     RespondError(id, METHOD_NOT_FOUND, "no such method: " + method);
     return;
   }
+  requestInHand_ = id;
   try {
     Respond(id, (this->*handler->second)(params));
   } catch (const InvalidParams& error) {
@@ -185,6 +201,8 @@ void Server::HandleRequest(const json& id, const std::string& method, const json
     RespondError(id, INVALID_PARAMS, error.what());
   } catch (const RequestFailed& error) {
     RespondError(id, REQUEST_FAILED, error.what());
+  } catch (const RequestCancelled& error) {
+    RespondError(id, REQUEST_CANCELLED, error.what());
   }
 }
 
@@ -248,7 +266,9 @@ std::string Server::OutOfMemoryError() {
 json Server::Initialize(const json& params) {
   phase_ = Phase::kRunning;
   encoding_ = OffersUtf8(params) ? Encoding::kUtf8 : Encoding::kUtf16;
-  clientShowsDocuments_ = ShowsDocuments(params);
+  clientShowsDocuments_ = ClientCan(params, {"capabilities", "window", "showDocument", "support"});
+  clientCreatesProgress_ = ClientCan(params, {"capabilities", "window", "workDoneProgress"});
+  workspaceFolders_ = WorkspaceFolderPaths(params);
   return {
       {"capabilities",
        {{"positionEncoding", encoding_ == Encoding::kUtf8 ? "utf-8" : "utf-16"},
@@ -260,7 +280,10 @@ json Server::Initialize(const json& params) {
         {"executeCommandProvider", {{"commands", {"fxt.showChart"}}}},
         {"inlayHintProvider", true},
         {"referencesProvider", true},
-        {"renameProvider", {{"prepareProvider", true}}}}},
+        {"renameProvider", {{"prepareProvider", true}}},
+        {"workspaceSymbolProvider", {{"workDoneProgress", true}}},
+        {"workspace",
+         {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}}}},
       {"serverInfo", {{"name", "fxt-language-server"}, {"version", FXT_VERSION}}}};
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
@@ -35,10 +36,24 @@ struct OpenDocument {
   const Analysis analysis;
 };
 
+// What the server may do with its connection while it works on one message:
+// send a message at once, and read one that is already waiting.
+class Connection {
+ public:
+  virtual ~Connection() = default;
+  virtual void Send(const std::string& body) = 0;
+  // The next message when one waits to be read; none, at once, otherwise.
+  virtual std::optional<std::string> Waiting() = 0;
+};
+
 class Server {
  public:
-  // Handles one message body; returns the bodies to send, in order.
+  // Handles one message body, and the messages read while it was handled;
+  // returns the bodies still to send, in order.
   std::vector<std::string> Handle(std::string_view body);
+  // Without a connection, a long request reports its progress only when it
+  // ends, and cannot be cancelled.
+  void Attach(Connection* connection) { connection_ = connection; }
   // The error to send for a message too large for the memory at hand.
   std::string OutOfMemoryError();
 
@@ -59,7 +74,12 @@ class Server {
   Phase phase_ = Phase::kWaiting;
   bool exitRequested_ = false;
   Encoding encoding_ = Encoding::kUtf16;
-  bool clientShowsDocuments_ = false;  // window/showDocument
+  bool clientShowsDocuments_ = false;   // window/showDocument
+  bool clientCreatesProgress_ = false;  // window/workDoneProgress/create
+  std::vector<std::string> workspaceFolders_;
+  Connection* connection_ = nullptr;
+  json requestInHand_;                // the id of the request being handled
+  std::deque<std::string> deferred_;  // read while a request was handled
   int64_t requestsSent_ = 0;
   // Each version is made whole before it takes the place of the one before.
   std::map<std::string, std::unique_ptr<const OpenDocument>, std::less<>> documents_;
@@ -69,6 +89,7 @@ class Server {
   static const std::map<std::string_view, Request>& Requests();
   static const std::map<std::string_view, Notification>& Notifications();
 
+  void HandleOne(std::string_view body);
   void Dispatch(std::string_view body, InHand& inHand);
   void HandleRequest(const json& id, const std::string& method, const json& params);
   void HandleNotification(const std::string& method, const json& params);
@@ -90,6 +111,13 @@ class Server {
   json ReferencesAt(const json& params);     // in navigation_requests.cc
   json PrepareRenameAt(const json& params);  // in navigation_requests.cc
   json RenameAt(const json& params);         // in navigation_requests.cc
+  // In workspace_symbols.cc:
+  json WorkspaceSymbols(const json& params);
+  void DidChangeWorkspaceFolders(const json& params);
+  std::optional<json> BeginProgress(const json& params, const std::string& title);
+  void Progress(const std::optional<json>& token, json value);
+  bool CancelArrived();
+  void Flush();
   void Initialized(const json& params);
   void Exit(const json& params);
   void DidOpen(const json& params);

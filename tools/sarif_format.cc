@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <array>
 #include <climits>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "lint/rule_docs.h"
+#include "tools/file_uri.h"
 #include "tools/json_writer.h"
 #include "tools/lint_formats.h"
 #include "tools/standard_output.h"
@@ -23,25 +23,6 @@ const char* LevelOf(Severity severity) {
   return severity == Severity::kWarning ? "warning" : "error";
 }
 
-bool IsUnreserved(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
-         c == '.' || c == '_' || c == '~' || c == '/';
-}
-
-std::string PercentEncoded(std::string_view path) {
-  std::string encoded;
-  for (const char c : path) {
-    if (IsUnreserved(c)) {
-      encoded += c;
-      continue;
-    }
-    char escaped[4];
-    std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
-    encoded += escaped;
-  }
-  return encoded;
-}
-
 // A relative reference for a path below the working directory, a file URI
 // for any other absolute path.
 std::string ArtifactUri(std::string_view path) {
@@ -51,7 +32,7 @@ std::string ArtifactUri(std::string_view path) {
     const std::string prefix = std::string(directory.data()) + "/";
     if (path.starts_with(prefix)) return PercentEncoded(path.substr(prefix.size()));
   }
-  return "file://" + PercentEncoded(path);
+  return FileUri(path);
 }
 
 // "key": {"member": "value"}, the shape of SARIF's messages and levels.

@@ -57,12 +57,12 @@ bool IsSymbolicLink(const std::string& path) {
 // folders are followed only once no real folder is left to walk.
 class TemplateWalk {
  public:
-  TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems)
-      : found_(found), problems_(problems) {}
+  TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems, size_t most)
+      : found_(found), problems_(problems), most_(most) {}
 
   void Run(const std::string& root, const struct stat& info) {
     Enter(root, {info.st_dev, info.st_ino}, kNone);
-    for (size_t link = 0; !pending_.empty() || link < links_.size();) {
+    for (size_t link = 0; (!pending_.empty() || link < links_.size()) && found_.size() < most_;) {
       if (pending_.empty()) {
         const Way& way = links_[link++];
         Enter(way.path, way.identity, way.parent);
@@ -93,6 +93,7 @@ class TemplateWalk {
 
   std::vector<std::string>& found_;
   std::vector<PathProblem>& problems_;
+  size_t most_;
   std::vector<Folder> folders_;   // every folder walked into
   std::set<Identity> walked_;     // the same, for finding one
   std::vector<Pending> pending_;  // the folders still to read
@@ -158,9 +159,10 @@ class TemplateWalk {
 }  // namespace
 
 std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
-                                          std::vector<PathProblem>& problems) {
+                                          std::vector<PathProblem>& problems, size_t mostFiles) {
   std::vector<std::string> files;
   for (const std::string& path : paths) {
+    if (files.size() >= mostFiles) break;
     struct stat info {};
     if (path == "-" || stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
       files.push_back(path);  // reading it tells what is wrong with it
@@ -168,11 +170,12 @@ std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
     }
     std::vector<std::string> below;
     const size_t problemsBefore = problems.size();
-    TemplateWalk(below, problems).Run(path, info);
+    TemplateWalk(below, problems, mostFiles - files.size()).Run(path, info);
     if (below.empty() && problems.size() == problemsBefore) {
       problems.push_back({path, "no *.fxt template below this directory"});
     }
     std::sort(below.begin(), below.end());
+    below.resize(std::min(below.size(), mostFiles - files.size()));
     files.insert(files.end(), below.begin(), below.end());
   }
   return files;

@@ -3,6 +3,8 @@
 // never skipped in silence: it becomes a problem.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,8 +22,9 @@ struct PathProblem {
 // symbolic links to folders are followed, and a link back to a folder
 // above it is a problem. Each folder is walked once: a later way to a folder
 // already walked is passed over. A directory without any template is a
-// problem.
+// problem. The walk stops once it has found `mostFiles` files.
 std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
-                                          std::vector<PathProblem>& problems);
+                                          std::vector<PathProblem>& problems,
+                                          size_t mostFiles = SIZE_MAX);
 
 }  // namespace fxt

@@ -2,7 +2,11 @@
 // protocol, on templates that load cleanly and on ones with an early error.
 //   node navigation_test.mjs SERVER
 import assert from "node:assert/strict";
-import { open, runTests, started as startedServer, stopped } from "./lsp_client.mjs";
+import { mkdirSync, mkdtempSync, rmSync, writeFileSync } from "node:fs";
+import { tmpdir } from "node:os";
+import { join } from "node:path";
+import { pathToFileURL } from "node:url";
+import { Client, open, runTests, started as startedServer, stopped } from "./lsp_client.mjs";
 
 const [server] = process.argv.slice(2);
 const tests = [];
@@ -82,6 +86,8 @@ test("the new capabilities are advertised", async () => {
   assert.equal(capabilities.inlayHintProvider, true);
   assert.equal(capabilities.referencesProvider, true);
   assert.deepEqual(capabilities.renameProvider, { prepareProvider: true });
+  assert.deepEqual(capabilities.workspaceSymbolProvider, { workDoneProgress: true });
+  assert.deepEqual(capabilities.workspace.workspaceFolders, { supported: true, changeNotifications: true });
   assert.equal(await stopped(client), 0);
 });
 
@@ -194,6 +200,109 @@ test("renaming a name changes its name= line, and what the tester would refuse i
   }
   assert.equal((await rename(fixture, "Mover 2000 XL")).result.changes[uri][0].newText, "Mover 2000 XL");
   assert.equal(await stopped(client), 0);
+});
+
+// A workspace of `count` templates in two folders (and one hidden folder,
+// which the walk passes over), named "Lamp 0" ...; its folder.
+function workspace(count) {
+  const folder = mkdtempSync(join(tmpdir(), "fxt-workspace-"));
+  for (const sub of ["a", "b", ".hidden"]) mkdirSync(join(folder, sub));
+  for (let i = 0; i < count; ++i) {
+    const text = template().replace('name = "Mover"', `name = "Lamp ${i}"`);
+    writeFileSync(join(folder, i % 2 ? "a" : "b", `lamp-${i}.fxt`), text, "latin1");
+  }
+  writeFileSync(join(folder, ".hidden", "hidden.fxt"), template(), "latin1");
+  return folder;
+}
+
+async function inWorkspace(folder, capabilities = {}) {
+  const client = new Client(server);
+  await client.request("initialize", {
+    processId: null, capabilities, workspaceFolders: [{ uri: pathToFileURL(folder).href, name: "w" }],
+  });
+  client.notify("initialized", {});
+  return client;
+}
+
+test("workspace symbols hold the open documents and the templates below the folders", async () => {
+  const folder = workspace(3);
+  try {
+    const client = await inWorkspace(folder);
+    // An open document stands for its file: its text, not the file's, counts.
+    const lamp0 = pathToFileURL(join(folder, "b", "lamp-0.fxt")).href;
+    await open(client, lamp0, template().replace('name = "Mover"', 'name = "Opened"'));
+    const all = (await client.request("workspace/symbol", { query: "" })).result;
+    const templates = all.filter((symbol) => symbol.kind === 5).map((symbol) => symbol.name).sort();
+    assert.deepEqual(templates, ["Lamp 1", "Lamp 2", "Opened"]);
+    const gobo = (await client.request("workspace/symbol", { query: "gbs" })).result;
+    assert.deepEqual(gobo.map((symbol) => [symbol.name, symbol.kind, symbol.containerName]),
+      [["GOBOS", 7, "Opened"], ["GOBOS", 7, "Lamp 1"], ["GOBOS", 7, "Lamp 2"]]);
+    assert.equal(gobo[1].location.uri, pathToFileURL(join(folder, "a", "lamp-1.fxt")).href);
+    assert.equal(gobo[1].location.range.start.line, 24);
+    assert.equal((await client.request("workspace/symbol", {})).error.code, -32602);
+    assert.equal(await stopped(client), 0);
+  } finally {
+    rmSync(folder, { recursive: true });
+  }
+});
+
+test("a workspace scan reports its progress, on the client's token or on one it asks for", async () => {
+  const folder = workspace(4);
+  try {
+    const client = await inWorkspace(folder);
+    await client.request("workspace/symbol", { query: "Lamp", workDoneToken: "scan-1" });
+    // Notifications that no test awaits stay in the client's queue, in order.
+    const progress = client.messages.filter((message) => message.method === "$/progress").map((message) => message.params);
+    assert.deepEqual(progress.map((report) => [report.token, report.value.kind]),
+      [["scan-1", "begin"], ...[1, 2, 3, 4].map(() => ["scan-1", "report"]), ["scan-1", "end"]]);
+    assert.equal(progress.at(-2).value.percentage, 100);
+    assert.equal(progress[0].value.cancellable, true);
+    assert.equal(await stopped(client), 0);
+
+    const asking = await inWorkspace(folder, { window: { workDoneProgress: true } });
+    const created = asking.waitFor((message) => message.method === "window/workDoneProgress/create", "create");
+    const began = asking.waitFor((message) => message.method === "$/progress" && message.params.value.kind === "begin", "begin");
+    await asking.request("workspace/symbol", { query: "" });
+    const { id, params } = await created;
+    assert.equal((await began).params.token, params.token);
+    asking.send({ id, result: null });
+    assert.equal(await stopped(asking), 0);
+  } finally {
+    rmSync(folder, { recursive: true });
+  }
+});
+
+test("a cancel that waits is honoured between files, and what came after it is answered", async () => {
+  const folder = workspace(40);
+  try {
+    const client = await inWorkspace(folder);
+    const uri = "file:///open.fxt";
+    await open(client, uri, template());
+    const frame = (message) => {
+      const body = Buffer.from(JSON.stringify({ jsonrpc: "2.0", ...message }));
+      return Buffer.concat([Buffer.from(`Content-Length: ${body.length}\r\n\r\n`), body]);
+    };
+    // All three in one write: the cancel waits in the input when the scan begins.
+    client.sendRaw(Buffer.concat([
+      frame({ id: 900, method: "workspace/symbol", params: { query: "" } }),
+      frame({ method: "$/cancelRequest", params: { id: 900 } }),
+      frame({ id: 901, method: "textDocument/references", params: { textDocument: { uri }, position: { line: 17, character: 12 }, context: { includeDeclaration: false } } }),
+    ]));
+    const cancelled = await client.waitFor((message) => message.id === 900, "the cancelled answer");
+    assert.equal(cancelled.error.code, -32800);
+    const after = await client.waitFor((message) => message.id === 901, "the answer after it");
+    assert.equal(after.result.length, 2);
+    // A cancel of another request leaves the scan to its end.
+    client.sendRaw(Buffer.concat([
+      frame({ id: 902, method: "workspace/symbol", params: { query: "Lamp 39" } }),
+      frame({ method: "$/cancelRequest", params: { id: 1 } }),
+    ]));
+    const whole = await client.waitFor((message) => message.id === 902, "the whole answer");
+    assert.deepEqual(whole.result.map((symbol) => symbol.name), ["Lamp 39"]);
+    assert.equal(await stopped(client), 0);
+  } finally {
+    rmSync(folder, { recursive: true });
+  }
 });
 
 await runTests(tests);
