@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs neovim_test.lua in a headless Neovim against a template.
-#   neovim_test.sh SERVER FXTLINT TEMPLATE SOURCE_DIR
+# Runs neovim_test.lua, or the script named, in a headless Neovim against a
+# template.
+#   neovim_test.sh SERVER FXTLINT TEMPLATE SOURCE_DIR [SCRIPT]
 set -uo pipefail
 command -v nvim >/dev/null || { echo "SKIP: Neovim is not installed"; exit 77; }
 here=$(dirname "$(realpath "$0")")
@@ -10,4 +11,4 @@ trap 'rm -rf "$work"' EXIT
 PATH="$(dirname "$(realpath "$1")"):$PATH" FXT_CONFIG=$(realpath "$4")/editors/neovim/fxt.lua \
   FXT_EXPECTED=$work/expected.json FXT_TEMPLATE=$(realpath "$3") \
   HOME=$work XDG_STATE_HOME=$work XDG_CACHE_HOME=$work timeout 60 \
-  nvim --headless --clean -c "luafile $here/neovim_test.lua"
+  nvim --headless --clean -c "luafile $here/${5:-neovim_test.lua}"
