@@ -61,10 +61,19 @@ void RunTemplate(const std::string& bytes) {
     const json position = {{"line", byte(i) % 40}, {"character", byte(size - 1 - i) % 60}};
     const json params = {{"textDocument", {{"uri", uri}}}, {"position", position}};
     for (const char* method :
-         {"textDocument/hover", "textDocument/completion", "textDocument/definition"}) {
+         {"textDocument/hover", "textDocument/completion", "textDocument/definition",
+          "textDocument/references", "textDocument/prepareRename"}) {
       Check(server.Handle(Request(id++, method, params)));
     }
+    json rename = params;
+    rename["newName"] = fxt::Latin1ToUtf8(bytes.substr(i, byte(i) % 8));
+    Check(server.Handle(Request(id++, "textDocument/rename", rename)));
   }
+  const json lines = {{"start", {{"line", 0}, {"character", 0}}},
+                      {"end", {{"line", size}, {"character", 0}}}};
+  Check(server.Handle(Request(id++, "textDocument/inlayHint",
+                              {{"textDocument", {{"uri", uri}}}, {"range", lines}})));
+  Check(server.Handle(Request(id++, "workspace/symbol", {{"query", ""}})));
   Check(server.Handle(
       Request(id, "textDocument/documentSymbol", {{"textDocument", {{"uri", uri}}}})));
 }

@@ -64,6 +64,10 @@ const std::vector<std::string_view>& Messages() {
       R"({"jsonrpc":"2.0","id":3,"method":"textDocument/completion","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":0}}})",
       R"({"jsonrpc":"2.0","id":4,"method":"textDocument/definition","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":2,"character":1}}})",
       R"({"jsonrpc":"2.0","id":5,"method":"textDocument/documentSymbol","params":{"textDocument":{"uri":"file:///a.fxt"}}})",
+      R"({"jsonrpc":"2.0","id":7,"method":"textDocument/inlayHint","params":{"textDocument":{"uri":"file:///a.fxt"},"range":{"start":{"line":0,"character":0},"end":{"line":9,"character":0}}}})",
+      R"({"jsonrpc":"2.0","id":8,"method":"textDocument/references","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10},"context":{"includeDeclaration":true}}})",
+      R"({"jsonrpc":"2.0","id":9,"method":"textDocument/rename","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10},"newName":"2"}})",
+      R"({"jsonrpc":"2.0","id":10,"method":"workspace/symbol","params":{"query":"a"}})",
       R"({"jsonrpc":"2.0","id":6,"method":"shutdown"})",
       R"({"jsonrpc":"2.0","method":"exit"})",
   };

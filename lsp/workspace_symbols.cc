@@ -18,6 +18,7 @@ namespace {
 
 // Bounds that keep a scan of a large tree short and its answer small.
 constexpr size_t MOST_WORKSPACE_TEMPLATES = 2000;
+constexpr size_t MOST_WORKSPACE_FOLDERS = 10000;
 constexpr size_t MOST_WORKSPACE_SYMBOLS = 2000;
 constexpr std::streamsize MOST_TEMPLATE_BYTES = std::streamsize{4} << 20;
 constexpr size_t MOST_LOGGED_PROBLEMS = 20;
@@ -207,15 +208,27 @@ json Server::WorkspaceSymbols(const json& params) {
     if (std::optional<std::string> path = PathOfFileUri(uri)) openPaths.insert(std::move(*path));
   }
   const std::optional<json> token = BeginProgress(params, "Reading the workspace's templates");
+  const auto cancelled = [&] {
+    Progress(token, {{"kind", "end"}, {"message", "cancelled"}});
+    return RequestCancelled();
+  };
+  // A walk of a large tree stops at a cancel, or after so many folders.
+  bool cancel = false;
+  size_t folders = 0;
   std::vector<PathProblem> problems;
   const std::vector<std::string> paths =
-      CollectTemplates(workspaceFolders_, problems, MOST_WORKSPACE_TEMPLATES);
+      CollectTemplates(workspaceFolders_, problems, MOST_WORKSPACE_TEMPLATES, [&] {
+        cancel = CancelArrived();
+        return !cancel && ++folders <= MOST_WORKSPACE_FOLDERS;
+      });
+  if (cancel) throw cancelled();
+  if (folders > MOST_WORKSPACE_FOLDERS) {
+    Log(MESSAGE_LOG, "workspace symbols: the walk stopped after " +
+                         std::to_string(MOST_WORKSPACE_FOLDERS) + " folders");
+  }
   int reported = 0;
   for (size_t i = 0; i < paths.size() && !symbols.Full(); ++i) {
-    if (CancelArrived()) {
-      Progress(token, {{"kind", "end"}, {"message", "cancelled"}});
-      throw RequestCancelled();
-    }
+    if (CancelArrived()) throw cancelled();
     if (!openPaths.contains(paths[i])) {
       std::string problem;
       const std::string text = TemplateText(paths[i], problem);

@@ -57,8 +57,12 @@ bool IsSymbolicLink(const std::string& path) {
 // folders are followed only once no real folder is left to walk.
 class TemplateWalk {
  public:
-  TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems, size_t most)
-      : found_(found), problems_(problems), most_(most) {}
+  TemplateWalk(std::vector<std::string>& found, std::vector<PathProblem>& problems, size_t most,
+               const std::function<bool()>& keepGoing)
+      : found_(found), problems_(problems), most_(most), keepGoing_(keepGoing) {}
+
+  // Whether the walk ended early: `keepGoing` said no.
+  bool Stopped() const { return stopped_; }
 
   void Run(const std::string& root, const struct stat& info) {
     Enter(root, {info.st_dev, info.st_ino}, kNone);
@@ -67,6 +71,10 @@ class TemplateWalk {
         const Way& way = links_[link++];
         Enter(way.path, way.identity, way.parent);
         continue;
+      }
+      if (keepGoing_ && !keepGoing_()) {
+        stopped_ = true;
+        return;
       }
       const Pending folder = pending_.back();
       pending_.pop_back();
@@ -94,6 +102,8 @@ class TemplateWalk {
   std::vector<std::string>& found_;
   std::vector<PathProblem>& problems_;
   size_t most_;
+  const std::function<bool()>& keepGoing_;
+  bool stopped_ = false;
   std::vector<Folder> folders_;   // every folder walked into
   std::set<Identity> walked_;     // the same, for finding one
   std::vector<Pending> pending_;  // the folders still to read
@@ -159,7 +169,8 @@ class TemplateWalk {
 }  // namespace
 
 std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
-                                          std::vector<PathProblem>& problems, size_t mostFiles) {
+                                          std::vector<PathProblem>& problems, size_t mostFiles,
+                                          const std::function<bool()>& keepGoing) {
   std::vector<std::string> files;
   for (const std::string& path : paths) {
     if (files.size() >= mostFiles) break;
@@ -170,7 +181,9 @@ std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
     }
     std::vector<std::string> below;
     const size_t problemsBefore = problems.size();
-    TemplateWalk(below, problems, mostFiles - files.size()).Run(path, info);
+    TemplateWalk walk(below, problems, mostFiles - files.size(), keepGoing);
+    walk.Run(path, info);
+    if (walk.Stopped()) break;
     if (below.empty() && problems.size() == problemsBefore) {
       problems.push_back({path, "no *.fxt template below this directory"});
     }

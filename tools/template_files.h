@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,9 +23,11 @@ struct PathProblem {
 // symbolic links to folders are followed, and a link back to a folder
 // above it is a problem. Each folder is walked once: a later way to a folder
 // already walked is passed over. A directory without any template is a
-// problem. The walk stops once it has found `mostFiles` files.
+// problem. The walk stops once it has found `mostFiles` files, or when
+// `keepGoing`, asked before each folder is read, says no.
 std::vector<std::string> CollectTemplates(const std::vector<std::string>& paths,
                                           std::vector<PathProblem>& problems,
-                                          size_t mostFiles = SIZE_MAX);
+                                          size_t mostFiles = SIZE_MAX,
+                                          const std::function<bool()>& keepGoing = {});
 
 }  // namespace fxt
