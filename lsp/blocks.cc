@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "lsp/record_words.h"
+
 namespace fxt::lsp {
 
 std::vector<Block> BlocksOf(const Analysis& analysis, int32_t lineCount) {
@@ -41,6 +43,23 @@ const Stop* StopOn(const Parameter& parameter, int32_t line) {
   for (int n = 1; n <= parameter.stopCount && stop != nullptr; ++n, stop = stop->next.get()) {
     if (stop->sourceLine == line) return stop;
   }
+  return nullptr;
+}
+
+const Attribute* AttributeOnChannel(const FixtureTemplate& fixture, int channel) {
+  const Attribute* attribute = &fixture.firstAttribute;
+  for (int n = 1; n <= fixture.attributeCount; ++n, attribute = attribute->next.get()) {
+    if (DmxChannelOf(*attribute) == channel) return attribute;
+  }
+  return nullptr;
+}
+
+const Attribute* AttributeOfSlot(const FixtureTemplate& fixture, const Parameter& parameter,
+                                 const Stop* stop, size_t value) {
+  if (stop != nullptr && value < stop->entryCount) {
+    return fixture.AttributeAt(stop->entries[value].attribute);
+  }
+  if (value < parameter.attribCount) return fixture.AttributeAt(parameter.attribList[value]);
   return nullptr;
 }
 

@@ -27,4 +27,11 @@ Block BlockAt(const std::vector<Block>& blocks, int32_t line);
 // The stop declared on `line` of a parameter, or null.
 const Stop* StopOn(const Parameter& parameter, int32_t line);
 
+// The first attribute that drives DMX channel `channel`, or null.
+const Attribute* AttributeOnChannel(const FixtureTemplate& fixture, int channel);
+// The attribute of the value-th slot value (from 0) of a stop line: the
+// stop's entry, or, when the line stored none, that of the parameter's list.
+const Attribute* AttributeOfSlot(const FixtureTemplate& fixture, const Parameter& parameter,
+                                 const Stop* stop, size_t value);
+
 }  // namespace fxt::lsp

@@ -79,5 +79,24 @@ json References(const Snapshot& snapshot, SourcePosition at, bool includeDeclara
 json PrepareRename(const Snapshot& snapshot, SourcePosition at);
 // Throws RequestFailed when the new name cannot be had.
 json Rename(const Snapshot& snapshot, SourcePosition at, const std::string& newName);
+// Lines of the template, from 1, both included.
+struct LineSpan {
+  int32_t first = 1;
+  int32_t last = 1;
+};
+
+// The indent a formatting request asks for with its tab size: fxtfmt's 0 to
+// 8, or its default 2 for any other size.
+int IndentOf(const json& params);
+// The formatter's edits, one per changed line, for the lines of `lines`.
+json FormattingEdits(const Snapshot& snapshot, int indent, LineSpan lines);
+// After a newline typed at `at`: the line it ended laid out, and the new
+// line indented when it stands in an attribute or parameter block.
+json OnTypeFormattingEdits(const Snapshot& snapshot, int indent, SourcePosition at);
+
+json FoldingRanges(const Snapshot& snapshot);
+// The channel or attribute number under `at` and every other place that
+// names it.
+json DocumentHighlights(const Snapshot& snapshot, SourcePosition at);
 
 }  // namespace fxt::lsp

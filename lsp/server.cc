@@ -88,6 +88,13 @@ const std::map<std::string_view, Server::Request>& Server::Requests() {
       {"textDocument/prepareRename", &Server::PrepareRenameAt},
       {"textDocument/rename", &Server::RenameAt},
       {"workspace/symbol", &Server::WorkspaceSymbols},
+      {"textDocument/formatting", &Server::Format},
+      {"textDocument/rangeFormatting", &Server::FormatRange},
+      {"textDocument/onTypeFormatting", &Server::FormatOnType},
+      {"textDocument/foldingRange", &Server::Folding},
+      {"textDocument/documentHighlight", &Server::Highlight},
+      {"textDocument/semanticTokens/full", &Server::TokensFull},
+      {"textDocument/semanticTokens/full/delta", &Server::TokensDelta},
   };
   return kRequests;
 }
@@ -283,7 +290,14 @@ json Server::Initialize(const json& params) {
         {"renameProvider", {{"prepareProvider", true}}},
         {"workspaceSymbolProvider", {{"workDoneProgress", true}}},
         {"workspace",
-         {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}}}},
+         {{"workspaceFolders", {{"supported", true}, {"changeNotifications", true}}}}},
+        {"documentFormattingProvider", true},
+        {"documentRangeFormattingProvider", true},
+        {"documentOnTypeFormattingProvider", {{"firstTriggerCharacter", "\n"}}},
+        {"foldingRangeProvider", true},
+        {"documentHighlightProvider", true},
+        {"semanticTokensProvider",
+         {{"legend", SemanticTokensLegend()}, {"full", {{"delta", true}}}, {"range", false}}}}},
       {"serverInfo", {{"name", "fxt-language-server"}, {"version", FXT_VERSION}}}};
 }
 
@@ -332,6 +346,7 @@ void Server::DidChange(const json& params) {
 void Server::DidClose(const json& params) {
   const std::string uri(DocumentUriOf(params));
   documents_.erase(uri);
+  tokenResults_.erase(uri);
   Notify("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", json::array()}});
 }
 
