@@ -68,6 +68,13 @@ const std::vector<std::string_view>& Messages() {
       R"({"jsonrpc":"2.0","id":8,"method":"textDocument/references","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10},"context":{"includeDeclaration":true}}})",
       R"({"jsonrpc":"2.0","id":9,"method":"textDocument/rename","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10},"newName":"2"}})",
       R"({"jsonrpc":"2.0","id":10,"method":"workspace/symbol","params":{"query":"a"}})",
+      R"({"jsonrpc":"2.0","id":7,"method":"textDocument/formatting","params":{"textDocument":{"uri":"file:///a.fxt"},"options":{"tabSize":4,"insertSpaces":true}}})",
+      R"({"jsonrpc":"2.0","id":8,"method":"textDocument/rangeFormatting","params":{"textDocument":{"uri":"file:///a.fxt"},"range":{"start":{"line":1,"character":0},"end":{"line":3,"character":0}},"options":{"tabSize":2}}})",
+      R"({"jsonrpc":"2.0","id":9,"method":"textDocument/onTypeFormatting","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":0},"ch":"\n","options":{"tabSize":2}}})",
+      R"({"jsonrpc":"2.0","id":10,"method":"textDocument/foldingRange","params":{"textDocument":{"uri":"file:///a.fxt"}}})",
+      R"({"jsonrpc":"2.0","id":11,"method":"textDocument/documentHighlight","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10}}})",
+      R"({"jsonrpc":"2.0","id":12,"method":"textDocument/semanticTokens/full","params":{"textDocument":{"uri":"file:///a.fxt"}}})",
+      R"({"jsonrpc":"2.0","id":13,"method":"textDocument/semanticTokens/full/delta","params":{"textDocument":{"uri":"file:///a.fxt"},"previousResultId":"1"}})",
       R"({"jsonrpc":"2.0","id":6,"method":"shutdown"})",
       R"({"jsonrpc":"2.0","method":"exit"})",
   };
