@@ -1,7 +1,10 @@
 -- Neovim, with its own LSP client and the configuration shipped in
 -- editors/neovim, as a user has it: it opens a template, waits for the
 -- diagnostics and holds them to what fxtlint reports for the file, then
--- asks for a hover, the outline and a completion.
+-- asks for a hover, the outline and a completion, the formatting, the
+-- folding ranges and the semantic tokens; the Vim syntax file highlights
+-- the buffer. With FXT_NO_SERVER set, the server is not on PATH: opening a
+-- template then says so once, with no error.
 --   PATH=SERVER_DIR:$PATH FXT_CONFIG=editors/neovim/fxt.lua \
 --   FXT_EXPECTED=fxtlint.json FXT_TEMPLATE=file.fxt \
 --     nvim --headless --clean -c "luafile neovim_test.lua"
@@ -13,7 +16,9 @@ local function finish(problem)
     io.stderr:write("FAIL: " .. problem .. "\n")
     vim.cmd("cquit 1")
   end
-  io.stdout:write("neovim: diagnostics, hover, outline and completion as expected\n")
+  io.stdout:write("neovim: " .. (os.getenv("FXT_NO_SERVER") and "a missing server told plainly"
+    or "highlighting, diagnostics, hover, outline, completion, formatting, folding and tokens") ..
+    " as expected\n")
   vim.cmd("qall!")
 end
 
@@ -25,6 +30,22 @@ vim.cmd("luafile " .. vim.fn.fnameescape(os.getenv("FXT_CONFIG")))
 vim.cmd("edit " .. vim.fn.fnameescape(template))
 local buffer = vim.api.nvim_get_current_buf()
 check(vim.bo[buffer].filetype == "fxt", "filetype " .. vim.bo[buffer].filetype)
+check(vim.b[buffer].current_syntax == "fxt", "no syntax file loaded")
+-- Line 3 is "fixture": the syntax file's keyword group.
+local group = vim.fn.synIDattr(vim.fn.synID(3, 1, 1), "name")
+check(group:match("^fxt"), "line 3 highlighted as '" .. group .. "'")
+
+if os.getenv("FXT_NO_SERVER") then
+  vim.wait(500)
+  local messages = vim.api.nvim_exec("messages", true)
+  check(vim.v.errmsg == "", "an error: " .. vim.v.errmsg)
+  check(messages:find("fxt-language-server is not on PATH", 1, true) ~= nil, "messages: " .. messages)
+  check(#vim.lsp.buf_get_clients(buffer) == 0, "a client attached")
+  vim.cmd("edit " .. vim.fn.fnameescape(vim.fn.fnamemodify(template, ":h") .. "/strobe.fxt"))
+  local again = vim.api.nvim_exec("messages", true)
+  check(select(2, again:gsub("is not on PATH", "")) == 1, "told more than once: " .. again)
+  finish(nil)
+end
 check(vim.wait(5000, function() return #vim.lsp.buf_get_clients(buffer) > 0 end, 50),
   "no language server attached")
 local client = vim.lsp.buf_get_clients(buffer)[1].id
@@ -76,6 +97,26 @@ local labels = {}
 for _, item in ipairs(items) do table.insert(labels, item.label) end
 check(vim.tbl_contains(labels, "finechan") and not vim.tbl_contains(labels, "attriblist"),
   "completion: " .. table.concat(labels, " "))
+
+-- The formatting that the buffer gets: "  channel = 0" stays as it is, and
+-- the version line lies before the attribute blocks.
+local edits = ask("textDocument/formatting", { textDocument = { uri = uri }, options = { tabSize = 2, insertSpaces = true } })
+vim.lsp.util.apply_text_edits(edits, buffer, "utf-16")
+check(vim.api.nvim_buf_get_lines(buffer, 17, 18, false)[1] == "  channel = 0", "formatted line 18")
+
+local folds = ask("textDocument/foldingRange", { textDocument = { uri = uri } })
+check(#folds >= 10, "folding ranges: " .. #folds)
+
+-- The legend the server announced decodes the tokens: line 10 (0-based 9)
+-- is '  name = "PAN"', a keyword and a name the tables hold.
+local legend = vim.lsp.get_client_by_id(client).server_capabilities.semanticTokensProvider.legend
+local data = ask("textDocument/semanticTokens/full", { textDocument = { uri = uri } }).data
+local line, types = 0, {}
+for i = 1, #data, 5 do
+  line = line + data[i]
+  if line == 9 then table.insert(types, legend.tokenTypes[data[i + 3] + 1]) end
+end
+check(table.concat(types, " ") == "keyword enumMember", "tokens of line 10: " .. table.concat(types, " "))
 
 vim.lsp.stop_client(client)
 finish(nil)

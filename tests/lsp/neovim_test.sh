@@ -11,4 +11,14 @@ trap 'rm -rf "$work"' EXIT
 PATH="$(dirname "$(realpath "$1")"):$PATH" FXT_CONFIG=$(realpath "$4")/editors/neovim/fxt.lua \
   FXT_EXPECTED=$work/expected.json FXT_TEMPLATE=$(realpath "$3") \
   HOME=$work XDG_STATE_HOME=$work XDG_CACHE_HOME=$work timeout 60 \
-  nvim --headless --clean -c "luafile $here/${5:-neovim_test.lua}"
+  nvim --headless --clean -c "luafile $here/${5:-neovim_test.lua}" || exit 1
+# Another script than the main one stops here.
+[ -n "${5:-}" ] && exit 0
+# Without the server on PATH.
+mkdir "$work/bin" && ln -s "$(command -v nvim)" "$work/bin/nvim"
+config=$(realpath "$4")/editors/neovim/fxt.lua
+template=$(realpath "$3")
+timeout=$(command -v timeout)
+PATH="$work/bin" FXT_NO_SERVER=1 FXT_CONFIG=$config FXT_TEMPLATE=$template \
+  HOME=$work XDG_STATE_HOME=$work XDG_CACHE_HOME=$work \
+  "$timeout" 60 "$work/bin/nvim" --headless --clean -c "luafile $here/neovim_test.lua"
