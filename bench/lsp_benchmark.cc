@@ -1,10 +1,13 @@
 // How long the language server's handler takes for one change to a 20 KB
 // template, without any input or output: the analysis of the new text and
-// the diagnostics to publish. Prints the median and the 99th percentile.
+// the diagnostics to publish; then the same with what an editor asks after
+// each change when every feature is on (the semantic tokens' delta, the
+// folding ranges, the highlights at the cursor). Prints the median and the
+// 99th percentile of each.
 #include <algorithm>
-#include <exception>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
@@ -37,27 +40,63 @@ int main() try {
                {"method", "textDocument/didOpen"},
                {"params", {{"textDocument", {{"uri", uri}, {"version", 1}, {"text", text}}}}}}));
   // Line 13 is "  channel = 1" of the first attribute: its digit is typed over.
-  std::vector<double> microseconds;
-  for (int version = 2; version < 2 + kChanges; ++version) {
-    const json range = {{"start", {{"line", 12}, {"character", 12}}},
-                        {"end", {{"line", 12}, {"character", 13}}}};
-    const std::string change = Message(
-        {{"jsonrpc", "2.0"},
-         {"method", "textDocument/didChange"},
-         {"params",
-          {{"textDocument", {{"uri", uri}, {"version", version}}},
-           {"contentChanges", {{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
-    const auto start = Clock::now();
-    const std::vector<std::string> out = server.Handle(change);
-    microseconds.push_back(std::chrono::duration<double, std::micro>(Clock::now() - start).count());
-    if (out.empty()) return 1;
-  }
-  std::sort(microseconds.begin(), microseconds.end());
-  const auto at = [&](double share) {
-    return microseconds[static_cast<size_t>(share * static_cast<double>(microseconds.size() - 1))];
+  const json range = {{"start", {{"line", 12}, {"character", 12}}},
+                      {"end", {{"line", 12}, {"character", 13}}}};
+  const json document = {{"uri", uri}};
+  const std::vector<std::string> asked = {
+      Message({{"jsonrpc", "2.0"},
+               {"id", 2},
+               {"method", "textDocument/semanticTokens/full"},
+               {"params", {{"textDocument", document}}}}),
+      Message({{"jsonrpc", "2.0"},
+               {"id", 3},
+               {"method", "textDocument/foldingRange"},
+               {"params", {{"textDocument", document}}}}),
+      Message({{"jsonrpc", "2.0"},
+               {"id", 4},
+               {"method", "textDocument/documentHighlight"},
+               {"params", {{"textDocument", document}, {"position", range["start"]}}}}),
   };
-  std::printf("one change to a %zu-byte template, %d changes: median %.0f us, p99 %.0f us\n",
-              text.size(), kChanges, at(0.5), at(0.99));
+  std::string previousTokens = "1";
+  int version = 2;
+  for (const bool everyFeature : {false, true}) {
+    std::vector<double> microseconds;
+    server.Handle(asked[0]);  // the first tokens, whole, for the deltas to follow
+    for (int n = 0; n < kChanges; ++n, ++version) {
+      const std::string change = Message(
+          {{"jsonrpc", "2.0"},
+           {"method", "textDocument/didChange"},
+           {"params",
+            {{"textDocument", {{"uri", uri}, {"version", version}}},
+             {"contentChanges", {{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
+      const std::string delta =
+          Message({{"jsonrpc", "2.0"},
+                   {"id", 5},
+                   {"method", "textDocument/semanticTokens/full/delta"},
+                   {"params", {{"textDocument", document}, {"previousResultId", previousTokens}}}});
+      const auto start = Clock::now();
+      if (server.Handle(change).empty()) return 1;
+      std::vector<std::string> tokens;
+      if (everyFeature) {
+        tokens = server.Handle(delta);
+        for (size_t i = 1; i < asked.size(); ++i) server.Handle(asked[i]);
+      }
+      microseconds.push_back(
+          std::chrono::duration<double, std::micro>(Clock::now() - start).count());
+      if (everyFeature) {
+        if (tokens.empty()) return 1;
+        previousTokens = json::parse(tokens.front())["result"]["resultId"];
+      }
+    }
+    std::sort(microseconds.begin(), microseconds.end());
+    const auto at = [&](double share) {
+      return microseconds[static_cast<size_t>(share *
+                                              static_cast<double>(microseconds.size() - 1))];
+    };
+    std::printf("one change to a %zu-byte template%s, %d changes: median %.0f us, p99 %.0f us\n",
+                text.size(), everyFeature ? " with every feature's requests" : "", kChanges,
+                at(0.5), at(0.99));
+  }
   return 0;
 } catch (const std::exception& error) {
   std::fprintf(stderr, "lsp_benchmark: %s\n", error.what());

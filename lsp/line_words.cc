@@ -1,5 +1,7 @@
 #include "lsp/line_words.h"
 
+#include <algorithm>
+
 #include "lsp/line_index.h"
 
 namespace fxt::lsp {
@@ -10,6 +12,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 std::string TemplateLine(std::string_view utf8) {
+  if (std::ranges::all_of(utf8, [](char c) { return (c & 0x80) == 0; })) return std::string(utf8);
   std::string bytes;
   while (!utf8.empty()) {
     const Character character = ReadCharacter(utf8);

@@ -111,8 +111,10 @@ void ValueTokens(std::string_view code, size_t at, const std::optional<NameLooku
 // The tokens of one line (from 1), in order.
 std::vector<Token> LineTokens(const Snapshot& snapshot, int32_t lineNumber) {
   std::vector<Token> tokens;
-  const std::string line = TemplateLine(snapshot.lines.Line(lineNumber - 1));
-  // The reader ends a line at its first '/', inside quotes too.
+  std::string line = TemplateLine(snapshot.lines.Line(lineNumber - 1));
+  // The reader reads nothing after a carriage return, and ends a line's code
+  // at its first '/', inside quotes too.
+  line.resize(std::min(line.find('\r'), line.size()));
   const size_t remark = std::min(line.find('/'), line.size());
   const std::string_view code = std::string_view(line).substr(0, remark);
   const WrittenKeyword keyword = KeywordOf(code);
@@ -165,6 +167,40 @@ class ErrorSpans {
   size_t next_ = 0;
 };
 
+// The client's places of a token's ends on a line (from 0). A template's
+// line begins a client's line, which is its own line number plus the lone
+// carriage returns before it, which end lines for the client alone; on a
+// line of ASCII text without one, a character is one code unit.
+class TokenPlaces {
+ public:
+  explicit TokenPlaces(const Snapshot& snapshot) : snapshot_(snapshot) {}
+
+  // Moves to the next line; lines are visited in order, each once.
+  void Visit(int32_t line) {
+    line_ = line;
+    const std::string_view text = snapshot_.lines.Line(line);
+    start_ = {static_cast<size_t>(line) + returns_, 0};
+    plain_ = true;
+    for (const char c : text) {
+      if (c == '\r') ++returns_;
+      if (c == '\r' || (c & 0x80) != 0) plain_ = false;
+    }
+  }
+
+  ClientPosition Of(int32_t index) const {
+    if (plain_) return {start_.line, static_cast<size_t>(index)};
+    return snapshot_.lines.ClientPositionOf(snapshot_.lines.OffsetOf(line_, index),
+                                            snapshot_.encoding);
+  }
+
+ private:
+  const Snapshot& snapshot_;
+  int32_t line_ = 0;
+  size_t returns_ = 0;  // lone carriage returns before the line
+  ClientPosition start_;
+  bool plain_ = false;
+};
+
 }  // namespace
 
 json SemanticTokensLegend() {
@@ -176,12 +212,13 @@ std::vector<uint32_t> SemanticTokenData(const Snapshot& snapshot) {
   ErrorSpans errors(snapshot.analysis);
   ClientPosition previous;
   const auto lineCount = static_cast<int32_t>(snapshot.lines.LineCount());
+  TokenPlaces places(snapshot);
   for (int32_t line = 1; line <= lineCount; ++line) {
-    for (const Token& token : LineTokens(snapshot, line)) {
-      const ClientPosition start = snapshot.lines.ClientPositionOf(
-          snapshot.lines.OffsetOf(line - 1, token.span.begin), snapshot.encoding);
-      const ClientPosition end = snapshot.lines.ClientPositionOf(
-          snapshot.lines.OffsetOf(line - 1, token.span.end), snapshot.encoding);
+    places.Visit(line - 1);
+    const std::vector<Token> tokens = LineTokens(snapshot, line);
+    for (const Token& token : tokens) {
+      const ClientPosition start = places.Of(token.span.begin);
+      const ClientPosition end = places.Of(token.span.end);
       if (end.line != start.line || end.character <= start.character) continue;
       const size_t deltaLine = start.line - previous.line;
       data.insert(data.end(),

@@ -47,6 +47,7 @@ function parseReport(text) {
   return [run.stdout, run.status];
 }
 
+const typeNames = ["keyword", "enumMember", "string", "number", "enum", "comment"];
 const format = (client, uri, options = { tabSize: 2, insertSpaces: true }) =>
   client.request("textDocument/formatting", { textDocument: { uri }, options });
 
@@ -162,7 +163,6 @@ test("folding ranges: the header, each attribute and parameter block, and runs o
   await stopped(client);
 });
 
-const typeNames = ["keyword", "enumMember", "string", "number", "enum", "comment"];
 // The tokens as [line, character, text, type, modifiers].
 function decoded(text, data) {
   const lines = text.split("\n");
@@ -201,6 +201,26 @@ test("semantic tokens tell keywords, names the tables hold from those they lack,
   const last = tokens.at(-1);
   assert.equal(last[3], "keyword");
   await stopped(client);
+});
+
+test("semantic tokens count code units as agreed, and end lines where the client does", async () => {
+  // "é" is one UTF-16 unit and two UTF-8 bytes; "€" is one unit and three
+  // bytes; nothing after the lone carriage return is read.
+  const text = "fixture\nname = \"Caf\u00e9 \u20ac\" / \u00e9\rversion = 1\nversion = 1.0\n";
+  for (const [encodings, [nameLength, remarkAt]] of [[["utf-16"], [8, 16]], [["utf-8"], [11, 19]]]) {
+    const { client } = await started({ general: { positionEncodings: encodings } });
+    await open(client, "file:///units.fxt", text);
+    const { data } = (await client.request("textDocument/semanticTokens/full", { textDocument: { uri: "file:///units.fxt" } })).result;
+    const tokens = [];
+    for (let i = 0, line = 0, at = 0; i < data.length; i += 5) {
+      line += data[i];
+      at = data[i] === 0 ? at + data[i + 1] : data[i + 1];
+      tokens.push([line, at, data[i + 2], typeNames[data[i + 3]]]);
+    }
+    assert.deepEqual(tokens, [[0, 0, 7, "keyword"], [1, 0, 6, "keyword"], [1, 7, nameLength, "string"],
+      [1, remarkAt, remarkAt === 16 ? 3 : 4, "comment"], [3, 0, 9, "keyword"], [3, 10, 3, "number"]], encodings[0]);
+    await stopped(client);
+  }
 });
 
 test("a semantic tokens delta turns the last result into the new one", async () => {
