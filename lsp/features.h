@@ -85,8 +85,9 @@ struct LineSpan {
   int32_t last = 1;
 };
 
-// The indent a formatting request asks for with its tab size: fxtfmt's 0 to
-// 8, or its default 2 for any other size.
+// The indent of a formatting request, as fxtfmt would choose it: the
+// [format] indent of the fxtlint.toml that applies to the document's file;
+// else the request's tab size, where fxtfmt takes it (0 to 8); else 2.
 int IndentOf(const json& params);
 // The formatter's edits, one per changed line, for the lines of `lines`.
 json FormattingEdits(const Snapshot& snapshot, int indent, LineSpan lines);

@@ -3,9 +3,11 @@
 // stay. The formatter lays out the template's bytes, as the tester reads
 // them; its edits are turned back into the document's own characters here.
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <string_view>
 
+#include "config/project_config.h"
 #include "format/format_template.h"
 #include "lsp/features.h"
 #include "lsp/params.h"
@@ -17,6 +19,44 @@ namespace {
 
 // The indent a client asks for with its tab size, when fxtfmt would take it.
 constexpr int DEFAULT_INDENT = 2;
+constexpr std::string_view FILE_SCHEME = "file://";
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The path of a file: URI, its %XX escapes read; none for another scheme.
+std::optional<std::string> PathOfUri(std::string_view uri) {
+  if (!uri.starts_with(FILE_SCHEME)) return std::nullopt;
+  uri.remove_prefix(FILE_SCHEME.size());
+  std::string path;
+  for (size_t i = 0; i < uri.size(); ++i) {
+    if (uri[i] == '%' && i + 2 < uri.size() && HexValue(uri[i + 1]) >= 0 &&
+        HexValue(uri[i + 2]) >= 0) {
+      path += static_cast<char>(HexValue(uri[i + 1]) * 16 + HexValue(uri[i + 2]));
+      i += 2;
+    } else {
+      path += uri[i];
+    }
+  }
+  return path;
+}
+
+// The [format] indent of the fxtlint.toml that applies to the document's
+// file, as fxtfmt finds it; none where no readable one applies.
+std::optional<int> SettingsIndent(std::string_view uri) {
+  const std::optional<std::string> path = PathOfUri(uri);
+  if (!path || !path->starts_with('/')) return std::nullopt;
+  ConfigFinder finder;
+  const std::optional<std::string> file = finder.For(AbsoluteFolderOf(*path));
+  if (!file) return std::nullopt;
+  const ConfigRead settings = ReadProjectConfig(*file);
+  if (!settings.config) return std::nullopt;
+  return settings.config->formatIndent;
+}
 
 // One line of a text: its content and its line end ("\n", "\r\n" or none).
 struct TextLine {
@@ -128,6 +168,7 @@ LineSpan LinesOfRange(const Snapshot& snapshot, const json& range) {
 }  // namespace
 
 int IndentOf(const json& params) {
+  if (const std::optional<int> settings = SettingsIndent(DocumentUriOf(params))) return *settings;
   const auto options = params.find("options");
   if (options == params.end() || !options->is_object()) return DEFAULT_INDENT;
   const auto tabSize = options->find("tabSize");

@@ -76,7 +76,7 @@ test("formatting lays each template out as fxtfmt does, one edit per changed lin
         edit.newText === "", `${name}: an edit over several lines: ${JSON.stringify(edit)}`);
     }
     const laidOut = applied(text, edits);
-    const expected = execFileSync(fxtfmt, ["-"], { input: text, encoding: "latin1" });
+    const expected = execFileSync(fxtfmt, ["--no-config", "-"], { input: text, encoding: "latin1" });
     assert.equal(laidOut, expected, name);
     assert.deepEqual(parseReport(laidOut), parseReport(text), name);
     // Laid out, it stays as it is.
@@ -99,7 +99,7 @@ test("the broken template is laid out after its error, where the old lines were"
   await stopped(client);
 });
 
-test("the indent is the tab size from 0 to 8, else 2; range formatting keeps to its lines", async () => {
+test("the indent is the settings file's, else the tab size from 0 to 8, else 2; range formatting keeps to its lines", async () => {
   const { client } = await started();
   const uri = "file:///indent.fxt";
   const text = "fixture\nname = \"X\"\nattribute\nname=\"PAN\"\nchannel=1\nattribute\nname=\"TILT\"\nchannel=2\n";
@@ -107,6 +107,17 @@ test("the indent is the tab size from 0 to 8, else 2; range formatting keeps to 
   for (const [tabSize, indent] of [[4, "    "], [0, ""], [8, "        "], [9, "  "], [-1, "  "]]) {
     const laidOut = applied(text, (await format(client, uri, { tabSize, insertSpaces: true })).result);
     assert.match(laidOut, new RegExp(`\nattribute\n${indent}name = "PAN"\n`), `tab size ${tabSize}`);
+  }
+  // The fxtlint.toml that applies to the file wins over the tab size, as
+  // fxtfmt lays the file out; one that cannot be read is passed over.
+  for (const [settings, indent] of [["[format]\nindent = 3\n", "   "], ["[format]\nindent = 9\n", "    "]]) {
+    const folder = join(work, `settings-${indent.length}`, "templates");
+    mkdirSync(folder, { recursive: true });
+    writeFileSync(join(folder, "..", "fxtlint.toml"), settings);
+    const inFolder = `file://${encodeURI(folder)}/my%20spot.fxt`;
+    await open(client, inFolder, text);
+    const laidOut = applied(text, (await format(client, inFolder, { tabSize: 4, insertSpaces: true })).result);
+    assert.match(laidOut, new RegExp(`\nattribute\n${indent}name = "PAN"\n`), settings);
   }
   const ranged = await client.request("textDocument/rangeFormatting", { textDocument: { uri },
     range: { start: { line: 3, character: 2 }, end: { line: 5, character: 0 } }, options: { tabSize: 2, insertSpaces: true } });
