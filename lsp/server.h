@@ -122,15 +122,13 @@ class Server {
   void Progress(const std::optional<json>& token, json value);
   bool CancelArrived();
   void Flush();
-  json Chart(const json& params);           // in chart.cc
-  json ExecuteCommand(const json& params);  // in chart.cc
-  json Format(const json& params);          // in formatting.cc
-  json FormatRange(const json& params);     // in formatting.cc
-  json FormatOnType(const json& params);    // in formatting.cc
-  json Folding(const json& params);         // in folding.cc
-  json Highlight(const json& params);       // in highlight.cc
-  json TokensFull(const json& params);      // in semantic_tokens.cc
-  json TokensDelta(const json& params);     // in semantic_tokens.cc
+  json Format(const json& params);        // in formatting.cc
+  json FormatRange(const json& params);   // in formatting.cc
+  json FormatOnType(const json& params);  // in formatting.cc
+  json Folding(const json& params);       // in folding.cc
+  json Highlight(const json& params);     // in highlight.cc
+  json TokensFull(const json& params);    // in semantic_tokens.cc
+  json TokensDelta(const json& params);   // in semantic_tokens.cc
   void Initialized(const json& params);
   void Exit(const json& params);
   void DidOpen(const json& params);
@@ -150,16 +148,5 @@ class Server {
   }
   void PublishDiagnostics(std::string_view uri, const OpenDocument& document);
 };
-
-// A feature's answer for the document that the request names, or `none`
-// when that document is not open.
-template <typename Feature>
-json Server::OnDocument(const json& params, json none, Feature feature) {
-  const OpenDocument* document = DocumentOf(params);
-  if (document == nullptr) return none;
-  const std::string uri(DocumentUriOf(params));
-  const Snapshot snapshot(uri, document->analysis, document->lines, encoding_);
-  return feature(snapshot);
-}
 
 }  // namespace fxt::lsp

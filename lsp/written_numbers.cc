@@ -55,27 +55,10 @@ std::vector<WrittenNumber> ListedChannels(const Snapshot& snapshot, const Block&
   return numbers;
 }
 
-const Attribute* AttributeOnChannel(const FixtureTemplate& fixture, int channel) {
-  const Attribute* attribute = &fixture.firstAttribute;
-  for (int n = 1; n <= fixture.attributeCount; ++n, attribute = attribute->next.get()) {
-    if (DmxChannelOf(*attribute) == channel) return attribute;
-  }
-  return nullptr;
-}
-
 const Block* BlockOf(const Snapshot& snapshot, const Attribute* attribute) {
   for (const Block& block : snapshot.blocks) {
     if (block.attribute == attribute && attribute != nullptr) return &block;
   }
-  return nullptr;
-}
-
-const Attribute* AttributeOfSlot(const FixtureTemplate& fixture, const Parameter& parameter,
-                                 const Stop* stop, size_t value) {
-  if (stop != nullptr && value < stop->entryCount) {
-    return fixture.AttributeAt(stop->entries[value].attribute);
-  }
-  if (value < parameter.attribCount) return fixture.AttributeAt(parameter.attribList[value]);
   return nullptr;
 }
 

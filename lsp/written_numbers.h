@@ -38,16 +38,8 @@ std::vector<WrittenNumber> ChannelValues(const Snapshot& snapshot, const Block& 
 // passed over.
 std::vector<WrittenNumber> ListedChannels(const Snapshot& snapshot, const Block& block);
 
-// The first attribute that drives DMX channel `channel`, as the load matches
-// an attribute list's entry.
-const Attribute* AttributeOnChannel(const FixtureTemplate& fixture, int channel);
 // The block of an attribute.
 const Block* BlockOf(const Snapshot& snapshot, const Attribute* attribute);
-
-// The attribute of the k-th slot value of a stop line: the stop's entry, or,
-// when the line stored none, the k-th attribute of the parameter's list.
-const Attribute* AttributeOfSlot(const FixtureTemplate& fixture, const Parameter& parameter,
-                                 const Stop* stop, size_t value);
 
 // A channel number under a position: the value of an attribute's `channel=`
 // line or an entry of an attribute list, with the attribute it names (null
