@@ -48,7 +48,8 @@ class Collector : public LintSink {
   void Diagnostic(const LintDiagnostic& diagnostic) override {
     out_.push_back({diagnostic.entry.id, diagnostic.severity, diagnostic.range,
                     std::string(diagnostic.text),
-                    std::vector<Note>(diagnostic.notes.begin(), diagnostic.notes.end())});
+                    std::vector<Note>(diagnostic.notes.begin(), diagnostic.notes.end()),
+                    diagnostic.fix != nullptr ? std::optional(*diagnostic.fix) : std::nullopt});
   }
 
  private:
@@ -117,7 +118,8 @@ Analysis Analyse(std::string_view text) {
          Severity::kError,
          {at, {at.line, at.column + 1}},
          "a character above U+00FF: templates are single-byte text, and the desk reads it as '?'",
-         {}});
+         {},
+         std::nullopt});
   }
   analysis.omittedDiagnostics += wide.count - added;
   return analysis;

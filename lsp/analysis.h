@@ -29,6 +29,7 @@ struct AnalysedDiagnostic {
   SourceRange range;  // lines from 1, character indexes on them from 1
   std::string text;
   std::vector<Note> notes;
+  std::optional<Fix> fix;  // edits of `bytes`, when there is one safe mend
 };
 
 struct Analysis {

@@ -29,31 +29,34 @@ std::string NoteText(const Note& note) {
 
 // Notes that point elsewhere become related information, such as the
 // attribute that took a channel first; the others go with the message.
+json DiagnosticJson(const Snapshot& snapshot, const AnalysedDiagnostic& diagnostic) {
+  std::string message = Latin1ToUtf8(diagnostic.text);
+  json related = json::array();
+  for (const Note& note : diagnostic.notes) {
+    if (!note.position) {
+      message += "\n" + NoteText(note);
+      continue;
+    }
+    related.push_back(
+        {{"location", {{"uri", snapshot.uri}, {"range", snapshot.RangeToLineEnd(*note.position)}}},
+         {"message", NoteText(note)}});
+  }
+  json item = {
+      {"range", snapshot.Range(diagnostic.range)},
+      {"severity", diagnostic.severity == Severity::kWarning ? SEVERITY_WARNING : SEVERITY_ERROR},
+      {"code", std::string(EntryOf(diagnostic.id).code)},
+      {"codeDescription", {{"href", CodeUri(EntryOf(diagnostic.id).code)}}},
+      {"source", "fxt"},
+      {"message", message},
+  };
+  if (!related.empty()) item["relatedInformation"] = related;
+  return item;
+}
+
 json Diagnostics(const Snapshot& snapshot) {
   json diagnostics = json::array();
   for (const AnalysedDiagnostic& diagnostic : snapshot.analysis.diagnostics) {
-    std::string message = Latin1ToUtf8(diagnostic.text);
-    json related = json::array();
-    for (const Note& note : diagnostic.notes) {
-      if (!note.position) {
-        message += "\n" + NoteText(note);
-        continue;
-      }
-      related.push_back(
-          {{"location",
-            {{"uri", snapshot.uri}, {"range", snapshot.RangeToLineEnd(*note.position)}}},
-           {"message", NoteText(note)}});
-    }
-    json item = {
-        {"range", snapshot.Range(diagnostic.range)},
-        {"severity", diagnostic.severity == Severity::kWarning ? SEVERITY_WARNING : SEVERITY_ERROR},
-        {"code", std::string(EntryOf(diagnostic.id).code)},
-        {"codeDescription", {{"href", CodeUri(EntryOf(diagnostic.id).code)}}},
-        {"source", "fxt"},
-        {"message", message},
-    };
-    if (!related.empty()) item["relatedInformation"] = related;
-    diagnostics.push_back(item);
+    diagnostics.push_back(DiagnosticJson(snapshot, diagnostic));
   }
   if (snapshot.analysis.omittedDiagnostics > 0) diagnostics.push_back(Omitted(snapshot));
   return diagnostics;

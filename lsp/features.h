@@ -50,6 +50,12 @@ struct Snapshot {
 };
 
 json Diagnostics(const Snapshot& snapshot);
+// One diagnostic as published, for the code actions that mend it.
+json DiagnosticJson(const Snapshot& snapshot, const AnalysedDiagnostic& diagnostic);
+// The quick fixes and the fix of the whole file that stand within lines
+// [firstLine, lastLine], of the kinds asked for (none named: every kind).
+json CodeActions(const Snapshot& snapshot, int32_t firstLine, int32_t lastLine,
+                 const std::vector<std::string_view>& only);
 json DocumentSymbols(const Snapshot& snapshot);
 json Hover(const Snapshot& snapshot, SourcePosition at);
 // The hover on a letter of the role: its documentation under a heading.

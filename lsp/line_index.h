@@ -31,6 +31,8 @@ class LineIndex {
  public:
   explicit LineIndex(std::string_view text);
 
+  std::string_view Text() const { return text_; }
+
   // The load's lines (from 0), which end at '\n'.
   size_t LineCount() const { return templateLines_.size(); }
   // A load's line without its line end ('\n', and a '\r' before it); empty

@@ -119,4 +119,19 @@ ExecutedCommand ReadCommand(const json& params) {
   return {command, arguments.front().get_ref<const std::string&>()};
 }
 
+CodeActionQuery ReadCodeActionQuery(const json& params) {
+  const json& range = ObjectMember(params, "range");
+  CodeActionQuery query{
+      ReadPosition(Member(range, "start")), ReadPosition(Member(range, "end")), {}};
+  const json& context = ObjectMember(params, "context");
+  const auto only = context.find("only");
+  if (only == context.end() || only->is_null()) return query;
+  if (!only->is_array()) throw InvalidParams("only is no array");
+  for (const json& kind : *only) {
+    if (!kind.is_string()) throw InvalidParams("a kind is no string");
+    query.only.push_back(kind.get_ref<const std::string&>());
+  }
+  return query;
+}
+
 }  // namespace fxt::lsp

@@ -53,6 +53,14 @@ struct ExecutedCommand {
   std::string_view uri;
 };
 
+// textDocument/codeAction's: the range it asks for, and the kinds of action
+// it is limited to (none: every kind).
+struct CodeActionQuery {
+  ClientPosition start;
+  ClientPosition end;
+  std::vector<std::string_view> only;
+};
+
 // Each throws InvalidParams when a field is missing or of the wrong kind.
 std::string_view DocumentUriOf(const json& params);
 ClientPosition PositionOf(const json& params);   // of the member "position"
@@ -63,5 +71,6 @@ bool IncludesDeclaration(const json& params);
 OpenedDocument ReadOpened(const json& params);
 ChangedDocument ReadChanged(const json& params);
 ExecutedCommand ReadCommand(const json& params);
+CodeActionQuery ReadCodeActionQuery(const json& params);
 
 }  // namespace fxt::lsp

@@ -81,6 +81,7 @@ const std::map<std::string_view, Server::Request>& Server::Requests() {
       {"textDocument/hover", &Server::HoverAt},
       {"textDocument/completion", &Server::CompletionAt},
       {"textDocument/definition", &Server::DefinitionAt},
+      {"textDocument/codeAction", &Server::CodeActionsIn},
       {"fxt/chart", &Server::Chart},
       {"workspace/executeCommand", &Server::ExecuteCommand},
       {"textDocument/inlayHint", &Server::InlayHintsIn},
@@ -284,6 +285,7 @@ json Server::Initialize(const json& params) {
         {"hoverProvider", true},
         {"completionProvider", {{"triggerCharacters", {"\""}}}},
         {"definitionProvider", true},
+        {"codeActionProvider", {{"codeActionKinds", {"quickfix", "source.fixAll.fxt"}}}},
         {"executeCommandProvider", {{"commands", {"fxt.showChart"}}}},
         {"inlayHintProvider", true},
         {"referencesProvider", true},
@@ -368,6 +370,14 @@ json Server::CompletionAt(const json& params) {
   const ClientPosition position = PositionOf(params);
   return OnDocument(params, json::array(), [&](const Snapshot& snapshot) {
     return Completion(snapshot, snapshot.FromClient(position));
+  });
+}
+
+json Server::CodeActionsIn(const json& params) {
+  const CodeActionQuery query = ReadCodeActionQuery(params);
+  return OnDocument(params, json::array(), [&](const Snapshot& snapshot) {
+    return CodeActions(snapshot, snapshot.FromClient(query.start).line,
+                       snapshot.FromClient(query.end).line, query.only);
   });
 }
 

@@ -109,6 +109,7 @@ class Server {
   json HoverAt(const json& params);
   json CompletionAt(const json& params);
   json DefinitionAt(const json& params);
+  json CodeActionsIn(const json& params);
   json Chart(const json& params);            // in chart.cc
   json ExecuteCommand(const json& params);   // in chart.cc
   json InlayHintsIn(const json& params);     // in navigation_requests.cc
