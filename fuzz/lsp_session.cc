@@ -75,6 +75,7 @@ const std::vector<std::string_view>& Messages() {
       R"({"jsonrpc":"2.0","id":11,"method":"textDocument/documentHighlight","params":{"textDocument":{"uri":"file:///a.fxt"},"position":{"line":3,"character":10}}})",
       R"({"jsonrpc":"2.0","id":12,"method":"textDocument/semanticTokens/full","params":{"textDocument":{"uri":"file:///a.fxt"}}})",
       R"({"jsonrpc":"2.0","id":13,"method":"textDocument/semanticTokens/full/delta","params":{"textDocument":{"uri":"file:///a.fxt"},"previousResultId":"1"}})",
+      R"({"jsonrpc":"2.0","id":7,"method":"textDocument/codeAction","params":{"textDocument":{"uri":"file:///a.fxt"},"range":{"start":{"line":0,"character":0},"end":{"line":9,"character":0}},"context":{"diagnostics":[]}}})",
       R"({"jsonrpc":"2.0","id":6,"method":"shutdown"})",
       R"({"jsonrpc":"2.0","method":"exit"})",
   };
