@@ -17,6 +17,8 @@ attribute
 parameter
   stop = (m0:255),w,"Pan="
 name = "A / B"
+version = 1.2
+Chan Nel = 5
 end
 TEMPLATE
 cd "$work" || exit 1

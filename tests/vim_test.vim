@@ -29,7 +29,9 @@ for [s:line, s:column, s:group] in [
       \ [6, 13, 'fxtHex'],
       \ [8, 3, 'fxtStop'], [8, 10, 'fxtParen'], [8, 11, 'fxtMark'], [8, 12, 'fxtSlotNumber'],
       \ [8, 13, 'fxtRange'], [8, 19, 'fxtMode'], [8, 21, 'fxtString'],
-      \ [9, 11, 'fxtQuotedRemark'],
+      \ [9, 11, 'fxtQuotedRemark'], [9, 14, 'fxtString'],
+      \ [10, 1, 'fxtProperty'], [10, 11, 'fxtNumber'], [10, 12, 'fxtNumber'],
+      \ [11, 1, 'fxtProperty'], [11, 6, 'fxtProperty'],
       \ ]
   call s:Check(s:Group(s:line, s:column) ==# s:group,
         \ printf('line %d, column %d: %s, expected %s', s:line, s:column,

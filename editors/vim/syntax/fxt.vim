@@ -7,17 +7,33 @@ endif
 syntax case ignore
 
 syntax match fxtComment "/.*$" contains=@Spell
-syntax region fxtString start=/"/ end=/"\|$/ oneline contains=fxtQuotedRemark
+" A quoted text ends at its closing quote, or at the line's end when there
+" is none; it never reaches the next line.
+syntax region fxtString start=/"/ end=/"\|$/ oneline keepend contains=fxtQuotedRemark
 " A '/' between quotes ends the line, which the tester reports.
-syntax match fxtQuotedRemark "/.*$" contained
+syntax match fxtQuotedRemark +/[^"]*+ contained
 syntax match fxtHex "\<0x\x\+\>"
 syntax match fxtNumber "-\=\<\d\+\>"
+" A version: two numbers with a point between them.
+syntax match fxtNumber "\<\d\+\.\d\+\>"
 syntax match fxtOperator "="
 
-syntax match fxtBlock "^\s*\*\=\s*\<\(fixture\|attribute\|parameter\|end\)\>"
-syntax match fxtProperty "^\s*\*\=\s*\<\(name\|version\|manufacturer\|product\|numdmx\|channel\|finechan\|homeval\|minval\|maxval\|deflection\|invert\|type\|attriblist\|displayernum\)\>\ze\s*="
+" The tester drops every blank of a line before it reads the keyword, so
+" "Chan Nel = 5" is a channel line: a keyword may hold blanks anywhere.
+function! s:Spaced(words) abort
+  return join(map(copy(a:words), 'join(split(v:val, ''\zs''), ''\s*'')'), '\|')
+endfunction
+let s:start = '^\s*\*\=\s*'
+execute 'syntax match fxtBlock "' . s:start . '\%(' .
+      \ s:Spaced(['fixture', 'attribute', 'parameter', 'end']) . '\)\>"'
+execute 'syntax match fxtProperty "' . s:start . '\%(' .
+      \ s:Spaced(['name', 'version', 'manufacturer', 'product', 'numdmx', 'channel', 'finechan',
+      \           'homeval', 'minval', 'maxval', 'deflection', 'invert', 'type', 'attriblist',
+      \           'displayernum']) . '\)\ze\s*="'
+delfunction s:Spaced
+unlet s:start
 
-syntax match fxtStop "^\s*\*\=\s*\<stop\>\ze\s*=" nextgroup=fxtStopEquals skipwhite
+syntax match fxtStop "^\s*\*\=\s*\<s\s*t\s*o\s*p\>\ze\s*=" nextgroup=fxtStopEquals skipwhite
 syntax match fxtStopEquals "=" contained nextgroup=fxtSlots skipwhite
 syntax region fxtSlots matchgroup=fxtParen start=/(/ end=/)/ contained oneline contains=fxtSlotNumber,fxtMark,fxtRange nextgroup=fxtModeComma skipwhite
 " Within the slots a mark may stand against a number: m0x10, 128r.
