@@ -19,7 +19,10 @@ if [ ! -d node_modules/vscode-tmgrammar-test ] || ! cmp -s package-lock.json nod
   cp package-lock.json node_modules/.package-lock.json.copy
 fi
 npx vscode-tmgrammar-test -g syntaxes/fxt.tmLanguage.json "test/*.fxt" || exit 1
-npx vsce package --skip-license --allow-missing-repository --out fxt.vsix >/dev/null || exit 1
+# As the extension's README tells: npm run package writes fxt.vsix.
+rm -f ./*.vsix
+npm run --silent package >/dev/null || exit 1
+[ "$(ls ./*.vsix)" = ./fxt.vsix ] || { echo "npm run package wrote $(ls ./*.vsix)"; exit 1; }
 contents=$(unzip -l fxt.vsix)
 for file in extension/package.json extension/extension.js extension/language-configuration.json \
   extension/syntaxes/fxt.tmLanguage.json extension/node_modules/vscode-languageclient/package.json; do
