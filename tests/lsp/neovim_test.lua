@@ -1,7 +1,7 @@
 -- Neovim, with its own LSP client and the configuration shipped in
 -- editors/neovim, as a user has it: it opens a template, waits for the
 -- diagnostics and holds them to what fxtlint reports for the file, then
--- asks for a hover, the outline and a completion, the formatting, the
+-- asks for a hover, the outline, a completion, a quick fix, the formatting, the
 -- folding ranges and the semantic tokens; the Vim syntax file highlights
 -- the buffer. With FXT_NO_SERVER set, the server is not on PATH: opening a
 -- template then says so once, with no error.
@@ -97,6 +97,22 @@ local labels = {}
 for _, item in ipairs(items) do table.insert(labels, item.label) end
 check(vim.tbl_contains(labels, "finechan") and not vim.tbl_contains(labels, "attriblist"),
   "completion: " .. table.concat(labels, " "))
+
+-- The quick fix of line 17 (0-based 16), '  name = "Intensity"': Neovim
+-- applies its edit to the buffer.
+local actions = ask("textDocument/codeAction", {
+  textDocument = { uri = uri },
+  range = { start = { line = 16, character = 0 }, ["end"] = { line = 16, character = 0 } },
+  context = { diagnostics = vim.lsp.diagnostic.get_line_diagnostics(buffer, 16), only = { "quickfix" } },
+})
+local preferred
+for _, action in ipairs(actions) do
+  if action.isPreferred then preferred = action end
+end
+check(preferred ~= nil, "no preferred quick fix on line 17")
+vim.lsp.util.apply_workspace_edit(preferred.edit, "utf-16")
+check(vim.api.nvim_buf_get_lines(buffer, 16, 17, false)[1] == '  name = "INTENSITY"',
+  "quick fix of line 17: " .. vim.api.nvim_buf_get_lines(buffer, 16, 17, false)[1])
 
 -- The formatting that the buffer gets: "  channel = 0" stays as it is, and
 -- the version line lies before the attribute blocks.
