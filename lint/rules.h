@@ -15,6 +15,7 @@
 #include "lint/lint_diagnostic.h"
 #include "lint/template_tracker.h"
 #include "load/load_observer.h"
+#include "model/stop.h"
 
 namespace fxt {
 
@@ -68,12 +69,12 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   // The current parameter's stops: the last fixed one (no mouse), and the
   // first line that gave each set of values.
   struct FixedStop {
-    std::vector<uint16_t> lows;  // each entry's low value, as stored
-    std::string values;          // as a message shows them
+    std::vector<StopEntry> entries;  // a copy: the message is made only when it is needed
     SourcePosition line;
   };
   std::optional<FixedStop> lastFixedStop_;
   std::unordered_map<std::string, SourcePosition> stopValues_;
+  std::string stopKey_;  // the key of the stop being checked
 
   void Report(DiagnosticId id, SourcePosition position, std::string text,
               std::vector<Note> notes = {}, std::optional<Fix> fix = std::nullopt);

@@ -2,6 +2,7 @@
 // are written: a version with a third number, text after a number, and stops
 // whose values cannot mean what their writer meant.
 #include <algorithm>
+#include <span>
 #include <string_view>
 #include <vector>
 
@@ -26,15 +27,24 @@ bool EightBit(const FixtureTemplate& fixture, const StopEntry& entry) {
   return fixture.AttributeAt(entry.attribute)->HasNoFineChannel();
 }
 
-std::string ValuesOf(const FixtureTemplate& fixture, const Stop& stop) {
+// A stop's values as a message shows them: the first few, and how many
+// there are where there are more, so that a stop of many attributes costs
+// a message of a line.
+std::string ValuesOf(const FixtureTemplate& fixture, std::span<const StopEntry> entries) {
+  constexpr size_t kShown = 8;
   std::string values;
-  for (size_t i = 0; i < stop.entryCount; ++i) {
-    const StopEntry& entry = stop.entries[i];
+  for (size_t i = 0; i < std::min(entries.size(), kShown); ++i) {
+    const StopEntry& entry = entries[i];
     const bool eightBit = EightBit(fixture, entry);
     values += (i == 0 ? "" : ",") + std::to_string(ShownValue(entry.low, eightBit));
     if (entry.high != entry.low) values += ":" + std::to_string(ShownValue(entry.high, eightBit));
   }
+  if (entries.size() > kShown) values += ",... " + std::to_string(entries.size()) + " values";
   return "(" + values + ")";
+}
+
+std::string ValuesOf(const FixtureTemplate& fixture, const Stop& stop) {
+  return ValuesOf(fixture, {stop.entries.get(), stop.entryCount});
 }
 
 // A fixed stop is one the operator steps to: no attribute of it follows the
@@ -43,35 +53,34 @@ bool IsFixed(const Stop& stop) {
   return stop.mode == STOP_MODE_NONE && stop.selectedEntry == NO_ENTRY_SELECTED;
 }
 
-std::vector<uint16_t> LowValues(const Stop& stop) {
-  std::vector<uint16_t> lows;
-  for (size_t i = 0; i < stop.entryCount; ++i) lows.push_back(stop.entries[i].low);
-  return lows;
-}
-
-// The values of a stop, its mode and the entry the mouse moves, as one key.
-std::string KeyOf(const Stop& stop) {
-  std::string key{static_cast<char>(stop.mode), static_cast<char>(stop.selectedEntry)};
+// The values of a stop, its mode and the entry the mouse moves, as one key,
+// written over `key`. A stop may hold 255 entries: the key is written in
+// place, in room that serves stop after stop.
+void WriteKeyOf(const Stop& stop, std::string& key) {
+  constexpr size_t kEntryBytes = 5;
+  key.resize(2 + kEntryBytes * stop.entryCount);
+  key[0] = static_cast<char>(stop.mode);
+  key[1] = static_cast<char>(stop.selectedEntry);
+  char* out = key.data() + 2;
   for (size_t i = 0; i < stop.entryCount; ++i) {
     const StopEntry& entry = stop.entries[i];
-    for (const uint16_t value : {entry.low, entry.high}) {
-      key += static_cast<char>(value >> 8);
-      key += static_cast<char>(value & 0xFF);
-    }
-    key += static_cast<char>(entry.attribute);
+    *out++ = static_cast<char>(entry.low >> 8);
+    *out++ = static_cast<char>(entry.low & 0xFF);
+    *out++ = static_cast<char>(entry.high >> 8);
+    *out++ = static_cast<char>(entry.high & 0xFF);
+    *out++ = static_cast<char>(entry.attribute);
   }
-  return key;
 }
 
 // The fixed stops of a parameter go up. A stop of several attributes is
 // below the one before it only when it goes down in one attribute and up in
 // none: a control parameter's stops may move from one attribute to the next.
-bool GoesDown(const std::vector<uint16_t>& lows, const std::vector<uint16_t>& before) {
-  if (lows.size() != before.size()) return false;
+bool GoesDown(std::span<const StopEntry> entries, std::span<const StopEntry> before) {
+  if (entries.size() != before.size()) return false;
   bool down = false;
-  for (size_t i = 0; i < lows.size(); ++i) {
-    if (lows[i] > before[i]) return false;
-    down = down || lows[i] < before[i];
+  for (size_t i = 0; i < entries.size(); ++i) {
+    if (entries[i].low > before[i].low) return false;
+    down = down || entries[i].low < before[i].low;
   }
   return down;
 }
@@ -164,21 +173,27 @@ void RuleChecker::CheckStopRanges(const LineEvent& line, const Stop& stop) {
 void RuleChecker::CheckStopOrder(const LineEvent& line, const Stop& stop) {
   if (!IsFixed(stop)) return;
   const FixtureTemplate& fixture = *CurrentTemplate();
-  std::vector<uint16_t> lows = LowValues(stop);
-  if (lastFixedStop_ && GoesDown(lows, lastFixedStop_->lows)) {
+  const std::span<const StopEntry> entries(stop.entries.get(), stop.entryCount);
+  if (lastFixedStop_ && GoesDown(entries, lastFixedStop_->entries)) {
     const SourcePosition before = lastFixedStop_->line;
     Report(DiagnosticId::kStopOutOfOrder, line.position,
            "the stop " + ValuesOf(fixture, stop) + " comes after the stop " +
-               lastFixedStop_->values +
+               ValuesOf(fixture, lastFixedStop_->entries) +
                ": a parameter's fixed stops go from the lowest values to the highest",
            {{"the stop before it, on " + LineWord(before), before}});
   }
-  lastFixedStop_ = FixedStop{std::move(lows), ValuesOf(fixture, stop), line.position};
+  if (!lastFixedStop_) lastFixedStop_.emplace();
+  lastFixedStop_->entries.assign(entries.begin(), entries.end());
+  lastFixedStop_->line = line.position;
 }
 
 void RuleChecker::CheckStopRepeated(const LineEvent& line, const Stop& stop) {
-  const auto [first, added] = stopValues_.emplace(KeyOf(stop), line.position);
-  if (added) return;
+  WriteKeyOf(stop, stopKey_);
+  const auto first = stopValues_.find(stopKey_);
+  if (first == stopValues_.end()) {
+    stopValues_.emplace(stopKey_, line.position);
+    return;
+  }
   Report(DiagnosticId::kStopRepeated, line.position,
          "the stop " + ValuesOf(*CurrentTemplate(), stop) +
              " has the values and the mode of an earlier stop: the desk cannot tell them apart",
