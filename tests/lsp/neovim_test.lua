@@ -2,7 +2,9 @@
 -- editors/neovim, as a user has it: it opens a template, waits for the
 -- diagnostics and holds them to what fxtlint reports for the file, then
 -- asks for a hover, the outline, a completion, a quick fix, the formatting, the
--- folding ranges and the semantic tokens; the Vim syntax file highlights
+-- folding ranges, the semantic tokens and their delta, a definition, the
+-- highlights, a rename's range, and the formatting of a range and of a
+-- typed newline; the Vim syntax file highlights
 -- the buffer. With FXT_NO_SERVER set, the server is not on PATH: opening a
 -- template then says so once, with no error.
 --   PATH=SERVER_DIR:$PATH FXT_CONFIG=editors/neovim/fxt.lua \
@@ -133,6 +135,34 @@ for i = 1, #data, 5 do
   if line == 9 then table.insert(types, legend.tokenTypes[data[i + 3] + 1]) end
 end
 check(table.concat(types, " ") == "keyword enumMember", "tokens of line 10: " .. table.concat(types, " "))
+
+-- Nothing changed since: the tokens' delta holds no edit.
+local full = ask("textDocument/semanticTokens/full", { textDocument = { uri = uri } })
+local delta = ask("textDocument/semanticTokens/full/delta",
+  { textDocument = { uri = uri }, previousResultId = full.resultId })
+check(delta.edits ~= nil and #delta.edits == 0, "tokens' delta of an unchanged buffer")
+
+-- Line 33 (0-based 32) is "  attriblist = 1,3": its 1 leads to PAN's block
+-- (lines 9 to 12), and PAN's channel (line 11) is named there.
+local target = ask("textDocument/definition", { textDocument = { uri = uri }, position = { line = 32, character = 15 } })
+local location = target[1] or target
+check(location.range.start.line >= 8 and location.range.start.line <= 11,
+  "definition at line " .. location.range.start.line)
+local marks = ask("textDocument/documentHighlight", { textDocument = { uri = uri }, position = { line = 10, character = 12 } })
+local marked = {}
+for _, mark in ipairs(marks) do marked[mark.range.start.line] = true end
+check(marked[10] and marked[32], "highlights of PAN's channel: " .. vim.inspect(marks))
+local renamed = ask("textDocument/prepareRename", { textDocument = { uri = uri }, position = { line = 10, character = 12 } })
+check(renamed ~= nil, "prepareRename on PAN's channel")
+
+-- The buffer is laid out already: a range and a typed newline change nothing.
+local ranged = ask("textDocument/rangeFormatting", { textDocument = { uri = uri },
+  range = { start = { line = 8, character = 0 }, ["end"] = { line = 12, character = 0 } },
+  options = { tabSize = 2, insertSpaces = true } })
+check(ranged == nil or #ranged == 0, "range formatting of laid-out lines: " .. vim.inspect(ranged))
+local typed = ask("textDocument/onTypeFormatting", { textDocument = { uri = uri },
+  position = { line = 11, character = 0 }, ch = "\n", options = { tabSize = 2, insertSpaces = true } })
+check(typed == nil or type(typed) == "table", "on-type formatting")
 
 vim.lsp.stop_client(client)
 finish(nil)
