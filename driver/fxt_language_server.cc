@@ -2,6 +2,7 @@
 // server on standard input and output, for any editor with an LSP client.
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <new>
 #include <optional>
 #include <string>
@@ -98,9 +99,7 @@ int Serve() {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int RunServer(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--version") == 0) {
       fxt::PrintOut("fxt-language-server %s\n", FXT_VERSION);
@@ -115,10 +114,20 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
+  return Serve();
+}
+
+}  // namespace
+
+// Whatever escapes a message's handling ends the server with its reason,
+// never with an abort.
+int main(int argc, char** argv) {
   try {
-    return Serve();
+    return RunServer(argc, argv);
   } catch (const std::bad_alloc&) {
     std::fprintf(stderr, "fxt-language-server: out of memory\n");
-    return 1;
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "fxt-language-server: %s\n", error.what());
   }
+  return 1;
 }

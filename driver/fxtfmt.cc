@@ -163,6 +163,7 @@ class Run {
   bool ReadSettings(const std::vector<std::string>& files) {
     if (options_.noConfig || options_.indentGiven) return true;
     std::vector<std::string> folders;
+    folders.reserve(files.size());
     for (const std::string& path : files) {
       folders.push_back(fxt::SettingsFolderOf(path, options_.stdinName));
     }

@@ -128,6 +128,7 @@ class Run {
   bool ReadSettings(const std::vector<std::string>& files) {
     if (options_.noConfig) return true;
     std::vector<std::string> folders;
+    folders.reserve(files.size());
     for (const std::string& path : files) folders.push_back(FolderOf(path));
     return settings_.Read(folders, [](const fxt::ConfigProblem& problem) {
       fxt::FlushOut();
