@@ -32,7 +32,7 @@ enum OptionId {
 
 // One row per option: what it is called, what it takes, and its help,
 // whose lines after the first go on under the first.
-struct OptionSpec {
+struct OptionEntry {
   std::string_view name;
   std::string_view argument;  // empty when it takes none
   std::string_view help;
@@ -41,7 +41,7 @@ struct OptionSpec {
 };
 
 // clang-format off
-constexpr OptionSpec kOptions[] = {
+constexpr OptionEntry kOptions[] = {
     {"format", "FORMAT", "the report's form: gcc, json, sarif or quiet (below)", kFormat, 'f'},
     {"werror", "", "count warnings as errors", kWerror, 0},
     {"select", "CODES", "report only these codes or code prefixes (FT3,FL105)", kSelect, 0},
@@ -72,10 +72,10 @@ constexpr OptionSpec kOptions[] = {
 constexpr size_t HELP_COLUMN = 28;
 constexpr size_t FORMAT_HELP_COLUMN = 20;
 
-std::string OptionColumn(const OptionSpec& spec) {
-  std::string column = spec.letter != 0 ? std::string("  -") + spec.letter + ", " : "      ";
-  column += "--" + std::string(spec.name);
-  if (!spec.argument.empty()) column += " " + std::string(spec.argument);
+std::string OptionColumn(const OptionEntry& entry) {
+  std::string column = entry.letter != 0 ? std::string("  -") + entry.letter + ", " : "      ";
+  column += "--" + std::string(entry.name);
+  if (!entry.argument.empty()) column += " " + std::string(entry.argument);
   return column;
 }
 
@@ -204,10 +204,10 @@ std::optional<std::string> Conflict(const CommandLine& options) {
 ReadCommandLine ParseCommandLine(int argc, char** argv) {
   std::vector<option> longOptions;
   std::string shortOptions = ":";
-  for (const OptionSpec& spec : kOptions) {
-    const int hasArgument = spec.argument.empty() ? no_argument : required_argument;
-    longOptions.push_back({spec.name.data(), hasArgument, nullptr, spec.id});
-    if (spec.letter != 0) shortOptions += std::string(1, spec.letter) + (hasArgument ? ":" : "");
+  for (const OptionEntry& entry : kOptions) {
+    const int hasArgument = entry.argument.empty() ? no_argument : required_argument;
+    longOptions.push_back({entry.name.data(), hasArgument, nullptr, entry.id});
+    if (entry.letter != 0) shortOptions += std::string(1, entry.letter) + (hasArgument ? ":" : "");
   }
   longOptions.push_back({nullptr, 0, nullptr, 0});
   ReadCommandLine read;
@@ -235,7 +235,7 @@ std::string HelpText() {
       "Checks every template named, and every *.fxt file below each directory named;\n"
       "- reads a template from standard input. The nearest fxtlint.toml above each\n"
       "template gives settings that the options below replace.\n\n";
-  for (const OptionSpec& spec : kOptions) help += Described(OptionColumn(spec), spec.help);
+  for (const OptionEntry& entry : kOptions) help += Described(OptionColumn(entry), entry.help);
   help += "\nFormats (-f):\n";
   for (const FormatName& format : kFormatNames) {
     const bool byDefault = format.kind == FormatKind::kGcc;
