@@ -34,15 +34,6 @@ std::string Capitalised(std::string text) {
   return text;
 }
 
-bool HoldsWideCharacter(std::string_view text) {
-  while (!text.empty()) {
-    const Character character = ReadCharacter(text);
-    if (character.codePoint > 0xFF) return true;
-    text.remove_prefix(character.bytes);
-  }
-  return false;
-}
-
 // Edits of the template's bytes as edits of the client's document.
 class EditMapper {
  public:

@@ -79,18 +79,6 @@ std::vector<TextLine> LinesOf(std::string_view text) {
   return lines;
 }
 
-// A character above U+00FF reads as '?' in the template: a line that holds
-// one is left as the user wrote it, since its new bytes could not give it
-// back.
-bool HoldsWideCharacter(std::string_view utf8) {
-  while (!utf8.empty()) {
-    const Character character = ReadCharacter(utf8);
-    if (character.codePoint > 0xFF) return true;
-    utf8.remove_prefix(character.bytes);
-  }
-  return false;
-}
-
 class LineEdits {
  public:
   LineEdits(const Snapshot& snapshot, LineSpan lines)

@@ -162,4 +162,13 @@ size_t LineIndex::OffsetOf(ClientPosition position, Encoding encoding) const {
   return std::min(OffsetOfUtf16(CountAt(begin).utf16 + character), end);
 }
 
+bool HoldsWideCharacter(std::string_view text) {
+  while (!text.empty()) {
+    const Character character = ReadCharacter(text);
+    if (character.codePoint > 0xFF) return true;
+    text.remove_prefix(character.bytes);
+  }
+  return false;
+}
+
 }  // namespace fxt::lsp

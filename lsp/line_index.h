@@ -91,4 +91,8 @@ struct Character {
 };
 Character ReadCharacter(std::string_view text);
 
+// Whether UTF-8 text holds a character above U+00FF, which a template holds
+// as '?': an edit that replaced it would write the '?' back instead.
+bool HoldsWideCharacter(std::string_view text);
+
 }  // namespace fxt::lsp
