@@ -2,8 +2,9 @@
 // template, without any input or output: the analysis of the new text and
 // the diagnostics to publish; then the same with what an editor asks after
 // each change when every feature is on (the semantic tokens' delta, the
-// folding ranges, the highlights at the cursor). Prints the median and the
-// 99th percentile of each.
+// folding ranges, the highlights at the cursor), and once more with every
+// other change breaking a header line, so that the tolerant load goes on past
+// an error. Prints the median and the 99th percentile of each.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -57,9 +58,23 @@ int main() try {
                {"method", "textDocument/documentHighlight"},
                {"params", {{"textDocument", document}, {"position", range["start"]}}}}),
   };
+  // Line 5 is "version = 2.1": a letter typed over its first digit makes an
+  // invalid version, an error that the rest of the template is read past.
+  const json headerRange = {{"start", {{"line", 4}, {"character", 10}}},
+                            {"end", {{"line", 4}, {"character", 11}}}};
+  struct Scenario {
+    const char* name;
+    bool everyFeature;
+    bool breaksHeader;
+  };
+  constexpr Scenario kScenarios[] = {
+      {"", false, false},
+      {" with every feature's requests", true, false},
+      {" with every feature's requests, every other one an error on line 5", true, true},
+  };
   std::string previousTokens = "1";
   int version = 2;
-  for (const bool everyFeature : {false, true}) {
+  for (const auto& [name, everyFeature, breaksHeader] : kScenarios) {
     std::vector<double> microseconds;
     server.Handle(asked[0]);  // the first tokens, whole, for the deltas to follow
     for (int n = 0; n < kChanges; ++n, ++version) {
@@ -68,7 +83,10 @@ int main() try {
            {"method", "textDocument/didChange"},
            {"params",
             {{"textDocument", {{"uri", uri}, {"version", version}}},
-             {"contentChanges", {{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
+             {"contentChanges",
+              {breaksHeader
+                   ? json{{"range", headerRange}, {"text", version % 2 == 0 ? "x" : "2"}}
+                   : json{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
       const std::string delta =
           Message({{"jsonrpc", "2.0"},
                    {"id", 5},
@@ -94,7 +112,7 @@ int main() try {
                                               static_cast<double>(microseconds.size() - 1))];
     };
     std::printf("one change to a %zu-byte template%s, %d changes: median %.0f us, p99 %.0f us\n",
-                text.size(), everyFeature ? " with every feature's requests" : "", kChanges,
+                text.size(), name, kChanges,
                 at(0.5), at(0.99));
   }
   return 0;
