@@ -124,11 +124,11 @@ constexpr RuleDoc kRuleDocs[] = {
      "the later stop's line", ""},
     {kStopRepeated,
      "Two stops of one parameter with the same values, the same mode and the same attribute "
-     "under the mouse.",
+     "under the mouse. Copies of one stop in a row are one report, with the line of the last.",
      "Nothing but their labels tells the two apart: one of them is most often a copied line "
      "whose values were not changed.",
      "Give the stop its own values, or remove the copy.",
-     "the later stop's line", ""},
+     "the later stop's line, the first of copies in a row", ""},
     {kRangeReversed,
      "A stop range whose low value is above its high one, such as `(m255:128)`.",
      "The tester stores the range as it is written, low above high, without a word.",

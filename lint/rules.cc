@@ -82,6 +82,7 @@ void RuleChecker::AfterLine(const LineEvent& line, StateFn state) {
 }
 
 void RuleChecker::End(const LoadEnd& end) {
+  ReportRepeatRun();
   const bool readToTheEnd =
       end.reason == LoadEndReason::kInputEnd || end.reason == LoadEndReason::kInputEndByte;
   if (readToTheEnd && tracker_.InTemplate()) {
@@ -112,11 +113,13 @@ void RuleChecker::End(const LoadEnd& end) {
 }
 
 void RuleChecker::TemplateOpened() {
+  ReportRepeatRun();
   coarse_.fill(std::nullopt);
   fine_.fill(std::nullopt);
 }
 
 void RuleChecker::ParameterOpened() {
+  ReportRepeatRun();
   lastFixedStop_.reset();
   stopValues_.clear();
 }

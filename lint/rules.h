@@ -75,6 +75,19 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   std::optional<FixedStop> lastFixedStop_;
   std::unordered_map<std::string, SourcePosition> stopValues_;
   std::string stopKey_;  // the key of the stop being checked
+  // Copies of one stop in a row are one mistake, reported once when the
+  // run ends: at its first copy, with the line of its last.
+  struct RepeatRun {
+    std::string key;
+    std::string values;        // as the message shows them
+    SourcePosition original;   // the earlier stop that they repeat
+    SourcePosition first;      // the first copy
+    SourcePosition last;       // the last copy so far
+    size_t copies = 0;
+    uint64_t lastStop = 0;     // the stop number of the last copy
+  };
+  std::optional<RepeatRun> repeatRun_;
+  uint64_t stopsChecked_ = 0;
 
   void Report(DiagnosticId id, SourcePosition position, std::string text,
               std::vector<Note> notes = {}, std::optional<Fix> fix = std::nullopt);
@@ -100,6 +113,7 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   void CheckStopRanges(const LineEvent& line, const Stop& stop);
   void CheckStopOrder(const LineEvent& line, const Stop& stop);
   void CheckStopRepeated(const LineEvent& line, const Stop& stop);
+  void ReportRepeatRun();
   std::optional<Fix> EndLineFix() const;
 };
 

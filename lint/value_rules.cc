@@ -188,16 +188,41 @@ void RuleChecker::CheckStopOrder(const LineEvent& line, const Stop& stop) {
 }
 
 void RuleChecker::CheckStopRepeated(const LineEvent& line, const Stop& stop) {
+  const uint64_t number = ++stopsChecked_;
   WriteKeyOf(stop, stopKey_);
   const auto first = stopValues_.find(stopKey_);
   if (first == stopValues_.end()) {
+    ReportRepeatRun();
     stopValues_.emplace(stopKey_, line.position);
     return;
   }
-  Report(DiagnosticId::kStopRepeated, line.position,
-         "the stop " + ValuesOf(*CurrentTemplate(), stop) +
-             " has the values and the mode of an earlier stop: the desk cannot tell them apart",
-         {{"the same values on " + LineWord(first->second), first->second}});
+  if (repeatRun_ && repeatRun_->lastStop + 1 == number && repeatRun_->key == stopKey_) {
+    repeatRun_->last = line.position;
+    repeatRun_->lastStop = number;
+    ++repeatRun_->copies;
+    return;
+  }
+  ReportRepeatRun();
+  repeatRun_ = RepeatRun{stopKey_,    ValuesOf(*CurrentTemplate(), stop),
+                         first->second, line.position, line.position, 1, number};
+}
+
+void RuleChecker::ReportRepeatRun() {
+  if (!repeatRun_) return;
+  const RepeatRun run = std::move(*repeatRun_);
+  repeatRun_.reset();
+  std::vector<Note> notes = {{"the same values on " + LineWord(run.original), run.original}};
+  std::string copies;
+  if (run.copies > 1) {
+    copies = " and the " + std::to_string(run.copies - 1) +
+             (run.copies == 2 ? " stop after it" : " stops after it") + " in a row";
+    notes.push_back({"the last copy in that row, on " + LineWord(run.last), run.last});
+  }
+  Report(DiagnosticId::kStopRepeated, run.first,
+         "the stop " + run.values + copies +
+             (run.copies > 1 ? " have" : " has") +
+             " the values and the mode of an earlier stop: the desk cannot tell them apart",
+         std::move(notes));
 }
 
 }  // namespace fxt
