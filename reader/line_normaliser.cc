@@ -40,6 +40,9 @@ constexpr std::array<bool, 256> kInsideQuotes = [] {
   return inside;
 }();
 
+// What lowers an ASCII capital.
+constexpr char CASE_BIT = 0x20;
+
 // Bits [0, count) of a word.
 constexpr uint64_t LowBits(size_t count) {
   return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
@@ -121,6 +124,7 @@ struct LineShape {
   size_t lineEnd;
   size_t textEnd;
   uint64_t kept;
+  uint64_t lowered;  // capitals outside quotes, all of them kept
   std::array<size_t, 1 + QUOTES_NOTED> marks;
   size_t markCount;
   bool quoteLeftOpen;
@@ -154,8 +158,7 @@ bool ShapeOf(const uint8_t* raw, size_t available, const uint8_t* readableEnd, L
   const uint64_t quotes = masks.quote & text;
   const uint64_t quoted = quotes != 0 ? QuotedBytes(quotes) & text : 0;
   shape.quoteLeftOpen = shape.textEnd > 0 && ((quoted >> (shape.textEnd - 1)) & 1) != 0;
-  // Capitals outside quotes are lowered byte by byte.
-  if ((masks.upper & ~quoted & text) != 0) return false;
+  shape.lowered = masks.upper & ~quoted & text;
   const uint64_t starred = raw[0] == '*' ? 1 : 0;
   shape.kept = ~((masks.blank | starred) & ~quoted) & text;
 
@@ -182,6 +185,10 @@ size_t CompactRuns(const uint8_t* raw, const LineShape& shape, char* line, Norma
     const auto first = static_cast<size_t>(std::countr_zero(starts));
     const auto end = static_cast<size_t>(std::countr_zero(ends)) + 1;
     CopyChunks(line + length, raw + first, end - first);
+    for (uint64_t capitals = shape.lowered & LowBits(end) & ~LowBits(first); capitals != 0;
+         capitals &= capitals - 1) {
+      line[length + static_cast<size_t>(std::countr_zero(capitals)) - first] |= CASE_BIT;
+    }
     for (; nextMark < shape.markCount && shape.marks[nextMark] < end; ++nextMark) {
       piece.at[nextMark] = length + (shape.marks[nextMark] - first);
     }
@@ -204,6 +211,15 @@ constexpr std::array<std::array<uint8_t, 8>, 256> kGathers = [] {
   return gathers;
 }();
 
+// The case bit for each byte whose bit is set in `capitals`, of 16 bytes.
+[[gnu::target("ssse3")]] __m128i CaseBits(uint16_t capitals) {
+  const __m128i spread = _mm_shuffle_epi8(_mm_set1_epi16(static_cast<int16_t>(capitals)),
+                                          _mm_set_epi64x(0x0101010101010101, 0));
+  const __m128i bits = _mm_set1_epi64x(static_cast<int64_t>(0x8040201008040201));
+  const __m128i set = _mm_cmpeq_epi8(_mm_and_si128(spread, bits), bits);
+  return _mm_and_si128(set, _mm_set1_epi8(CASE_BIT));
+}
+
 // The same with SSSE3's byte shuffle: each chunk of 16 bytes is gathered in
 // one step, whatever its runs. A mark lands after the kept bytes before it.
 [[gnu::target("ssse3,popcnt")]] size_t CompactShuffled(const uint8_t* raw, const LineShape& shape,
@@ -217,7 +233,9 @@ constexpr std::array<std::array<uint8_t, 8>, 256> kGathers = [] {
         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[low].data()));
     const __m128i highOrder = _mm_add_epi8(
         _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[high].data())), _mm_set1_epi8(8));
-    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + offset));
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + offset));
+    const auto capitals = static_cast<uint16_t>(shape.lowered >> offset);
+    if (capitals != 0) bytes = _mm_or_si128(bytes, CaseBits(capitals));
     const __m128i gathered = _mm_shuffle_epi8(bytes, _mm_unpacklo_epi64(lowOrder, highOrder));
     const auto lowCount = static_cast<size_t>(__builtin_popcount(low));
     _mm_storel_epi64(reinterpret_cast<__m128i*>(line + length), gathered);
