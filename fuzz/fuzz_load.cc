@@ -21,7 +21,7 @@ namespace {
 class SinkTarget : public fxt::ReportTarget {
  public:
   void Report(const fxt::Diagnostic& diagnostic) override {
-    bytes += std::strlen(diagnostic.message);
+    bytes += diagnostic.message.size();
   }
   size_t bytes = 0;
 };

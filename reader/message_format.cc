@@ -9,7 +9,7 @@ namespace fxt {
 
 size_t LineNumberPlace(std::string_view format) { return format.find("%d"); }
 
-void FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
+size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
                       size_t place, int32_t line) {
   std::array<char, 12> digits{};
   const char* digitsEnd = std::to_chars(digits.begin(), digits.end(), line).ptr;
@@ -23,6 +23,7 @@ void FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_vie
   append({digits.data(), static_cast<size_t>(digitsEnd - digits.data())});
   append(format.substr(place + 2));
   message[length] = '\0';
+  return length;
 }
 
 }  // namespace fxt

@@ -18,8 +18,8 @@ inline constexpr size_t NO_LINE_NUMBER = std::string_view::npos;
 size_t LineNumberPlace(std::string_view format);
 
 // The format with `line` in place of its "%d" at `place`, cut to the
-// buffer and NUL-terminated.
-void FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
+// buffer and NUL-terminated; its length.
+size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
                       size_t place, int32_t line);
 
 }  // namespace fxt

@@ -10,29 +10,38 @@
 namespace fxt {
 namespace {
 
-// Where each entry's format carries its line number, found once.
-size_t LineNumberPlaceOf(DiagnosticId id) {
-  static const std::array<size_t, CATALOGUE_SIZE> places = [] {
-    std::array<size_t, CATALOGUE_SIZE> found{};
-    for (size_t i = 0; i < CATALOGUE_SIZE; ++i) found[i] = LineNumberPlace(Catalogue[i].format);
-    return found;
+// Each entry's format, measured once, and where it carries its line number.
+struct MeasuredFormat {
+  std::string_view text;
+  size_t lineNumberPlace;
+};
+
+const MeasuredFormat& FormatOf(DiagnosticId id) {
+  static const std::array<MeasuredFormat, CATALOGUE_SIZE> formats = [] {
+    std::array<MeasuredFormat, CATALOGUE_SIZE> measured{};
+    for (size_t i = 0; i < CATALOGUE_SIZE; ++i) {
+      const std::string_view text = Catalogue[i].format;
+      measured[i] = {text, LineNumberPlace(text)};
+    }
+    return measured;
   }();
-  return places[static_cast<size_t>(id)];
+  return formats[static_cast<size_t>(id)];
 }
 
 // Formats and hands over one diagnostic. Kept out of line, so that a report
 // nobody hears costs only its count.
 [[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
   const ParseContext& ctx = parseContext;
-  const CatalogueEntry& entry = EntryOf(id);
-  const size_t place = LineNumberPlaceOf(id);
-  if (place == NO_LINE_NUMBER) {
-    ctx.reportTarget->Report({id, entry.severity, std::nullopt, position, entry.format});
+  const Severity severity = EntryOf(id).severity;
+  const MeasuredFormat& format = FormatOf(id);
+  if (format.lineNumberPlace == NO_LINE_NUMBER) {
+    ctx.reportTarget->Report({id, severity, std::nullopt, position, format.text});
     return;
   }
   std::array<char, MESSAGE_CAPACITY> message;  // filled by the formatting
-  FormatLineNumber(message, entry.format, place, ctx.lineNumber);
-  ctx.reportTarget->Report({id, entry.severity, ctx.lineNumber, position, message.data()});
+  const size_t length =
+      FormatLineNumber(message, format.text, format.lineNumberPlace, ctx.lineNumber);
+  ctx.reportTarget->Report({id, severity, ctx.lineNumber, position, {message.data(), length}});
 }
 
 void Emit(DiagnosticId id, SourcePosition position) {

@@ -42,7 +42,7 @@ struct Diagnostic {
   Severity severity;
   std::optional<int32_t> testerLine;
   SourcePosition position;
-  const char* message;
+  std::string_view message;  // NUL-terminated as well
 
   const CatalogueEntry& entry() const { return EntryOf(id); }
   // The short text that editors show.
