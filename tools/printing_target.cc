@@ -5,8 +5,7 @@
 namespace fxt {
 
 void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
-  WriteOut("\n");
-  WriteOut(diagnostic.message);
+  WriteOut("\n", diagnostic.message);
 }
 
 }  // namespace fxt

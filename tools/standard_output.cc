@@ -91,6 +91,18 @@ void WriteOut(std::string_view bytes) {
   if (mode == Mode::kImmediate) FlushBuffer();
 }
 
+void WriteOut(std::string_view first, std::string_view second) {
+  const size_t size = first.size() + second.size();
+  if (mode != Mode::kBuffered || size > kBufferBytes - buffered) {
+    WriteOut(first);
+    WriteOut(second);
+    return;
+  }
+  std::memcpy(buffer.data() + buffered, first.data(), first.size());
+  std::memcpy(buffer.data() + buffered + first.size(), second.data(), second.size());
+  buffered += size;
+}
+
 void FlushOut() {
   FlushBuffer();
   Check(std::fflush(stdout) == 0);
