@@ -68,12 +68,13 @@ bool OpensBlockBody(const Keyword* keyword) {
 
 // Whether a line's bytes may be laid out anew at all: a line the reader
 // takes in pieces, a '*' first, and a carriage return or NUL within, which
-// end what the reader takes of the line, stay as they are.
-bool MayLayOut(const Line& line) {
+// end what the reader takes of the line, stay as they are. Neither stands
+// before `textLength`, where the reader's text ended.
+bool MayLayOut(const Line& line, size_t textLength) {
   if (line.read.size() > LINE_CAPACITY - 1) return false;
   if (!line.content.empty() && line.content.front() == '*') return false;
-  return line.content.find('\r') == std::string_view::npos &&
-         line.content.find('\0') == std::string_view::npos;
+  const std::string_view rest = line.content.substr(std::min(textLength, line.content.size()));
+  return rest.find('\r') == std::string_view::npos && rest.find('\0') == std::string_view::npos;
 }
 
 std::string_view TrimmedRight(std::string_view text) {
@@ -186,12 +187,12 @@ class Formatter {
     const LinePiece piece = NormaliseLinePiece(line.read, text_.data() + text_.size(), normalised_);
     if (piece.length != 0) line.keyword = MatchBufferedKeyword(normalised_);
     // A quote left open holds blanks and case that matter, and ends at a '/'.
-    if (piece.quoteLeftOpen || !MayLayOut(line)) return;
+    if (piece.quoteLeftOpen || !MayLayOut(line, piece.textLength)) return;
     const size_t length = piece.length;
     line.normalisedBegin = blockNormalised_.Size();
     line.normalisedLength = length;
     blockNormalised_.Append({normalised_.data(), length});
-    line.parts = SplitLine(line.content);
+    line.parts = SplitLine(line.content, piece.textLength);
     line.newEnding = fileEnding_;
     if (length == 0) {
       line.role = line.parts.remark.empty() ? Role::kBlank : Role::kRemark;

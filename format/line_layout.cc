@@ -106,8 +106,8 @@ void AppendValue(LineText& out, std::string_view value, TokenId keyword, Spacing
 
 }  // namespace
 
-LineParts SplitLine(std::string_view line) {
-  const size_t slash = line.find('/');
+LineParts SplitLine(std::string_view line, size_t slashFrom) {
+  const size_t slash = line.find('/', slashFrom);
   std::string_view remark = slash == std::string_view::npos ? "" : line.substr(slash);
   while (!remark.empty() && IsBlank(remark.back())) remark.remove_suffix(1);
   return {TrimBlanks(line.substr(0, slash)), remark};

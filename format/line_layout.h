@@ -23,8 +23,9 @@ struct LineParts {
 };
 
 // Cuts a line whose first '/' stands outside quotes: the reader ends a line
-// at a '/' inside quotes too, and such a line is never laid out anew.
-LineParts SplitLine(std::string_view line);
+// at a '/' inside quotes too, and such a line is never laid out anew. No
+// '/' stands before `slashFrom`.
+LineParts SplitLine(std::string_view line, size_t slashFrom = 0);
 
 // A line's new text, built in place rather than in a string of its own.
 // Bytes that would not fit are dropped and the text marked too long: no

@@ -71,6 +71,7 @@ NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line)
   const auto finish = [&](size_t at) {
     line[out] = '\0';
     piece.length = out;
+    piece.textLength = at;
     const void* lineEnd = std::memchr(raw + at, '\n', available - at);
     piece.rawLength = lineEnd == nullptr
                           ? available
@@ -274,6 +275,7 @@ bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readab
   line[length] = '\0';
   piece.length = length;
   piece.rawLength = shape.lineEnd;
+  piece.textLength = shape.textEnd;
   piece.quoteLeftOpen = shape.quoteLeftOpen;
   piece.marks = static_cast<int>(shape.markCount);
   return true;

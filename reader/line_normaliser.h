@@ -22,6 +22,7 @@ inline constexpr size_t NORMALISED_CAPACITY = 128;
 struct NormalisedPiece {
   size_t length = 0;           // of the normalised line, before its NUL
   size_t rawLength = 0;        // the bytes of the piece the line takes, up to its line end
+  size_t textLength = 0;       // the bytes before its text ended: at a '/', '\r', NUL or line end
   bool quoteLeftOpen = false;  // its text ended inside quotes
   // Where the line's first '=' and then the first three quotes after it
   // stand in the normalised line; `marks` of them are set.

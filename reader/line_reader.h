@@ -38,6 +38,7 @@ struct LinePiece {
   size_t taken;        // the bytes the piece took
   size_t length;       // of the normalised piece, before its NUL
   bool quoteLeftOpen;  // its text ended inside quotes
+  size_t textLength;   // the bytes before its text ended: no '/', '\r' or NUL stands there
 };
 LinePiece NormaliseLinePiece(std::string_view bytes, const char* readableEnd,
                              std::span<char, NORMALISED_CAPACITY> normalised);

@@ -37,6 +37,7 @@ void ExpectSame(const Result& a, const Result& b, const std::string& text) {
   EXPECT_EQ(a.line, b.line) << testing::PrintToString(text);
   EXPECT_EQ(a.piece.length, b.piece.length) << testing::PrintToString(text);
   EXPECT_EQ(a.piece.rawLength, b.piece.rawLength) << testing::PrintToString(text);
+  EXPECT_EQ(a.piece.textLength, b.piece.textLength) << testing::PrintToString(text);
   EXPECT_EQ(a.piece.quoteLeftOpen, b.piece.quoteLeftOpen) << testing::PrintToString(text);
   ASSERT_EQ(a.piece.marks, b.piece.marks) << testing::PrintToString(text);
   for (int i = 0; i < a.piece.marks; ++i) {
