@@ -41,6 +41,7 @@ RuleChecker::RuleChecker(std::span<const uint8_t> bytes, FindingSink& sink, bool
 
 void RuleChecker::Report(DiagnosticId id, SourcePosition position, std::string text,
                          std::vector<Note> notes, std::optional<Fix> fix) {
+  ++findings_;
   sink_.Found({id, position, std::move(text), std::move(notes), std::move(fix)});
 }
 
@@ -69,8 +70,7 @@ void RuleChecker::AfterLine(const LineEvent& line, StateFn state) {
   const Block block = tracker_.CurrentBlock();
   // A line that a block took: the state it was read in is the one it stayed in.
   if (tracker_.InTemplate()) {
-    CheckNameCase(line, block);
-    CheckNameBlanks(line, block);
+    CheckTableName(line, block);
     CheckQuoting(line, block);
     CheckNameLength(line, block);
     CheckTextAfterNumber(line, block);
@@ -109,6 +109,23 @@ void RuleChecker::End(const LoadEnd& end) {
            "a byte 0xFF ends the input here: the " + Counted(unread, "byte") +
                (unread == 1 ? " after it is" : " after it are") + " never read",
            notes);
+  }
+}
+
+// A name checked against its table finds the same on every line that
+// writes it: a stop label found sound is not looked up again on the stop
+// lines after it that repeat it.
+void RuleChecker::CheckTableName(const LineEvent& line, Block block) {
+  const bool label = block == Block::kParameter && line.Token() == TOKEN_STOP;
+  if (label && soundLabel_ && line.quotedText == *soundLabel_) return;
+  const uint64_t before = findings_;
+  CheckNameCase(line, block);
+  CheckNameBlanks(line, block);
+  if (!label) return;
+  if (findings_ == before) {
+    soundLabel_.emplace(line.quotedText);
+  } else {
+    soundLabel_.reset();
   }
 }
 

@@ -88,6 +88,8 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   };
   std::optional<RepeatRun> repeatRun_;
   uint64_t stopsChecked_ = 0;
+  uint64_t findings_ = 0;                // reported so far
+  std::optional<std::string> soundLabel_;  // the last stop label that the tables found sound
 
   void Report(DiagnosticId id, SourcePosition position, std::string text,
               std::vector<Note> notes = {}, std::optional<Fix> fix = std::nullopt);
@@ -102,6 +104,7 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   void CheckLineLength(const LineEvent& line);
   void CheckUnknownKeyword(const LineEvent& line);
   bool CheckMissingEquals(const LineEvent& line, std::string_view word);
+  void CheckTableName(const LineEvent& line, Block block);
   void CheckNameCase(const LineEvent& line, Block block);
   void CheckNameBlanks(const LineEvent& line, Block block);
   void CheckQuoting(const LineEvent& line, Block block);
