@@ -1,6 +1,5 @@
 #include "grammar/stop.h"
 
-#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -9,6 +8,7 @@
 #include "grammar/grammar_support.h"
 #include "grammar/header.h"
 #include "grammar/parameter.h"
+#include "grammar/stop_slot.h"
 #include "reader/number_scan.h"
 #include "reader/parse_context.h"
 #include "reader/report.h"
@@ -40,105 +40,6 @@ int32_t ModeOfLetter(char letter) {
       return -1;
   }
 }
-
-// What a character of the slot list is to the stop line.
-enum class SlotChar : uint8_t {
-  kIllegal,
-  kValue,  // '0' to '9', 'a' to 'f', 'x' and ':': part of a slot value
-  kMouse,  // 'm'
-  kR,      // 'r'
-  kEnd,    // ',' or ')': ends a slot
-};
-
-constexpr std::array<SlotChar, 256> kSlotChars = [] {
-  std::array<SlotChar, 256> chars{};
-  for (const char c : std::string_view("0123456789abcdefx:")) {
-    chars[static_cast<uint8_t>(c)] = SlotChar::kValue;
-  }
-  chars['m'] = SlotChar::kMouse;
-  chars['r'] = SlotChar::kR;
-  chars[','] = chars[')'] = SlotChar::kEnd;
-  return chars;
-}();
-
-// Each byte's value as a digit of base 16; 16 for no digit.
-constexpr std::array<uint8_t, 256> kHexDigits = [] {
-  std::array<uint8_t, 256> digits{};
-  digits.fill(16);
-  for (int c = '0'; c <= '9'; ++c) digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - '0');
-  for (int c = 'a'; c <= 'f'; ++c)
-    digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'a' + 10);
-  for (int c = 'A'; c <= 'F'; ++c)
-    digits[static_cast<size_t>(c)] = static_cast<uint8_t>(c - 'A' + 10);
-  return digits;
-}();
-
-// One part of a slot value (the low or the high end), read where it stands
-// in the value as "%d", or as "%x" when its second character is 'x'. An 'm'
-// or an 'r' counts as the blank it stands for: skipped before the number,
-// ending it after. Nothing of a slot list can be a sign, and a number ends
-// at the ':', ',' or ')' that ends its part.
-struct SlotPart {
-  bool read;
-  int32_t value;
-};
-
-template <uint32_t kBase>
-SlotPart ReadDigits(const char* p, bool began) {
-  constexpr int64_t kCap = int64_t{INT32_MAX} + 1;
-  int64_t magnitude = 0;
-  for (uint32_t digit; (digit = kHexDigits[static_cast<uint8_t>(*p)]) < kBase; ++p) {
-    began = true;
-    magnitude = std::min(magnitude * kBase + digit, kCap);
-  }
-  return {began, static_cast<int32_t>(std::min<int64_t>(magnitude, INT32_MAX))};
-}
-
-SlotPart ReadPart(const char* part, size_t length) {
-  const bool hex = length >= 2 && part[1] == 'x';
-  const char* p = part;
-  while (*p == 'm' || *p == 'r') ++p;
-  if (!hex) return ReadDigits<10>(p, false);
-  // After "0x" the number has begun: no hex digit after it still reads 0.
-  if (p[0] == '0' && p[1] == 'x') return ReadDigits<16>(p + 2, true);
-  return ReadDigits<16>(p, false);
-}
-
-// A slot as the scan goes through it: where it starts, its first ':' after
-// its first character, and the decimal digits of its parts as they come. It
-// stays plain while each part is marks ('m', 'r') and then decimal digits
-// alone: then the digits read are its parts' numbers.
-struct SlotScan {
-  size_t start = 1;
-  size_t colon = 0;  // 0 for none
-  bool plain = true;
-  size_t part = 0;  // 0 the low part, 1 the high one
-  std::array<int64_t, 2> magnitude{};
-  std::array<bool, 2> digits{};
-
-  bool Digit(char c) {
-    const auto digit = static_cast<uint8_t>(c - '0');
-    if (digit > 9) return false;
-    magnitude[part] = std::min(magnitude[part] * 10 + digit, int64_t{INT32_MAX} + 1);
-    digits[part] = true;
-    return true;
-  }
-  // 'a' to 'f', 'x' or ':'.
-  void Letter(char c, size_t at) {
-    if (c == ':' && colon == 0 && at > start) {
-      colon = at;
-      part = 1;
-    } else {
-      plain = false;
-    }
-  }
-  void Mark() {
-    if (digits[part]) plain = false;
-  }
-  SlotPart Part(size_t which) const {
-    return {digits[which], static_cast<int32_t>(std::min<int64_t>(magnitude[which], INT32_MAX))};
-  }
-};
 
 // One stop line, read step by step. Every problem is an error that ends the
 // line. A line builds a stop only while no error has been reported in the
@@ -178,11 +79,7 @@ class StopLine {
   // The entries of the line, added to the stop in one go.
   std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_;
   size_t pendingCount_ = 0;
-  uint8_t slotCount_ = 0;
-  uint8_t valueCount_ = 0;
-  uint8_t mouseMarks_ = 0;
   uint8_t mouseSlot_ = NO_MOUSE_SLOT;
-  bool rMark_ = false;
 
   char At(size_t position) const { return position < value_.size() ? value_[position] : '\0'; }
 
@@ -215,39 +112,55 @@ class StopLine {
     return false;
   }
 
-  // Reads the slots up to the ')' that closes the list. 'm' marks the
-  // mouse slot and 'r' the value's flag; each stands in a slot as a blank
-  // would, so a marked slot is never empty. After the first problem only the
-  // ')' is looked for. A slot's decimal digits are read on the way; a slot
-  // that is more than marks and decimal digits is read again where it stands.
+  // The scan of the slots: its counts, and what the values are stored
+  // against, fixed while the line is read. It is a local of the scan and
+  // holds no bytes, so that the entries written cannot be taken to change it.
+  // A value holds at most 128 characters: its slots stay far below the 8-bit
+  // limit.
+  struct SlotTally {
+    bool storing = StoringValues();
+    int32_t listed = parseContext.attribListCount;
+    int32_t slots = 0;
+    int32_t values = 0;
+    bool mouseMarked = false;
+    int32_t mouseSlot = NO_MOUSE_SLOT;
+    size_t entries = 0;
+    const Attribute* firstAttribute = nullptr;
+    std::span<Attribute* const> furtherAttributes;
+  };
+
   void ScanSlots() {
-    SlotScan slot;
-    for (size_t i = 1; i < value_.size(); ++i) {
-      const char c = value_[i];
-      if (slot.Digit(c)) continue;
-      switch (kSlotChars[static_cast<uint8_t>(c)]) {
-        case SlotChar::kValue:
-          slot.Letter(c, i);
-          continue;
-        case SlotChar::kMouse:
-          slot.Mark();
-          if (++mouseMarks_ == 2) return Problem(DiagnosticId::kTooManyMouseMarks, i);
-          continue;
-        case SlotChar::kR:
-          slot.Mark();
-          rMark_ = true;
-          continue;
-        case SlotChar::kEnd:
-          if (!EndSlot(slot, i)) return FindClose(i);
-          if (c == ')') {
-            close_ = i;
-            return;
-          }
-          slot = SlotScan{i + 1};
-          continue;
-        case SlotChar::kIllegal:
-          return Problem(DiagnosticId::kSlotIllegalCharacter, i);
+    SlotTally tally;
+    tally.firstAttribute = fixture_.AttributeAt(1);
+    tally.furtherAttributes = fixture_.FurtherAttributes();
+    ScanSlots(tally);
+    pendingCount_ = tally.entries;
+    mouseSlot_ = static_cast<uint8_t>(tally.mouseSlot);
+  }
+
+  // Reads the slots up to the ')' that closes the list. After the first
+  // problem only the ')' is looked for.
+  void ScanSlots(SlotTally& tally) {
+    const SlotList list(value_);
+    SlotReading slot;
+    for (size_t start = 1;;) {
+      list.Read(start, tally.mouseMarked, slot);
+      switch (slot.end) {
+        case SlotEnd::kUnended:
+          return;
+        case SlotEnd::kIllegal:
+          return Problem(DiagnosticId::kSlotIllegalCharacter, slot.at);
+        case SlotEnd::kSecondMouseMark:
+          return Problem(DiagnosticId::kTooManyMouseMarks, slot.at);
+        case SlotEnd::kEnded:
+          break;
       }
+      if (!EndSlot(tally, slot, start)) return FindClose(slot.at);
+      if (value_[slot.at] == ')') {
+        close_ = slot.at;
+        return;
+      }
+      start = slot.at + 1;
     }
   }
 
@@ -261,27 +174,22 @@ class StopLine {
     close_ = close;
   }
 
-  // The slot value value_[slot.start, end): split at its colon into a low
-  // and a high part, or both the whole of it.
-  bool EndSlot(const SlotScan& slot, size_t end) {
-    ++slotCount_;
-    if (slot.start == end) return true;
-    const size_t colon = slot.colon;
-    SlotPart low = slot.Part(0);
-    SlotPart high = colon != 0 ? slot.Part(1) : low;
-    if (!slot.plain) {
-      low = ReadPart(value_.data() + slot.start, (colon != 0 ? colon : end) - slot.start);
-      high = colon != 0 ? ReadPart(value_.data() + colon + 1, end - colon - 1) : low;
+  // A slot ended by its ',' or ')'; an empty one holds no value. The slot
+  // that holds the line's 'm' is its mouse slot.
+  bool EndSlot(SlotTally& tally, const SlotReading& slot, size_t start) {
+    ++tally.slots;
+    if (slot.at == start) return true;
+    if (slot.mouseMark) {
+      tally.mouseMarked = true;
+      tally.mouseSlot = tally.slots;
     }
-    if (mouseMarks_ == 1 && mouseSlot_ == NO_MOUSE_SLOT) mouseSlot_ = slotCount_;
-    const uint8_t channel = parseContext.attribListNumbers[valueCount_];
-    if (!low.read || !high.read || channel == 0) {
+    const uint8_t channel = parseContext.attribListNumbers[static_cast<size_t>(tally.values)];
+    if (!slot.low.read || !slot.high.read || channel == 0) {
       slotProblem_ = DiagnosticId::kSlotSyntax;
       return false;
     }
-    if (StoringValues() && !AddEntry(channel, low.value, high.value)) return false;
-    rMark_ = false;
-    if (valueCount_ > parseContext.attribListCount) {
+    if (tally.storing && !AddEntry(tally, channel, slot)) return false;
+    if (tally.values > tally.listed) {
       slotProblem_ = DiagnosticId::kTooManySlotValues;
       return false;
     }
@@ -290,22 +198,24 @@ class StopLine {
 
   // An 8-bit attribute takes DMX values 0 to 255, stored on the 16-bit
   // scale; a 16-bit attribute keeps the low 16 bits of each value.
-  bool AddEntry(uint8_t channel, int32_t low, int32_t high) {
+  bool AddEntry(SlotTally& tally, uint8_t channel, const SlotReading& slot) {
+    const int32_t low = slot.low.value;
+    const int32_t high = slot.high.value;
     const uint8_t owner = ChannelOwner(channel);
-    const Attribute& attribute = *fixture_.AttributeAt(owner);
-    const uint8_t flag = rMark_ ? 1 : 0;
+    const Attribute& attribute = NodeAt(*tally.firstAttribute, tally.furtherAttributes, owner);
+    const uint8_t flag = slot.rMark ? 1 : 0;
     if (attribute.HasNoFineChannel()) {
       if (low > DMX_VALUE_MAX || high > DMX_VALUE_MAX) {
         slotProblem_ = DiagnosticId::kValueOutOfRange;
         return false;
       }
-      pending_[pendingCount_++] =
+      pending_[tally.entries++] =
           Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
     } else {
-      pending_[pendingCount_++] =
+      pending_[tally.entries++] =
           Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
     }
-    ++valueCount_;
+    ++tally.values;
     return true;
   }
 

@@ -24,6 +24,15 @@ Node* NthNode(Node* first, int n) {
   return node;
 }
 
+// The n-th node of a list whose further nodes are `further`: the same answer
+// as NthNode(&first, n), without the walk.
+template <typename First, typename Node>
+First& NodeAt(First& first, std::span<Node* const> further, int n) {
+  if (n <= 1 || further.empty()) return first;
+  const size_t index = static_cast<size_t>(n) - 2;
+  return index < further.size() ? *further[index] : *further.back();
+}
+
 template <typename Node>
 class FurtherNodes {
  public:
@@ -56,9 +65,7 @@ class FurtherNodes {
   // The same answer as NthNode(&first, n), without the walk.
   template <typename First>
   First& At(First& first, int n) const {
-    if (n <= 1 || nodes_.empty()) return first;
-    const size_t further = static_cast<size_t>(n) - 2;
-    return further < nodes_.size() ? *nodes_[further] : *nodes_.back();
+    return NodeAt(first, Nodes(), n);
   }
 
   // Nodes 2, 3, ... in list order, for loops that would walk the list.
