@@ -1,5 +1,6 @@
 #include "lint/rules.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -276,10 +277,11 @@ void RuleChecker::CheckAttributeList(const LineEvent& line) {
         static_cast<uint8_t>(DecimalValue(std::string(value.substr(begin, i - begin)).c_str()));
     begin = i + 1;
     channels += (channels.empty() ? "" : ", ") + std::to_string(channel);
-    for (const TrackedAttribute& attribute : tracker_.Attributes()) {
+    if (resolved || channel == 0) continue;
+    resolved = std::ranges::any_of(tracker_.Attributes(), [channel](const auto& attribute) {
       const int32_t field = attribute.DmxChannel() - 1;  // as the record stores it
-      if (channel != 0 && ((field & 0xFF) + 1) == channel) resolved = true;
-    }
+      return ((field & 0xFF) + 1) == channel;
+    });
   }
   if (resolved) return;
   Report(DiagnosticId::kListNamesNoAttribute, line.position,
