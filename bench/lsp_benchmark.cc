@@ -84,9 +84,8 @@ int main() try {
            {"params",
             {{"textDocument", {{"uri", uri}, {"version", version}}},
              {"contentChanges",
-              {breaksHeader
-                   ? json{{"range", headerRange}, {"text", version % 2 == 0 ? "x" : "2"}}
-                   : json{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
+              {breaksHeader ? json{{"range", headerRange}, {"text", version % 2 == 0 ? "x" : "2"}}
+                            : json{{"range", range}, {"text", version % 2 == 0 ? "9" : "1"}}}}}}});
       const std::string delta =
           Message({{"jsonrpc", "2.0"},
                    {"id", 5},
@@ -112,8 +111,7 @@ int main() try {
                                               static_cast<double>(microseconds.size() - 1))];
     };
     std::printf("one change to a %zu-byte template%s, %d changes: median %.0f us, p99 %.0f us\n",
-                text.size(), name, kChanges,
-                at(0.5), at(0.99));
+                text.size(), name, kChanges, at(0.5), at(0.99));
   }
   return 0;
 } catch (const std::exception& error) {

@@ -20,9 +20,7 @@ namespace {
 
 class SinkTarget : public fxt::ReportTarget {
  public:
-  void Report(const fxt::Diagnostic& diagnostic) override {
-    bytes += diagnostic.message.size();
-  }
+  void Report(const fxt::Diagnostic& diagnostic) override { bytes += diagnostic.message.size(); }
   size_t bytes = 0;
 };
 

@@ -79,16 +79,16 @@ class RuleChecker : public LoadObserver, private TrackerListener {
   // run ends: at its first copy, with the line of its last.
   struct RepeatRun {
     std::string key;
-    std::string values;        // as the message shows them
-    SourcePosition original;   // the earlier stop that they repeat
-    SourcePosition first;      // the first copy
-    SourcePosition last;       // the last copy so far
+    std::string values;       // as the message shows them
+    SourcePosition original;  // the earlier stop that they repeat
+    SourcePosition first;     // the first copy
+    SourcePosition last;      // the last copy so far
     size_t copies = 0;
-    uint64_t lastStop = 0;     // the stop number of the last copy
+    uint64_t lastStop = 0;  // the stop number of the last copy
   };
   std::optional<RepeatRun> repeatRun_;
   uint64_t stopsChecked_ = 0;
-  uint64_t findings_ = 0;                // reported so far
+  uint64_t findings_ = 0;                  // reported so far
   std::optional<std::string> soundLabel_;  // the last stop label that the tables found sound
 
   void Report(DiagnosticId id, SourcePosition position, std::string text,

@@ -203,8 +203,9 @@ void RuleChecker::CheckStopRepeated(const LineEvent& line, const Stop& stop) {
     return;
   }
   ReportRepeatRun();
-  repeatRun_ = RepeatRun{stopKey_,    ValuesOf(*CurrentTemplate(), stop),
-                         first->second, line.position, line.position, 1, number};
+  repeatRun_ = RepeatRun{
+      stopKey_, ValuesOf(*CurrentTemplate(), stop), first->second, line.position, line.position, 1,
+      number};
 }
 
 void RuleChecker::ReportRepeatRun() {
@@ -219,8 +220,7 @@ void RuleChecker::ReportRepeatRun() {
     notes.push_back({"the last copy in that row, on " + LineWord(run.last), run.last});
   }
   Report(DiagnosticId::kStopRepeated, run.first,
-         "the stop " + run.values + copies +
-             (run.copies > 1 ? " have" : " has") +
+         "the stop " + run.values + copies + (run.copies > 1 ? " have" : " has") +
              " the values and the mode of an earlier stop: the desk cannot tell them apart",
          std::move(notes));
 }

@@ -38,10 +38,10 @@ void NormalisePiece(const uint8_t* raw, size_t available, const uint8_t* readabl
 // The ways of doing it. Byte by byte does every piece. From the masks of the
 // line's first 64 bytes is quicker; it does the pieces that end within them,
 // far enough from the end of the readable bytes, and answers false for any
-// other. It copies the kept bytes
-// in runs, or gathers them with SSSE3's byte shuffle where the processor has
-// it (the best way there); it fills a fresh `piece` (as NormalisedPiece{}
-// makes it). All give the same answers.
+// other. It copies the kept bytes in runs, or gathers them with SSSE3's byte
+// shuffle where the processor has it (the best way there), and lowers the
+// capitals outside quotes where they land; it fills a fresh `piece` (as
+// NormalisedPiece{} makes it). All give the same answers.
 NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line);
 enum class Compaction : uint8_t { kRuns, kShuffles, kBest };
 bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,

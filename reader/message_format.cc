@@ -10,7 +10,7 @@ namespace fxt {
 size_t LineNumberPlace(std::string_view format) { return format.find("%d"); }
 
 size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
-                      size_t place, int32_t line) {
+                        size_t place, int32_t line) {
   std::array<char, 12> digits{};
   const char* digitsEnd = std::to_chars(digits.begin(), digits.end(), line).ptr;
   size_t length = 0;

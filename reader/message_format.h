@@ -20,6 +20,6 @@ size_t LineNumberPlace(std::string_view format);
 // The format with `line` in place of its "%d" at `place`, cut to the
 // buffer and NUL-terminated; its length.
 size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
-                      size_t place, int32_t line);
+                        size_t place, int32_t line);
 
 }  // namespace fxt
