@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/pool_memory.h"
+
 namespace fxt::chart {
 
 class Html {
@@ -32,7 +34,11 @@ class Html {
 
   const std::string& Page() const { return page_; }
   std::string TakePage() { return std::move(page_); }
-  void Reserve(size_t bytes) { page_.reserve(bytes); }
+  // A large page's room lies on large pages, where the system has them.
+  void Reserve(size_t bytes) {
+    page_.reserve(bytes);
+    AdviseLargePages(page_.data(), page_.capacity());
+  }
 
  private:
   std::string page_;

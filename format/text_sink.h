@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/pool_memory.h"
 #include "reader/input_file.h"
 
 namespace fxt {

@@ -13,6 +13,8 @@
 #include <span>
 #include <vector>
 
+#include "model/pooled_array.h"
+
 namespace fxt {
 
 // The n-th node from `first`, following `next` and stopping at the last
@@ -84,15 +86,15 @@ class FurtherNodes {
   std::vector<Node*> nodes_;  // nodes 2, 3, ... in list order
 };
 
-// Grows an owned array by exactly the elements added, in one allocation, as
-// far as the 8-bit count allows. False when not all of them were added; none
-// are when no memory could be had.
+// Grows an owned array by exactly the elements added, into a new array of
+// the new length, as far as the 8-bit count allows. False when not all of
+// them were added; none are when no memory could be had.
 template <typename Element>
-bool GrowBy(std::unique_ptr<Element[]>& array, uint8_t& count, std::span<const Element> added) {
+bool GrowBy(PooledArray<Element>& array, uint8_t& count, std::span<const Element> added) {
   const size_t room = UINT8_MAX - count;
   const size_t taken = std::min(room, added.size());
   if (taken == 0) return added.empty();
-  std::unique_ptr<Element[]> grown(new (std::nothrow) Element[count + taken]);
+  PooledArray<Element> grown = PooledArray<Element>::Make(static_cast<uint8_t>(count + taken));
   if (grown == nullptr) return false;
   std::copy_n(array.get(), count, grown.get());
   std::copy_n(added.begin(), taken, grown.get() + count);
@@ -105,7 +107,7 @@ bool GrowBy(std::unique_ptr<Element[]>& array, uint8_t& count, std::span<const E
 // False, with the array unchanged, when no memory could be had or the 8-bit
 // count is full.
 template <typename Element>
-bool GrowByOne(std::unique_ptr<Element[]>& array, uint8_t& count, const Element& element) {
+bool GrowByOne(PooledArray<Element>& array, uint8_t& count, const Element& element) {
   return GrowBy(array, count, std::span<const Element>(&element, 1));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/pooled_array.h"
 #include "model/record_pool.h"
 #include "model/stop.h"
 #include "model/table_name.h"
@@ -26,7 +27,7 @@ struct Parameter : PooledRecord<Parameter> {
   uint8_t displayer = 0;  // set by the template's AddParameter
   uint8_t stopCount = 0;
   uint8_t attribCount = 0;
-  std::unique_ptr<uint8_t[]> attribList;
+  PooledArray<uint8_t> attribList;
   FurtherNodes<Stop> furtherStops;
   int32_t sourceLine = 0;  // the line of the file that declared it
 

@@ -2,9 +2,8 @@
 // dropped again for every fixture line of a file, with dozens of attributes,
 // parameters and stops: rather than ask the allocator for each record and give
 // each back, a record's memory goes back to the pool of its kind when it is
-// freed, and the next record of that kind takes it. A pool grows in blocks of
-// many records and keeps them until the program ends, so it holds at most as
-// many records as were alive at once.
+// freed, and the next record of that kind takes it. New records are cut from
+// the blocks of pool memory (model/pool_memory.h).
 //
 // Under AddressSanitizer every record comes from the allocator itself, so that
 // a record used after it was freed is still caught.
@@ -12,6 +11,8 @@
 
 #include <cstddef>
 #include <new>
+
+#include "model/pool_memory.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define FXT_RECORD_POOLS 0
@@ -29,15 +30,14 @@ namespace fxt {
 template <typename Record>
 class RecordPool {
  public:
+  static_assert(alignof(Record) <= POOL_ALIGNMENT);
+
   // Null when no memory could be had.
   static void* Take() noexcept {
     if constexpr (FXT_RECORD_POOLS == 0) {
       return ::operator new(sizeof(Record), std::nothrow);
     } else {
-      if (free_ == nullptr && !Grow()) return nullptr;
-      Slot* slot = free_;
-      free_ = slot->next;
-      return slot;
+      return free_.Take(sizeof(Record));
     }
   }
 
@@ -46,31 +46,12 @@ class RecordPool {
     if constexpr (FXT_RECORD_POOLS == 0) {
       ::operator delete(memory);
     } else {
-      Slot* slot = static_cast<Slot*>(memory);
-      slot->next = free_;
-      free_ = slot;
+      free_.Give(memory);
     }
   }
 
  private:
-  union Slot {
-    Slot* next;
-    alignas(Record) std::byte record[sizeof(Record)];
-  };
-  static constexpr size_t BLOCK_RECORDS = 64;
-
-  // A new block's slots join the free list; blocks are never given back.
-  static bool Grow() noexcept {
-    auto* block = static_cast<Slot*>(::operator new(sizeof(Slot) * BLOCK_RECORDS, std::nothrow));
-    if (block == nullptr) return false;
-    for (size_t i = 0; i < BLOCK_RECORDS; ++i) {
-      block[i].next = free_;
-      free_ = &block[i];
-    }
-    return true;
-  }
-
-  static inline Slot* free_ = nullptr;
+  static inline FreePieces free_;
 };
 
 // A record whose memory comes from its pool derives from this:

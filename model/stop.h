@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "model/further_nodes.h"
+#include "model/pooled_array.h"
 #include "model/record_pool.h"
 #include "model/table_name.h"
 
@@ -47,7 +48,7 @@ constexpr StopEntry Entry8(uint8_t attribute, uint8_t low, uint8_t high, uint8_t
 struct Stop : PooledRecord<Stop> {
   std::unique_ptr<Stop> next;
   TableName label;
-  std::unique_ptr<StopEntry[]> entries;
+  PooledArray<StopEntry> entries;
   uint16_t midValue = 0;
   int16_t displayFrom = 0;
   int16_t displayTo = DEFAULT_DISPLAY_TO;

@@ -1,13 +1,14 @@
 #include "reader/input_file.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+
+#include "model/pool_memory.h"
 
 namespace fxt {
 namespace {
@@ -49,19 +50,6 @@ bool ReadToEnd(int fd, size_t expectedSize, FileBytes& bytes) {
 }
 
 }  // namespace
-
-void AdviseLargePages([[maybe_unused]] void* room, [[maybe_unused]] size_t size) {
-#ifdef MADV_HUGEPAGE
-  constexpr uintptr_t kLargePage = uintptr_t{2} << 20;
-  const auto start = reinterpret_cast<uintptr_t>(room);
-  const uintptr_t first = (start + kLargePage - 1) & ~(kLargePage - 1);
-  const uintptr_t end = (start + size) & ~(kLargePage - 1);
-  // Only advice: a system that cannot follow it reads the file all the same.
-  if (end > first) {
-    (void)madvise(static_cast<char*>(room) + (first - start), end - first, MADV_HUGEPAGE);
-  }
-#endif
-}
 
 InputFile ReadInputFile(const char* path) {
   if (access(path, F_OK) != 0) return Refused(InputFileStatus::kMissing, errno);

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/pool_memory.h"
+
 namespace fxt {
 
 enum class InputFileStatus {
@@ -32,6 +34,20 @@ class UnclearedAllocator : public std::allocator<T> {
   template <typename U>
   explicit UnclearedAllocator(const UnclearedAllocator<U>& /*other*/) noexcept {}
 
+  // Room of a large page or more starts at a large page, so that all of it
+  // but its last part can lie on large pages once advised to.
+  T* allocate(size_t count) {
+    if (!IsLarge(count)) return std::allocator<T>::allocate(count);
+    return static_cast<T*>(::operator new (count * sizeof(T), std::align_val_t{LARGE_PAGE_SIZE}));
+  }
+  void deallocate(T* room, size_t count) noexcept {
+    if (!IsLarge(count)) {
+      std::allocator<T>::deallocate(room, count);
+      return;
+    }
+    ::operator delete (room, count * sizeof(T), std::align_val_t{LARGE_PAGE_SIZE});
+  }
+
   template <typename U>
   void construct(U* place) noexcept(std::is_nothrow_default_constructible_v<U>) {
     ::new (static_cast<void*>(place)) U;
@@ -40,14 +56,12 @@ class UnclearedAllocator : public std::allocator<T> {
   void construct(U* place, Arguments&&... arguments) {
     ::new (static_cast<void*>(place)) U(std::forward<Arguments>(arguments)...);
   }
+
+ private:
+  static bool IsLarge(size_t count) { return count >= LARGE_PAGE_SIZE / sizeof(T); }
 };
 
 using FileBytes = std::vector<uint8_t, UnclearedAllocator<uint8_t>>;
-
-// Asks for the large pages of the system for the whole pages of that size
-// within `size` bytes of room at `room`, where there are such pages: a large
-// file then costs a few page faults instead of one per 4 KB.
-void AdviseLargePages(void* room, size_t size);
 
 struct InputFile {
   InputFileStatus status;
