@@ -10,7 +10,6 @@
 #include <string_view>
 #include <vector>
 
-#include "model/pool_memory.h"
 #include "reader/input_file.h"
 
 namespace fxt {
@@ -23,7 +22,6 @@ class TextSink {
   void Reserve(size_t size) {
     if (size <= room_.size()) return;
     room_.reserve(size);
-    AdviseLargePages(room_.data(), room_.capacity());
     room_.resize(size);
   }
   void Append(std::string_view piece) {

@@ -8,8 +8,6 @@
 #include <cstdint>
 #include <cstring>
 
-#include "model/pool_memory.h"
-
 namespace fxt {
 namespace {
 
@@ -34,7 +32,6 @@ InputFile Refused(InputFileStatus status, int error) { return {status, std::stre
 bool ReadToEnd(int fd, size_t expectedSize, FileBytes& bytes) {
   constexpr size_t kChunk = size_t{1} << 16;
   bytes.reserve(expectedSize + 1);
-  AdviseLargePages(bytes.data(), bytes.capacity());
   bytes.resize(expectedSize + 1);  // one more byte tells whether the file grew
   size_t filled = 0;
   for (;;) {
