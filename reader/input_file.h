@@ -40,7 +40,7 @@ class UnclearedAllocator : public std::allocator<T> {
   T* allocate(size_t count) {
     if (!IsLarge(count)) return std::allocator<T>::allocate(count);
     const size_t size = LargeRoomSize(count);
-    void* room = ::operator new(size, std::align_val_t{LARGE_PAGE_SIZE});
+    void* room = ::operator new (size, std::align_val_t{LARGE_PAGE_SIZE});
     AdviseLargePages(room, size);
     return static_cast<T*>(room);
   }
@@ -49,7 +49,7 @@ class UnclearedAllocator : public std::allocator<T> {
       std::allocator<T>::deallocate(room, count);
       return;
     }
-    ::operator delete(room, LargeRoomSize(count), std::align_val_t{LARGE_PAGE_SIZE});
+    ::operator delete (room, LargeRoomSize(count), std::align_val_t{LARGE_PAGE_SIZE});
   }
 
   template <typename U>
