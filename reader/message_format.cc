@@ -11,8 +11,19 @@ size_t LineNumberPlace(std::string_view format) { return format.find("%d"); }
 
 size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_view format,
                         size_t place, int32_t line) {
-  std::array<char, 12> digits{};
-  const char* digitsEnd = std::to_chars(digits.begin(), digits.end(), line).ptr;
+  // The reports of one line come one after another: its number is written
+  // out once.
+  static struct {
+    bool written = false;
+    int32_t line = 0;
+    std::array<char, 12> digits{};
+    size_t length = 0;
+  } last;
+  if (!last.written || last.line != line) {
+    last = {true, line, {}, 0};
+    last.length = static_cast<size_t>(
+        std::to_chars(last.digits.begin(), last.digits.end(), line).ptr - last.digits.begin());
+  }
   size_t length = 0;
   const auto append = [&message, &length](std::string_view piece) {
     const size_t taken = std::min(piece.size(), MESSAGE_CAPACITY - 1 - length);
@@ -20,7 +31,7 @@ size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_v
     length += taken;
   };
   append(format.substr(0, place));
-  append({digits.data(), static_cast<size_t>(digitsEnd - digits.data())});
+  append({last.digits.data(), last.length});
   append(format.substr(place + 2));
   message[length] = '\0';
   return length;

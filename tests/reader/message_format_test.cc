@@ -41,6 +41,13 @@ TEST(MessageFormat, EveryMessageReadsAsPrintfWouldPrintIt) {
   EXPECT_GT(formats, 40);
 }
 
+TEST(MessageFormat, ALineNumberIsRightWhetherItRepeatsOrChanges) {
+  for (const int32_t line : {5, 5, 6, 5, 5, -3, -3, INT32_MIN, 0, 0}) {
+    EXPECT_EQ(Formatted("ERROR - line %d: x", line), Printed("ERROR - line %d: x", line));
+    EXPECT_EQ(Formatted("%d", line), Printed("%d", line));
+  }
+}
+
 TEST(MessageFormat, ALongMessageIsCutToTheBuffer) {
   const std::string longBefore = std::string(95, 'a') + "%d tail";
   const std::string longAfter = "line %d: " + std::string(120, 'b');
