@@ -49,7 +49,7 @@ class UnclearedAllocator : public std::allocator<T> {
       std::allocator<T>::deallocate(room, count);
       return;
     }
-    ::operator delete (room, LargeRoomSize(count), std::align_val_t{LARGE_PAGE_SIZE});
+    ::operator delete (room, std::align_val_t{LARGE_PAGE_SIZE});
   }
 
   template <typename U>
