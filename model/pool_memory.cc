@@ -34,8 +34,6 @@ std::byte* NewBlock(size_t size) noexcept {
   return room;
 }
 
-constexpr size_t RoundUp(size_t size, size_t step) { return (size + step - 1) / step * step; }
-
 }  // namespace
 
 void AdviseLargePages([[maybe_unused]] void* room, [[maybe_unused]] size_t size) {

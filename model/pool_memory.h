@@ -16,6 +16,9 @@ namespace fxt {
 // The size of the system's large pages on x86-64, the only one asked for.
 inline constexpr size_t LARGE_PAGE_SIZE = size_t{2} << 20;
 
+// `size` rounded up to a whole number of `step`s.
+constexpr size_t RoundUp(size_t size, size_t step) { return (size + step - 1) / step * step; }
+
 // Asks for the large pages of the system for the whole pages of that size
 // within `size` bytes of room at `room`, where there are such pages: a large
 // buffer then costs a few page faults instead of one per 4 KB.

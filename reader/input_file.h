@@ -63,9 +63,7 @@ class UnclearedAllocator : public std::allocator<T> {
 
  private:
   static bool IsLarge(size_t count) { return count >= LARGE_PAGE_SIZE / sizeof(T); }
-  static size_t LargeRoomSize(size_t count) {
-    return (count * sizeof(T) + LARGE_PAGE_SIZE - 1) / LARGE_PAGE_SIZE * LARGE_PAGE_SIZE;
-  }
+  static size_t LargeRoomSize(size_t count) { return RoundUp(count * sizeof(T), LARGE_PAGE_SIZE); }
 };
 
 using FileBytes = std::vector<uint8_t, UnclearedAllocator<uint8_t>>;
