@@ -14,13 +14,12 @@ size_t FormatLineNumber(std::span<char, MESSAGE_CAPACITY> message, std::string_v
   // The reports of one line come one after another: its number is written
   // out once.
   static struct {
-    bool written = false;
     int32_t line = 0;
-    std::array<char, 12> digits{};
-    size_t length = 0;
+    std::array<char, 12> digits{'0'};
+    size_t length = 1;
   } last;
-  if (!last.written || last.line != line) {
-    last = {true, line, {}, 0};
+  if (last.line != line) {
+    last.line = line;
     last.length = static_cast<size_t>(
         std::to_chars(last.digits.begin(), last.digits.end(), line).ptr - last.digits.begin());
   }
