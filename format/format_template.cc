@@ -6,6 +6,7 @@
 #include <span>
 
 #include "format/line_layout.h"
+#include "format/short_bytes.h"
 #include "format/text_sink.h"
 #include "reader/keywords.h"
 #include "reader/line_reader.h"
@@ -112,7 +113,12 @@ class Formatter {
     const size_t stop = std::min(text_.find(static_cast<char>(INPUT_END)), text_.size());
     const bool endByteFound = stop != text_.size();
     for (size_t begin = 0; begin < stop;) {
-      size_t newline = text_.find('\n', begin);
+      // The reader's scan of the line's first bytes finds its end, as a
+      // rule; a longer line's end is searched for.
+      const LinePiece piece = NormaliseLinePiece(text_.substr(begin, stop - begin),
+                                                 text_.data() + text_.size(), normalised_);
+      size_t newline = begin + piece.lineLength;
+      if (piece.lineLength == piece.taken) newline = text_.find('\n', newline);
       if (newline > stop && endByteFound) break;
       Line& line = block_.emplace_back();
       line.begin = begin;
@@ -130,7 +136,7 @@ class Formatter {
         }
       }
       begin = line.end;
-      Take(line);
+      Take(line, piece);
     }
     FinishBlock(block_.size(), !endByteFound);
     if (!changed_) return false;
@@ -171,8 +177,8 @@ class Formatter {
 
   // Places the line that `block_` ends with in its block; a block keyword
   // first finishes the block before it.
-  void Take(Line& line) {
-    Classify(line);
+  void Take(Line& line, const LinePiece& piece) {
+    Classify(line, piece);
     if (IsBlockKeyword(line.keyword)) {
       inBlockBody_ = OpensBlockBody(line.keyword);
       FinishBlock(block_.size() - 1, false);
@@ -181,10 +187,11 @@ class Formatter {
     }
   }
 
-  void Classify(Line& line) {
+  // Sorts the line out by how the reader read its first piece, which
+  // `normalised_` holds.
+  void Classify(Line& line, const LinePiece& piece) {
     line.newEnding = line.ending;
     // A line that stays as it is may still open a block, as "*attribute" does.
-    const LinePiece piece = NormaliseLinePiece(line.read, text_.data() + text_.size(), normalised_);
     if (piece.length != 0) line.keyword = MatchBufferedKeyword(normalised_);
     // A quote left open holds blanks and case that matter, and ends at a '/'.
     if (piece.quoteLeftOpen || !MayLayOut(line, piece.textLength)) return;
@@ -287,7 +294,7 @@ class Formatter {
     // The reader reads at most 99 bytes as one line, its '\r' included.
     if (candidate_.TooLong() || candidate_.Size() >= LINE_CAPACITY) return false;
     const std::string_view text = candidate_.View();
-    if (text == line.content && line.newEnding == line.ending) {
+    if (SameBytes(text, line.content) && line.newEnding == line.ending) {
       line.unchanged = true;
       return true;
     }
@@ -310,14 +317,17 @@ class Formatter {
   }
 
   // The reader makes of the candidate's bytes the one logical line it made
-  // of the line's old bytes, which never held more than one.
+  // of the line's old bytes, which never held more than one. A '\n' after
+  // them, as a line in a file has, ends the reader's scan of the room there.
   bool ReadAlike(const Line& line) {
     const std::string_view read = candidate_.View();
+    candidate_.Push('\n');
+    candidate_.Pop();
     std::array<char, NORMALISED_CAPACITY> after;  // filled by the normalising
     const LinePiece piece = NormaliseLinePiece(read, candidate_.RoomEnd(), after);
     if (piece.taken != read.size()) return false;
-    return std::string_view(after.data(), piece.length) ==
-           blockNormalised_.View().substr(line.normalisedBegin, line.normalisedLength);
+    return SameBytes({after.data(), piece.length},
+                     blockNormalised_.View().substr(line.normalisedBegin, line.normalisedLength));
   }
 
   // Remarks after code stand in one column in their block, two blanks past

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace fxt {
 namespace {
@@ -13,10 +14,27 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
+// Whether any of a keyword's bytes, at most 16, is a blank: each word of
+// eight bytes is tested at once. The bytes past them count as NULs.
+bool AnyBlank(std::string_view bytes) {
+  std::array<uint64_t, 2> words{};
+  std::memcpy(words.data(), bytes.data(), std::min(bytes.size(), sizeof words));
+  constexpr uint64_t kOnes = 0x0101010101010101;
+  constexpr uint64_t kHighs = 0x8080808080808080;
+  const auto anyZero = [](uint64_t word) { return ((word - kOnes) & ~word & kHighs) != 0; };
+  for (const uint64_t word : words) {
+    if (anyZero(word ^ (kOnes * ' ')) || anyZero(word ^ (kOnes * '\t'))) return true;
+  }
+  return false;
+}
+
 // Where the keyword ends in the code: after as many bytes that are no blank
 // as the keyword has letters, since the reader drops blanks before it
 // matches.
 size_t KeywordEnd(std::string_view code, size_t keywordLength) {
+  if (code.size() >= keywordLength && !AnyBlank(code.substr(0, keywordLength))) {
+    return keywordLength;  // as most lines write it
+  }
   size_t i = 0;
   for (size_t taken = 0; i < code.size() && taken < keywordLength; ++i) {
     if (!IsBlank(code[i])) ++taken;
@@ -119,19 +137,18 @@ void AppendLaidOutCode(LineText& out, std::string_view code, const Keyword& keyw
   const size_t keywordEnd = KeywordEnd(code, spelling.size());
   bool takesValue = spelling.back() == '=';
   if (takesValue) spelling.remove_suffix(1);
-  std::string_view rest = code.substr(keywordEnd);
+  const std::string_view rest = code.substr(keywordEnd);
+  std::string_view value = TrimBlanks(rest);
   // "stop" and the block keywords hold no '=', but a line may give one.
-  const std::string_view afterBlanks = TrimBlanks(rest);
-  if (!takesValue && afterBlanks.starts_with('=')) {
+  if (!takesValue && value.starts_with('=')) {
     takesValue = true;
-    rest = afterBlanks.substr(1);
+    value = TrimBlanks(value.substr(1));
   }
   out.Append(spelling);
   if (!takesValue) {
     out.Append(rest);
     return;
   }
-  const std::string_view value = TrimBlanks(rest);
   if (spacing == Spacing::kCompact) {
     out.Push('=');
   } else {

@@ -9,8 +9,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
+#include "format/short_bytes.h"
 #include "reader/blank.h"
 #include "reader/keywords.h"
 
@@ -44,7 +46,7 @@ class LineText {
       tooLong_ = true;
       return;
     }
-    std::copy(bytes.begin(), bytes.end(), bytes_.begin() + static_cast<std::ptrdiff_t>(size_));
+    CopyBytes(bytes_.data() + size_, bytes.data(), bytes.size());
     size_ += bytes.size();
   }
   void Append(size_t count, char c) {
@@ -52,7 +54,13 @@ class LineText {
       tooLong_ = true;
       return;
     }
-    std::fill_n(bytes_.begin() + static_cast<std::ptrdiff_t>(size_), count, c);
+    if (count <= sizeof(uint64_t) && CAPACITY - size_ >= sizeof(uint64_t)) {
+      // An indent is a few blanks: one word of them, however many are kept.
+      const uint64_t word = 0x0101010101010101 * static_cast<uint8_t>(c);
+      std::memcpy(bytes_.data() + size_, &word, sizeof word);
+    } else {
+      std::fill_n(bytes_.begin() + static_cast<std::ptrdiff_t>(size_), count, c);
+    }
     size_ += count;
   }
   void Push(char c) {

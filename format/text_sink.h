@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "format/short_bytes.h"
 #include "reader/input_file.h"
 
 namespace fxt {
@@ -26,7 +27,7 @@ class TextSink {
   }
   void Append(std::string_view piece) {
     if (piece.size() > room_.size() - size_) Grow(piece.size());
-    if (!piece.empty()) std::memcpy(room_.data() + size_, piece.data(), piece.size());
+    CopyBytes(room_.data() + size_, piece.data(), piece.size());
     size_ += piece.size();
   }
   // Drops the first `count` bytes.

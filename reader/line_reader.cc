@@ -112,7 +112,8 @@ LinePiece NormaliseLinePiece(std::string_view bytes, const char* readableEnd,
   NormalisedPiece normalisedPiece;
   NormalisePiece(reinterpret_cast<const uint8_t*>(bytes.data()), piece,
                  reinterpret_cast<const uint8_t*>(readableEnd), normalised.data(), normalisedPiece);
-  return {piece, normalisedPiece.length, normalisedPiece.quoteLeftOpen, normalisedPiece.textLength};
+  return {piece, normalisedPiece.rawLength, normalisedPiece.length, normalisedPiece.quoteLeftOpen,
+          normalisedPiece.textLength};
 }
 
 bool ValueIsNumber() {

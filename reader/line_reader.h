@@ -36,6 +36,7 @@ size_t NormaliseLinePiece(std::string_view bytes, std::string& normalised);
 // template's bytes), which takes it the quick way more often.
 struct LinePiece {
   size_t taken;        // the bytes the piece took
+  size_t lineLength;   // those before the first '\n' among them; `taken` when none is
   size_t length;       // of the normalised piece, before its NUL
   bool quoteLeftOpen;  // its text ended inside quotes
   size_t textLength;   // the bytes before its text ended: no '/', '\r' or NUL stands there

@@ -24,6 +24,8 @@ TEST(LayOutCode, KeywordsAsTheTableSpellsThemAndOneBlankAroundTheirEquals) {
       {"NAME=\"Mac 500\"", TOKEN_NAME, "name = \"Mac 500\"", "name=\"Mac 500\""},
       {"chan nel   =\t 5", TOKEN_CHANNEL, "channel = 5", "channel=5"},
       {"NUMDMX = 16", TOKEN_NUM_DMX, "numDMX = 16", "numDMX=16"},
+      {"FINE\tCHAN=2", TOKEN_FINE_CHANNEL, "finechan = 2", "finechan=2"},
+      {"end", TOKEN_END, "end", "end"},
       {"channel =", TOKEN_CHANNEL, "channel =", "channel="},
       // Values other than a stop's and a list's keep their blanks and case.
       {"name = Robo Spot", TOKEN_NAME, "name = Robo Spot", "name=Robo Spot"},
