@@ -14,18 +14,29 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-// Whether any of a keyword's bytes, at most 16, is a blank: each word of
-// eight bytes is tested at once. The bytes past them count as NULs.
+constexpr uint64_t kOnes = 0x0101010101010101;
+constexpr uint64_t kHighs = 0x8080808080808080;
+
+// Whether a blank stands among a word's eight bytes: whether the word, with
+// each byte compared to a blank, has a byte that is 0.
+bool HoldsBlank(uint64_t word) {
+  const auto anyZero = [](uint64_t bytes) { return ((bytes - kOnes) & ~bytes & kHighs) != 0; };
+  return anyZero(word ^ (kOnes * ' ')) || anyZero(word ^ (kOnes * '\t'));
+}
+
+// Whether any of a keyword's bytes, at most 16, is a blank. Two words that
+// overlap cover them, read where they stand: a copy to test would stall the
+// reads that follow it.
 bool AnyBlank(std::string_view bytes) {
-  std::array<uint64_t, 2> words{};
-  std::memcpy(words.data(), bytes.data(), std::min(bytes.size(), sizeof words));
-  constexpr uint64_t kOnes = 0x0101010101010101;
-  constexpr uint64_t kHighs = 0x8080808080808080;
-  const auto anyZero = [](uint64_t word) { return ((word - kOnes) & ~word & kHighs) != 0; };
-  for (const uint64_t word : words) {
-    if (anyZero(word ^ (kOnes * ' ')) || anyZero(word ^ (kOnes * '\t'))) return true;
+  const size_t size = bytes.size();
+  if (size >= sizeof(uint64_t)) {
+    uint64_t first = 0;
+    uint64_t last = 0;
+    std::memcpy(&first, bytes.data(), sizeof first);
+    std::memcpy(&last, bytes.data() + size - sizeof last, sizeof last);
+    return HoldsBlank(first) || HoldsBlank(last);
   }
-  return false;
+  return std::ranges::any_of(bytes, IsBlank);
 }
 
 // Where the keyword ends in the code: after as many bytes that are no blank
@@ -78,8 +89,8 @@ void AppendPacked(LineText& out, std::string_view value, bool blankAfterTopComma
       case Packing::kQuote: {
         // Quoted text stays as it stands, through its closing quote if any.
         const size_t through = std::min(value.find('"', i + 1), value.size() - 1);
-        to = std::copy(value.begin() + static_cast<std::ptrdiff_t>(i),
-                       value.begin() + static_cast<std::ptrdiff_t>(through) + 1, to);
+        CopyBytes(to, value.data() + i, through + 1 - i);
+        to += through + 1 - i;
         i = through;
         break;
       }

@@ -26,6 +26,9 @@ TEST(LayOutCode, KeywordsAsTheTableSpellsThemAndOneBlankAroundTheirEquals) {
       {"NUMDMX = 16", TOKEN_NUM_DMX, "numDMX = 16", "numDMX=16"},
       {"FINE\tCHAN=2", TOKEN_FINE_CHANNEL, "finechan = 2", "finechan=2"},
       {"end", TOKEN_END, "end", "end"},
+      // A blank anywhere in a long keyword, in the first eight bytes or the last.
+      {"MANUFAC TURER=\"X\"", TOKEN_MANUFACTURER, "manufacturer = \"X\"", "manufacturer=\"X\""},
+      {"displayer num=1", TOKEN_DISPLAYER_NUM, "displayernum = 1", "displayernum=1"},
       {"channel =", TOKEN_CHANNEL, "channel =", "channel="},
       // Values other than a stop's and a list's keep their blanks and case.
       {"name = Robo Spot", TOKEN_NAME, "name = Robo Spot", "name=Robo Spot"},
