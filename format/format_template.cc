@@ -326,8 +326,7 @@ class Formatter {
   // them, as a line in a file has, ends the reader's scan of the room there.
   bool ReadAlike(const Line& line) {
     const std::string_view read = candidate_.View();
-    candidate_.Push('\n');
-    candidate_.Pop();
+    candidate_.EndLineInRoom();
     std::array<char, NORMALISED_CAPACITY> after;  // filled by the normalising
     const LinePiece piece = NormaliseLinePiece(read, candidate_.RoomEnd(), after);
     if (piece.taken != read.size()) return false;

@@ -32,7 +32,8 @@ LineParts SplitLine(std::string_view line, size_t slashFrom = 0);
 // A line's new text, built in place rather than in a string of its own.
 // Bytes that would not fit are dropped and the text marked too long: no
 // layout that long is ever taken, since the reader reads at most 99 bytes
-// of a line as one. The room past the text may be read, never written.
+// of a line as one. The room past the text may be read; only a line end
+// is ever written there, outside the text.
 class LineText {
  public:
   static constexpr size_t CAPACITY = 128;
@@ -71,6 +72,11 @@ class LineText {
     bytes_[size_++] = c;
   }
   void Pop() { --size_; }
+  // Writes a '\n' just past the text, which stays as it is, so that a reader
+  // of the room meets the line's end there.
+  void EndLineInRoom() {
+    if (size_ < CAPACITY) bytes_[size_] = '\n';
+  }
 
   std::string_view View() const { return {bytes_.data(), size_}; }
   size_t Size() const { return size_; }

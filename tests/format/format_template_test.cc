@@ -68,6 +68,20 @@ TEST(LayOutCode, ALayoutPastTheRoomIsTooLong) {
   EXPECT_EQ(text.View(), "stop = (1,2,3,4,5,6,7,8,9)");
 }
 
+// The reader of a layout meets its end where a file's line would have one.
+TEST(LineText, ALineEndInTheRoomLeavesTheTextAsItIs) {
+  LineText text;
+  text.Append("  name = x");
+  text.EndLineInRoom();
+  EXPECT_EQ(text.View(), "  name = x");
+  EXPECT_EQ(text.View().data()[text.Size()], '\n');
+  text.Clear();
+  text.Append(LineText::CAPACITY, ' ');
+  text.EndLineInRoom();  // no room is left: nothing is written
+  EXPECT_EQ(text.Size(), LineText::CAPACITY);
+  EXPECT_FALSE(text.TooLong());
+}
+
 TEST(SplitLine, CodeAndRemarkWithoutTheirBlanks) {
   const LineParts parts = SplitLine("\t name = \"X\"   / a remark  \t");
   EXPECT_EQ(parts.code, "name = \"X\"");
