@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "reader/byte_words.h"
+
 namespace fxt {
 namespace {
 
@@ -14,15 +16,8 @@ std::string_view TrimBlanks(std::string_view text) {
   return text;
 }
 
-constexpr uint64_t kOnes = 0x0101010101010101;
-constexpr uint64_t kHighs = 0x8080808080808080;
-
-// Whether a blank stands among a word's eight bytes: whether the word, with
-// each byte compared to a blank, has a byte that is 0.
-bool HoldsBlank(uint64_t word) {
-  const auto anyZero = [](uint64_t bytes) { return ((bytes - kOnes) & ~bytes & kHighs) != 0; };
-  return anyZero(word ^ (kOnes * ' ')) || anyZero(word ^ (kOnes * '\t'));
-}
+// Whether a blank stands among a word's eight bytes.
+bool HoldsBlank(uint64_t word) { return (BytesEqual(word, ' ') | BytesEqual(word, '\t')) != 0; }
 
 // Whether any of a keyword's bytes, at most 16, is a blank. Two words that
 // overlap cover them, read where they stand: a copy to test would stall the

@@ -7,6 +7,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "reader/byte_words.h"
+
 namespace fxt {
 namespace {
 
@@ -34,20 +36,6 @@ LineMasks ScanWith(const uint8_t* raw) {
     if (chunk.lineEnd != 0) break;
   }
   return masks;
-}
-
-// Eight bytes at a time in one 64-bit word, for any processor.
-constexpr uint64_t kOnes = 0x0101010101010101u;
-constexpr uint64_t kHighBits = 0x8080808080808080u;
-
-// 0x80 in each byte of `word` that is 0, and 0 in every other byte, exactly:
-// no carry crosses a byte.
-constexpr uint64_t ZeroBytes(uint64_t word) {
-  return ~(((word & ~kHighBits) + ~kHighBits) | word) & kHighBits;
-}
-
-constexpr uint64_t BytesEqual(uint64_t word, uint8_t byte) {
-  return ZeroBytes(word ^ (kOnes * byte));
 }
 
 // 0x80 in each byte that is 'A' to 'Z'.
