@@ -14,6 +14,7 @@
 
 #include "format/short_bytes.h"
 #include "reader/blank.h"
+#include "reader/byte_words.h"
 #include "reader/keywords.h"
 
 namespace fxt {
@@ -57,7 +58,7 @@ class LineText {
     }
     if (count <= sizeof(uint64_t) && CAPACITY - size_ >= sizeof(uint64_t)) {
       // An indent is a few blanks: one word of them, however many are kept.
-      const uint64_t word = 0x0101010101010101 * static_cast<uint8_t>(c);
+      const uint64_t word = kOnes * static_cast<uint8_t>(c);
       std::memcpy(bytes_.data() + size_, &word, sizeof word);
     } else {
       std::fill_n(bytes_.begin() + static_cast<std::ptrdiff_t>(size_), count, c);
