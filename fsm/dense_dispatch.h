@@ -38,7 +38,10 @@ class DenseDispatch {
         if (table[row].qualifier != 0) continue;
         for (size_t event = 0; event < EVENTS; ++event) {
           const bool takes = table[row].event == event || table[row].event == TRANSITION_ANY;
-          if (takes && rows_[s][event] == NO_ROW) rows_[s][event] = row;
+          if (!takes || rows_[s][event] != NO_ROW) continue;
+          rows_[s][event] = row;
+          const Target target = table[row].target;
+          if (target.kind == Target::Kind::kState) entered_[s][event] = target.state;
         }
       }
     }
@@ -69,13 +72,13 @@ class DenseDispatch {
   bool Dispatch(StateMachine& running, int& resting, uint8_t event) const {
     if (resting == NOT_RESTING) return Generic(running, resting, event);
     const auto s = static_cast<size_t>(resting);
-    const int8_t row = rows_[s][event];
-    if (row == NO_ROW) return false;
-    running.cursor = resting_[s].table + row;
-    const Target target = running.cursor->target;
-    if (target.kind != Target::Kind::kState) return Generic(running, resting, event);
+    const StateFn entered = entered_[s][event];
+    if (entered == nullptr) {
+      return rows_[s][event] == NO_ROW ? false : Generic(running, resting, event);
+    }
+    running.cursor = resting_[s].table + rows_[s][event];
     running.PushHistory(running.state);
-    running.Enter(target.state);
+    running.Enter(entered);
     RunCompletionChain(running, resting);
     return true;
   }
@@ -91,6 +94,7 @@ class DenseDispatch {
   }
 
   // As the engine runs it; a resting state reached ends it without a call.
+  // `resting` is where the dispatch began until the chain rests.
   void RunCompletionChain(StateMachine& running, int& resting) const {
     bool pushedInChain = false;
     while (running.table[0].event == 0 && running.table[0].target.IsSet()) {
@@ -105,7 +109,10 @@ class DenseDispatch {
         running.PushHistory(running.state);
         pushedInChain = true;
       }
-      const int next = IndexOf(target.state);
+      // Most often the chain leads back where the dispatch began.
+      const int next = resting_[static_cast<size_t>(resting)].state == target.state
+                           ? resting
+                           : IndexOf(target.state);
       if (next != NOT_RESTING) {
         running.state = target.state;
         running.table = resting_[static_cast<size_t>(next)].table;
@@ -119,6 +126,9 @@ class DenseDispatch {
 
   std::array<RestingState, kStates> resting_;
   std::array<std::array<int8_t, EVENTS>, kStates> rows_{};
+  // The state that each row enters, when it enters one: looked up with the
+  // row, so that the dispatch need not wait for the row before it calls it.
+  std::array<std::array<StateFn, EVENTS>, kStates> entered_{};
 };
 
 }  // namespace fxt
