@@ -132,10 +132,20 @@ struct LineShape {
 };
 
 // Bit i tells whether an odd number of quotes stands at or before byte i:
-// the byte is quoted, or the quote that opens a quoted text.
+// the byte is quoted, or the quote that opens a quoted text. Taken a pair of
+// quotes at a time, as a line holds few: the bits from an opening quote up
+// to its closing one are their difference, and to the end of the word when
+// it has none.
 constexpr uint64_t QuotedBytes(uint64_t quotes) {
-  for (int shift = 1; shift < 64; shift *= 2) quotes ^= quotes << shift;
-  return quotes;
+  uint64_t quoted = 0;
+  while (quotes != 0) {
+    const uint64_t opening = quotes & (~quotes + 1);
+    quotes &= quotes - 1;
+    const uint64_t closing = quotes & (~quotes + 1);
+    quotes &= quotes - 1;
+    quoted |= closing - opening;
+  }
+  return quoted;
 }
 
 // The masks tell where the text ends, which bytes are quoted, and so which
@@ -245,7 +255,9 @@ constexpr std::array<std::array<uint8_t, 8>, 256> kGathers = [] {
     length += lowCount + static_cast<size_t>(__builtin_popcount(high));
   }
   for (size_t m = 0; m < shape.markCount; ++m) {
-    piece.at[m] = static_cast<size_t>(__builtin_popcountll(shape.kept & LowBits(shape.marks[m])));
+    // A mark stands within the masks' 64 bytes, so the shift is in range.
+    const uint64_t before = (uint64_t{1} << shape.marks[m]) - 1;
+    piece.at[m] = static_cast<size_t>(__builtin_popcountll(shape.kept & before));
   }
   return length;
 }
