@@ -76,8 +76,16 @@ class StopLine {
   DiagnosticId slotProblem_ = NO_PROBLEM;  // the first problem of the slot list
   bool building_ = false;
   Stop* stop_ = nullptr;
-  // The entries of the line, added to the stop in one go.
-  std::array<StopEntry, STOP_LIST_LIMIT + 1> pending_;
+  // The entries of the line, added to the stop in one go. Each is written
+  // before it is read, so their room is not cleared first: clearing it on
+  // every stop line cost as much as reading a short line's slots.
+  struct PendingEntries {
+    PendingEntries() {}  // NOLINT(modernize-use-equals-default): leaves `entries` as it is
+    union {
+      std::array<StopEntry, STOP_LIST_LIMIT + 1> entries;
+    };
+  };
+  PendingEntries pending_;
   size_t pendingCount_ = 0;
   uint8_t mouseSlot_ = NO_MOUSE_SLOT;
 
@@ -209,10 +217,10 @@ class StopLine {
         slotProblem_ = DiagnosticId::kValueOutOfRange;
         return false;
       }
-      pending_[tally.entries++] =
+      pending_.entries[tally.entries++] =
           Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
     } else {
-      pending_[tally.entries++] =
+      pending_.entries[tally.entries++] =
           Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
     }
     ++tally.values;
@@ -222,7 +230,7 @@ class StopLine {
   // Like the entries added one by one, those that find no memory are lost.
   void CommitEntries() {
     if (pendingCount_ == 0) return;
-    (void)stop_->AppendEntries(std::span<const StopEntry>(pending_.data(), pendingCount_));
+    (void)stop_->AppendEntries(std::span<const StopEntry>(pending_.entries.data(), pendingCount_));
   }
 
   bool ReadMode() {
