@@ -1,6 +1,7 @@
 #include "reader/keywords.h"
 
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cstdint>
 #include <cstring>
@@ -101,7 +102,11 @@ bool Matches(const Words& line, size_t k) {
 
 const Keyword* MatchWords(const char* window) {
   const Words line = WordsOf(window);
-  const Slot& slot = kSlots[SlotOf(PrefixOf(window), kMultiplier)];
+  // The prefix is in the first word already, where the bytes stand in order.
+  const uint32_t prefix = std::endian::native == std::endian::little
+                              ? static_cast<uint32_t>(line.low & 0xFFFFFFu)
+                              : PrefixOf(window);
+  const Slot& slot = kSlots[SlotOf(prefix, kMultiplier)];
   for (const uint8_t k : slot) {
     if (k == NO_KEYWORD) break;
     if (Matches(line, k)) return &KeywordTable[k];
