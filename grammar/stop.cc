@@ -1,7 +1,8 @@
 #include "grammar/stop.h"
 
-#include <array>
+#include <cstddef>
 #include <cstdint>
+#include <new>
 #include <span>
 #include <string_view>
 
@@ -76,18 +77,15 @@ class StopLine {
   DiagnosticId slotProblem_ = NO_PROBLEM;  // the first problem of the slot list
   bool building_ = false;
   Stop* stop_ = nullptr;
-  // The entries of the line, added to the stop in one go. Each is written
-  // before it is read, so their room is not cleared first: clearing it on
-  // every stop line cost as much as reading a short line's slots.
-  struct PendingEntries {
-    PendingEntries() {}  // NOLINT(modernize-use-equals-default): leaves `entries` as it is
-    union {
-      std::array<StopEntry, STOP_LIST_LIMIT + 1> entries;
-    };
-  };
-  PendingEntries pending_;
+  // The entries of the line, added to the stop in one go. Their room is not
+  // cleared first: each entry is written before it is read, and clearing it
+  // on every stop line cost as much as reading a short line's slots. Room of
+  // bytes holds entries from the moment it exists.
+  alignas(StopEntry) std::byte pendingRoom_[sizeof(StopEntry) * (STOP_LIST_LIMIT + 1)];
   size_t pendingCount_ = 0;
   uint8_t mouseSlot_ = NO_MOUSE_SLOT;
+
+  StopEntry* Pending() { return std::launder(reinterpret_cast<StopEntry*>(pendingRoom_)); }
 
   char At(size_t position) const { return position < value_.size() ? value_[position] : '\0'; }
 
@@ -217,10 +215,10 @@ class StopLine {
         slotProblem_ = DiagnosticId::kValueOutOfRange;
         return false;
       }
-      pending_.entries[tally.entries++] =
+      Pending()[tally.entries++] =
           Entry8(owner, static_cast<uint8_t>(low), static_cast<uint8_t>(high), flag);
     } else {
-      pending_.entries[tally.entries++] =
+      Pending()[tally.entries++] =
           Entry16(owner, static_cast<uint16_t>(low), static_cast<uint16_t>(high), flag);
     }
     ++tally.values;
@@ -230,7 +228,7 @@ class StopLine {
   // Like the entries added one by one, those that find no memory are lost.
   void CommitEntries() {
     if (pendingCount_ == 0) return;
-    (void)stop_->AppendEntries(std::span<const StopEntry>(pending_.entries.data(), pendingCount_));
+    (void)stop_->AppendEntries(std::span<const StopEntry>(Pending(), pendingCount_));
   }
 
   bool ReadMode() {
