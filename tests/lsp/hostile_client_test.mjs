@@ -211,6 +211,16 @@ test("notifications after shutdown are dropped", async () => {
   assert.equal(await client.exited, 0);
 });
 
+test("a client that closes the server's output ends it with status 1, not by SIGPIPE", async () => {
+  const { client } = await started();
+  client.process.stdout.destroy();
+  client.request("textDocument/hover", { textDocument: { uri: "file:///none.fxt" }, position: at(0, 0) });
+  assert.equal(await client.exited, 1);
+  const { stderr } = client.process;
+  if (!stderr.readableEnded) await new Promise((resolve) => stderr.on("end", resolve));
+  assert.match(client.stderr, /cannot write to the client/);
+});
+
 test("a change past any line or character stands at the end of the text", async () => {
   const { client } = await started();
   const uri = "file:///far.fxt";

@@ -268,7 +268,7 @@ test("fxt.showChart keeps one page per document in a folder of the server's own,
     const show = async (client, uri) =>
       fileURLToPath((await client.request("workspace/executeCommand", { command: "fxt.showChart", arguments: [uri] })).result.uri);
     const chartOf = async (client, uri) => (await client.request("fxt/chart", { textDocument: { uri } })).result.html;
-    for (const ending of ["shutdown and exit", "the input closed", "exit without shutdown"]) {
+    for (const ending of ["shutdown and exit", "the input closed", "exit without shutdown", "SIGTERM", "SIGINT", "SIGHUP"]) {
       const { client } = await started({}, { ...process.env, TMPDIR: `${temporary}/` });
       const [first, second] = ["file:///a/strobe.fxt", "file:///b/strobe.fxt"];
       await open(client, first, clean);
@@ -292,9 +292,14 @@ test("fxt.showChart keeps one page per document in a folder of the server's own,
       } else if (ending === "the input closed") {
         client.close();
         assert.equal(await client.exited, 1);
-      } else {
+      } else if (ending === "exit without shutdown") {
         client.notify("exit", null);
         assert.equal(await client.exited, 1);
+      } else {
+        // An editor's way to end it: the server goes by the signal, its pages with it.
+        client.process.kill(ending);
+        assert.equal(await client.exited, null);
+        assert.equal(client.process.signalCode, ending);
       }
       assert.deepEqual(readdirSync(temporary), [], `nothing is left after ${ending}`);
     }
