@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "reader/byte_words.h"
+#include "reader/blank.h"
 
 namespace fxt {
 namespace {
@@ -15,9 +15,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
 }
-
-// Whether a blank stands among a word's eight bytes.
-bool HoldsBlank(uint64_t word) { return (BytesEqual(word, ' ') | BytesEqual(word, '\t')) != 0; }
 
 // Whether any of a keyword's bytes, at most 16, is a blank. Two words that
 // overlap cover them, read where they stand: a copy to test would stall the
@@ -29,7 +26,7 @@ bool AnyBlank(std::string_view bytes) {
     uint64_t last = 0;
     std::memcpy(&first, bytes.data(), sizeof first);
     std::memcpy(&last, bytes.data() + size - sizeof last, sizeof last);
-    return HoldsBlank(first) || HoldsBlank(last);
+    return (BlankBytes(first) | BlankBytes(last)) != 0;
   }
   return std::ranges::any_of(bytes, IsBlank);
 }

@@ -7,6 +7,7 @@
 #include <emmintrin.h>
 #endif
 
+#include "reader/blank.h"
 #include "reader/byte_words.h"
 
 namespace fxt {
@@ -69,7 +70,7 @@ ChunkMasks ClassifyWords(const uint8_t* chunk) {
     const uint64_t word = LoadWord(chunk + half * 8);
     const auto place = [half](uint64_t marks) { return GatherHighBits(marks) << (half * 8); };
     masks.lineEnd |= place(BytesEqual(word, '\n'));
-    masks.blank |= place(BytesEqual(word, ' ') | BytesEqual(word, '\t'));
+    masks.blank |= place(BlankBytes(word));
     masks.quote |= place(BytesEqual(word, '"'));
     masks.equals |= place(BytesEqual(word, '='));
     masks.textEnd |= place(BytesEqual(word, '/') | BytesEqual(word, '\r') | ZeroBytes(word));
