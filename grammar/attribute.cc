@@ -87,7 +87,7 @@ void ReadKind() { CurrentAttribute().kind = AttributeKindOf(FirstValueChar()) & 
 void ReadChannel() {
   ParseContext& ctx = parseContext;
   if (!ValueIsNumber()) ReportError(DiagnosticId::kChannelNotANumber);
-  const int32_t channel = DecimalValue(ctx.valueText.data());
+  const int32_t channel = DecimalValue(ctx.valueText);
   if (channel > DMX_CHANNEL_COUNT || (channel == 0 && !IsIntensityAttribute())) {
     ReportError(DiagnosticId::kInvalidChannel);
   }
@@ -110,7 +110,7 @@ void ReadChannel() {
 
 void ReadFineChannel() {
   if (!ValueIsNumber()) ReportError(DiagnosticId::kFineChannelNotANumber);
-  const int32_t channel = DecimalValue(parseContext.valueText.data());
+  const int32_t channel = DecimalValue(parseContext.valueText);
   if (StoringValues()) CurrentAttribute().fineChannel = static_cast<uint8_t>(int64_t{channel} - 1);
 }
 
@@ -119,7 +119,7 @@ void ReadFineChannel() {
 void ReadHomeValue() {
   const std::string_view value = parseContext.valueText;
   const bool hex = value.size() >= 2 && value[1] == 'x';
-  const ScannedNumber scanned = hex ? ScanHex(value.data()) : ScanDecimal(value.data());
+  const ScannedNumber scanned = hex ? ScanHex(value) : ScanDecimal(value);
   if (scanned.status == ScanStatus::kConverted) {
     parseContext.pendingHomeValue = scanned.value;
     parseContext.pendingHomeValuePosition = parseContext.linePosition;
@@ -131,7 +131,7 @@ void ReadHomeValue() {
 bool ReadLimit(DiagnosticId notIntensity, uint32_t highest, int32_t& limit) {
   if (!IsIntensityAttribute()) ReportError(notIntensity);
   if (!ValueIsNumber()) ReportError(DiagnosticId::kLimitNotANumber);
-  limit = DecimalValue(parseContext.valueText.data());
+  limit = DecimalValue(parseContext.valueText);
   if (static_cast<uint32_t>(limit) > highest) ReportError(DiagnosticId::kLimitOutOfRange);
   return StoringValues();
 }

@@ -51,7 +51,7 @@ inline void RaiseCounter(int32_t& counter) {
   if (counter < INT32_MAX) ++counter;
 }
 
-// The first character of the value; '\0' when the line has none.
+// The first character of the value; '\0' when it is empty.
 inline char FirstValueChar() {
   return parseContext.valueText.empty() ? '\0' : parseContext.valueText[0];
 }

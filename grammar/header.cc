@@ -1,5 +1,7 @@
 #include "grammar/header.h"
 
+#include <string_view>
+
 #include "grammar/attribute.h"
 #include "grammar/grammar_support.h"
 #include "grammar/parameter.h"
@@ -38,10 +40,12 @@ void ReadModelName() {
 // The value reads as "%d.%d" would: two numbers with a point between them;
 // anything after the second number is ignored.
 void ReadVersion() {
-  const ScannedNumber major = ScanDecimal(parseContext.valueText.data());
+  const std::string_view value = parseContext.valueText;
+  const ScannedNumber major = ScanDecimal(value);
+  const std::string_view afterMajor = TextAfter(value, major);
   ScannedNumber minor{ScanStatus::kNoNumber, 0, nullptr};
-  if (major.status == ScanStatus::kConverted && *major.end == '.') {
-    minor = ScanDecimal(major.end + 1);
+  if (major.status == ScanStatus::kConverted && afterMajor.starts_with('.')) {
+    minor = ScanDecimal(afterMajor.substr(1));
   }
   const auto inRange = [](int32_t part) { return part >= 0 && part <= VERSION_PART_MAX; };
   if (minor.status != ScanStatus::kConverted || !inRange(major.value) || !inRange(minor.value)) {

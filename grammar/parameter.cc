@@ -4,6 +4,7 @@
 #include <array>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "grammar/attribute.h"
 #include "grammar/grammar_support.h"
@@ -76,22 +77,22 @@ class AttribListLine {
     size_t numberStart = 0;
     for (size_t i = 0; i < value.size(); ++i) {
       const char c = value[i];
-      const bool endsNumber = c == ',' || c == '\0';
-      if (!endsNumber && !(c >= '0' && c <= '9')) {
+      if (c == ',') {
+        EndNumber(value.substr(numberStart, i - numberStart));
+        numberStart = i + 1;
+      } else if (!(c >= '0' && c <= '9')) {
         ReportError(DiagnosticId::kListIllegalCharacter);
       }
-      if (!endsNumber) continue;
-      // The conversion stops at the ',' as it would at the number's own end.
-      EndNumber(value.data() + numberStart);
-      numberStart = i + 1;
     }
+    // The value's end ends its last number, an empty one too.
+    if (ctx.valueGiven) EndNumber(value.substr(numberStart));
   }
 
  private:
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
 
-  void EndNumber(const char* numberText) {
+  void EndNumber(std::string_view numberText) {
     ParseContext& ctx = parseContext;
     const int32_t value = DecimalValue(numberText);
     const uint8_t channel = static_cast<uint8_t>(value);
@@ -170,7 +171,7 @@ int32_t CountDisplayerUses(uint8_t displayer) {
 void ReadDisplayerNumber() {
   ParseContext& ctx = parseContext;
   if (!ValueIsNumber()) ReportError(DiagnosticId::kDisplayerNotANumber);
-  const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText.data()));
+  const uint8_t displayer = static_cast<uint8_t>(DecimalValue(ctx.valueText));
   Parameter& parameter = CurrentParameter();
   if (parameter.displayer != NO_DISPLAYER) {
     ReportError(DiagnosticId::kDisplayerAlreadyDefined);

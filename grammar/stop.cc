@@ -1,5 +1,6 @@
 #include "grammar/stop.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <new>
@@ -88,6 +89,10 @@ class StopLine {
   StopEntry* Pending() { return std::launder(reinterpret_cast<StopEntry*>(pendingRoom_)); }
 
   char At(size_t position) const { return position < value_.size() ? value_[position] : '\0'; }
+  // The value from `position` on; empty, at its end, when it is that short.
+  std::string_view From(size_t position) const {
+    return value_.substr(std::min(position, value_.size()));
+  }
 
   bool Fail(DiagnosticId id) {
     ReportError(id);
@@ -247,12 +252,15 @@ class StopLine {
   // ",from,to," and the label's opening quote, as ",%d,%d,%c" reads them.
   bool ReadDisplayForm() {
     stop_->mode = STOP_MODE_DISPLAY;
-    const char* p = value_.data() + close_ + 3;
-    ScannedNumber from{ScanStatus::kNoNumber, 0, p};
-    ScannedNumber to{ScanStatus::kNoNumber, 0, p};
-    if (*p == ',') from = ScanDecimal(p + 1);
-    if (from.status == ScanStatus::kConverted && *from.end == ',') to = ScanDecimal(from.end + 1);
-    const bool read = to.status == ScanStatus::kConverted && to.end[0] == ',' && to.end[1] == '"';
+    const std::string_view form = From(close_ + 3);
+    ScannedNumber from{ScanStatus::kNoNumber, 0, form.data()};
+    ScannedNumber to = from;
+    if (form.starts_with(',')) from = ScanDecimal(form.substr(1));
+    const std::string_view afterFrom = TextAfter(form, from);
+    if (from.status == ScanStatus::kConverted && afterFrom.starts_with(',')) {
+      to = ScanDecimal(afterFrom.substr(1));
+    }
+    const bool read = to.status == ScanStatus::kConverted && TextAfter(form, to).starts_with(",\"");
     if (!read) return Fail(DiagnosticId::kLabelSyntax);
     const auto inRange = [](int32_t v) {
       return v >= -DISPLAY_VALUE_LIMIT && v <= DISPLAY_VALUE_LIMIT;

@@ -42,24 +42,25 @@ constexpr std::array<uint8_t, 256> kHexDigits = [] {
 // number, ending it after. Nothing of a slot list can be a sign, and a number
 // ends at the ':', ',' or ')' that ends its part.
 template <uint32_t kBase>
-SlotPart ReadDigits(const char* p, bool began) {
+SlotPart ReadDigits(std::string_view digits, bool began) {
   constexpr int64_t kCap = int64_t{INT32_MAX} + 1;
   int64_t magnitude = 0;
-  for (uint32_t digit; (digit = kHexDigits[static_cast<uint8_t>(*p)]) < kBase; ++p) {
+  for (const char c : digits) {
+    const uint32_t digit = kHexDigits[static_cast<uint8_t>(c)];
+    if (digit >= kBase) break;
     began = true;
     magnitude = std::min(magnitude * kBase + digit, kCap);
   }
   return {began, static_cast<int32_t>(std::min<int64_t>(magnitude, INT32_MAX))};
 }
 
-SlotPart ReadPart(const char* part, size_t length) {
-  const bool hex = length >= 2 && part[1] == 'x';
-  const char* p = part;
-  while (*p == 'm' || *p == 'r') ++p;
-  if (!hex) return ReadDigits<10>(p, false);
+SlotPart ReadPart(std::string_view part) {
+  const bool hex = part.size() >= 2 && part[1] == 'x';
+  const std::string_view number = part.substr(std::min(part.find_first_not_of("mr"), part.size()));
+  if (!hex) return ReadDigits<10>(number, false);
   // After "0x" the number has begun: no hex digit after it still reads 0.
-  if (p[0] == '0' && p[1] == 'x') return ReadDigits<16>(p + 2, true);
-  return ReadDigits<16>(p, false);
+  if (number.starts_with("0x")) return ReadDigits<16>(number.substr(2), true);
+  return ReadDigits<16>(number, false);
 }
 
 // A slot as the scan goes through it: where it starts, its first ':' after
@@ -107,8 +108,9 @@ void ReadParts(std::string_view value, const SlotScan& slot, size_t end, SlotRea
   reading.low = slot.Part(0);
   reading.high = colon != 0 ? slot.Part(1) : reading.low;
   if (!slot.plain) {
-    reading.low = ReadPart(value.data() + slot.start, (colon != 0 ? colon : end) - slot.start);
-    reading.high = colon != 0 ? ReadPart(value.data() + colon + 1, end - colon - 1) : reading.low;
+    const size_t lowEnd = colon != 0 ? colon : end;
+    reading.low = ReadPart(value.substr(slot.start, lowEnd - slot.start));
+    reading.high = colon != 0 ? ReadPart(value.substr(colon + 1, end - colon - 1)) : reading.low;
   }
 }
 

@@ -104,8 +104,9 @@ class SlotList {
 
   std::string_view value_;
   // The quick reading stops at the value's last character without counting
-  // its length: it may run when that character can be no part of a slot, as
-  // the NUL that ends each line's value is not.
+  // its length: it may run only when that character can be no part of a
+  // slot, as the closing quote of a stop line's label is not. Then it never
+  // reads past the value's end.
   bool quick_;
 };
 

@@ -1,5 +1,7 @@
 #include "load/load_template.h"
 
+#include <string_view>
+
 #include "grammar/grammar_dispatch.h"
 #include "grammar/header.h"
 #include "reader/keywords.h"
@@ -33,10 +35,18 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   AttributesChanged();
 }
 
+// The tools read a line's value with the NUL that follows it in lineBuffer
+// counted in.
+std::string_view ValueWithItsNul() {
+  const ParseContext& ctx = parseContext;
+  if (!ctx.valueGiven) return {};
+  return {ctx.valueText.data(), ctx.valueText.size() + 1};
+}
+
 LineEvent CurrentLine(const Keyword* keyword) {
   const ParseContext& ctx = parseContext;
-  return {ctx.lineNumber, ctx.linePosition, ctx.rawLine, {ctx.lineBuffer, ctx.lineLength},
-          ctx.valueText,  ctx.quotedText,   keyword};
+  return {ctx.lineNumber,    ctx.linePosition, ctx.rawLine, {ctx.lineBuffer, ctx.lineLength},
+          ValueWithItsNul(), ctx.quotedText,   keyword};
 }
 
 // Where the machine waits, in the dense table; kept with the machine.

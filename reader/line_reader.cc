@@ -32,16 +32,18 @@ void AdvancePast(size_t length) {
 void SplitValue(const NormalisedPiece& piece) {
   ParseContext& ctx = parseContext;
   ctx.valueQuote = std::string_view::npos;
+  ctx.valueGiven = piece.marks != 0 ? 1 : 0;
   if (piece.marks == 0) {
     ctx.valueText = {};
     ctx.quotedText = {};
     return;
   }
-  // The value's terminating NUL is part of it, and counts in its length.
+  // The quotes read on through the line's NUL: a quote never closed takes it
+  // into quotedText, and it is one of the characters after a third quote.
   const char* line = ctx.lineBuffer;
   const size_t end = piece.length + 1;
   const size_t value = piece.at[0] + 1;
-  ctx.valueText = {line + value, end - value};
+  ctx.valueText = {line + value, piece.length - value};
   const int quotes = piece.marks - 1;
   if (quotes == 0) {
     ctx.quotedText = {};
@@ -118,11 +120,7 @@ LinePiece NormaliseLinePiece(std::string_view bytes, const char* readableEnd,
 
 bool ValueIsNumber() {
   const std::string_view value = parseContext.valueText;
-  if (value.empty() || !IsDigit(value[0])) return false;
-  for (size_t i = 1; i < value.size(); ++i) {
-    if (!IsDigit(value[i]) && value[i] != '\0') return false;
-  }
-  return true;
+  return !value.empty() && std::all_of(value.begin(), value.end(), IsDigit);
 }
 
 }  // namespace fxt

@@ -1,9 +1,12 @@
 // Number conversions that read exactly as the C library's atoi and scanf
 // "%d" and "%x" do, except that a value past the signed 32-bit limits stops
-// at the limit instead of overflowing.
+// at the limit instead of overflowing. Each reads either a NUL-terminated
+// text or a view, whose end reads as the NUL would: nothing past it is read.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 namespace fxt {
 
@@ -25,5 +28,15 @@ ScannedNumber ScanDecimal(const char* text);
 ScannedNumber ScanHex(const char* text);
 // atoi: the value of the leading decimal number, 0 when there is none.
 int32_t DecimalValue(const char* text);
+
+// The same within a view; `end` may be the view's end.
+ScannedNumber ScanDecimal(std::string_view text);
+ScannedNumber ScanHex(std::string_view text);
+int32_t DecimalValue(std::string_view text);
+
+// What `text` holds after the characters that its scan took.
+inline std::string_view TextAfter(std::string_view text, const ScannedNumber& scanned) {
+  return text.substr(static_cast<size_t>(scanned.end - text.data()));
+}
 
 }  // namespace fxt

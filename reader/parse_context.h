@@ -49,9 +49,12 @@ struct ParseContext {
   std::string_view rawLine;  // the current line's bytes as they stand in the input
   int32_t physicalLine = 1;
   const uint8_t* physicalLineStart = nullptr;
-  // The line's value: lineBuffer after its first '=', through the NUL that
-  // ends the line, which counts in its length; empty when there is no '='.
+  // The line's value: lineBuffer after its first '=', up to the NUL that
+  // ends the line, which is no part of it. Its readers stop at its end and
+  // read no byte past it, which may be anything. Empty when there is no '='
+  // or nothing after it.
   std::string_view valueText;
+  uint8_t valueGiven = 0;  // the line has a '='
   // Between the value's first two quotes, in lineBuffer; it ends in the
   // line's NUL when the first quote is never closed.
   std::string_view quotedText;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace fxt {
@@ -27,8 +28,8 @@ void ExpectAgreement(const std::string& value, bool mouseMarked) {
   EXPECT_EQ(Describe(plain), Describe(full)) << '"' << value << "\" marked " << mouseMarked;
 }
 
-TEST(StopSlot, QuickReadingAgreesOnEveryShortSlot) {
-  // Every slot of up to five characters from the ones that matter.
+// Every slot of up to five characters from the ones that matter.
+std::vector<std::string> ShortSlots() {
   const std::string alphabet = "019axm:r,)";
   std::vector<std::string> slots = {""};
   for (size_t length = 0, from = 0; length < 5; ++length) {
@@ -38,7 +39,11 @@ TEST(StopSlot, QuickReadingAgreesOnEveryShortSlot) {
     }
     from = to;
   }
-  for (const std::string& slot : slots) {
+  return slots;
+}
+
+TEST(StopSlot, QuickReadingAgreesOnEveryShortSlot) {
+  for (const std::string& slot : ShortSlots()) {
     ExpectAgreement(Value(slot), false);
     ExpectAgreement(Value(slot), true);
   }
@@ -101,6 +106,25 @@ TEST(StopSlot, ProblemsAreLeftToTheFullReading) {
   EXPECT_FALSE(SlotList("(5").ReadPlain(1, false, slot));
   EXPECT_EQ(ReadSlotInFull("(5", 1, false).end, SlotEnd::kUnended);
   EXPECT_FALSE(SlotList("(").ReadPlain(1, false, slot));
+}
+
+// A value that ends where the line's bytes go on with more of a slot reads
+// as the same value held alone: nothing past its end is read.
+TEST(StopSlot, ReadingStopsAtTheEndOfTheValue) {
+  for (const std::string& slots : ShortSlots()) {
+    const std::string alone = "(" + slots;
+    for (const std::string follower : {"9", "x1,", ":5)", "m)"}) {
+      const std::string bytes = alone + follower;
+      const std::string_view value(bytes.data(), alone.size());
+      for (const bool marked : {false, true}) {
+        SlotReading slot;
+        SlotList(value).Read(1, marked, slot);
+        const SlotReading expected = ReadSlotInFull(alone, 1, marked);
+        EXPECT_TRUE(slot == expected)
+            << '"' << alone << "\" before " << follower << ": " << Describe(slot);
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -44,7 +44,7 @@ class LineReaderTest : public ::testing::Test {
 TEST_F(LineReaderTest, BlanksCaseAndCommentsGoOutsideQuotes) {
   ReadOne(" Name = \"Mac 500 E\"  / a remark\r\n");
   EXPECT_STREQ(parseContext.lineBuffer, "name=\"Mac 500 E\"");
-  EXPECT_EQ(parseContext.valueText, std::string("\"Mac 500 E\"\0", 12));
+  EXPECT_EQ(parseContext.valueText, "\"Mac 500 E\"");
   EXPECT_EQ(parseContext.quotedText, "Mac 500 E");
   EXPECT_EQ(parseContext.errorCount, 0);
 }
@@ -94,24 +94,28 @@ TEST_F(LineReaderTest, ReadingStopsOnceTheTemplateHasEnded) {
   EXPECT_FALSE(ReadTemplateLine());
 }
 
-TEST_F(LineReaderTest, ValueTextCountsItsNul) {
+// The value ends before the line's NUL; a quote never closed still takes
+// the NUL into the quoted text.
+TEST_F(LineReaderTest, ValueTextEndsBeforeTheNul) {
   struct Case {
     const char* line;
     std::string value;
+    bool given;
     std::string quoted;
     bool isNumber;
   } cases[] = {
-      {"channel=", std::string("\0", 1), "", false},
-      {"channel= 0 0 7", std::string("007\0", 4), "", true},
-      {"channel=-1", std::string("-1\0", 3), "", false},
-      {"channel=1.5", std::string("1.5\0", 4), "", false},
-      {"attribute", "", "", false},
-      {"name=\"open", std::string("\"open\0", 6), std::string("open\0", 5), false},
-      {"a=b=c", std::string("b=c\0", 4), "", false},
+      {"channel=", "", true, "", false},
+      {"channel= 0 0 7", "007", true, "", true},
+      {"channel=-1", "-1", true, "", false},
+      {"channel=1.5", "1.5", true, "", false},
+      {"attribute", "", false, "", false},
+      {"name=\"open", "\"open", true, std::string("open\0", 5), false},
+      {"a=b=c", "b=c", true, "", false},
   };
   for (const Case& c : cases) {
     ReadOne(c.line);
     EXPECT_EQ(parseContext.valueText, c.value) << c.line;
+    EXPECT_EQ(parseContext.valueGiven != 0, c.given) << c.line;
     EXPECT_EQ(parseContext.quotedText, c.quoted) << c.line;
     EXPECT_EQ(ValueIsNumber(), c.isNumber) << c.line;
   }

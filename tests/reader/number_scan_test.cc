@@ -5,6 +5,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 
 namespace fxt {
 namespace {
@@ -44,6 +46,68 @@ TEST(NumberScan, HexReadsAsScanfPercentX) {
 
 TEST(NumberScan, DecimalValueReadsAsAtoi) {
   for (const char* text : kTexts) EXPECT_EQ(DecimalValue(text), std::atoi(text)) << text;
+}
+
+// Each scan as it reads a NUL-terminated text and as it reads a view.
+struct Scanner {
+  const char* format;
+  ScannedNumber (*text)(const char*);
+  ScannedNumber (*view)(std::string_view);
+};
+const Scanner kScanners[] = {{"%d", ScanDecimal, ScanDecimal}, {"%x", ScanHex, ScanHex}};
+
+// Whatever follows a view in memory, it reads as the same text ending in its
+// NUL, with `end` at the same place.
+TEST(NumberScan, AViewReadsAsItsNulTerminatedCopy) {
+  for (const char* text : kTexts) {
+    for (const std::string follower : {"", "7", " 5", "-", "x", "f"}) {
+      const std::string bytes = std::string(text) + follower;
+      const std::string_view view(bytes.data(), std::string_view(text).size());
+      const std::string where = '"' + std::string(text) + "\" before \"" + follower + '"';
+      for (const Scanner& scanner : kScanners) {
+        const ScannedNumber expected = scanner.text(text);
+        const ScannedNumber got = scanner.view(view);
+        EXPECT_EQ(got.status, expected.status) << scanner.format << ' ' << where;
+        EXPECT_EQ(got.value, expected.value) << scanner.format << ' ' << where;
+        EXPECT_EQ(got.end - view.data(), expected.end - text) << scanner.format << ' ' << where;
+      }
+      EXPECT_EQ(DecimalValue(view), DecimalValue(text)) << where;
+    }
+  }
+}
+
+TEST(NumberScan, TheEndOfAViewIsTheEndOfItsText) {
+  struct Case {
+    const char* bytes;
+    size_t viewed;  // how many of the bytes the view holds
+    bool hex;
+    ScanStatus status;
+    int32_t value;
+    size_t end;
+  } cases[] = {
+      {"123", 2, false, ScanStatus::kConverted, 12, 2},
+      {"1f", 1, true, ScanStatus::kConverted, 1, 1},
+      {" 5", 0, false, ScanStatus::kEndOfInput, 0, 0},
+      {" 5", 1, false, ScanStatus::kEndOfInput, 0, 1},
+      {"\t\n5", 2, true, ScanStatus::kEndOfInput, 0, 2},
+      {"0x1f", 2, true, ScanStatus::kConverted, 0, 2},
+      {"0x1f", 1, true, ScanStatus::kConverted, 0, 1},
+      {"0x1f", 3, true, ScanStatus::kConverted, 1, 3},
+      {"-5", 1, false, ScanStatus::kNoNumber, 0, 0},
+      {"+5", 1, true, ScanStatus::kNoNumber, 0, 0},
+      {"-12", 2, false, ScanStatus::kConverted, -1, 2},
+  };
+  for (const Case& c : cases) {
+    const std::string_view view(c.bytes, c.viewed);
+    const ScannedNumber got = c.hex ? ScanHex(view) : ScanDecimal(view);
+    EXPECT_EQ(got.status, c.status) << c.bytes << ' ' << c.viewed;
+    EXPECT_EQ(got.value, c.value) << c.bytes << ' ' << c.viewed;
+    EXPECT_EQ(got.end, c.bytes + c.end) << c.bytes << ' ' << c.viewed;
+  }
+  EXPECT_EQ(DecimalValue(std::string_view("123", 2)), 12);
+  EXPECT_EQ(DecimalValue(std::string_view("-5", 1)), 0);
+  EXPECT_EQ(DecimalValue(std::string_view(" 5", 1)), 0);
+  EXPECT_EQ(ScanDecimal(std::string_view()).status, ScanStatus::kEndOfInput);
 }
 
 TEST(NumberScan, EndIsTheFirstCharacterNotTaken) {
