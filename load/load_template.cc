@@ -18,6 +18,7 @@ namespace {
 void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   ParseContext& ctx = parseContext;
   ctx.mode = mode;
+  ctx.normaliseEveryLine = loadObserver != nullptr;
   ctx.lineNumber = 0;
   ctx.templateEnded = 0;
   ctx.errorCount = 0;
@@ -56,7 +57,7 @@ int restingIndex = NOT_RESTING;
 bool HandleLine() {
   ParseContext& ctx = parseContext;
   if (ctx.lineLength == 0) return true;
-  const Keyword* keyword = MatchBufferedKeyword(ctx.lineBuffer);
+  const Keyword* keyword = MatchBufferedKeyword(KeywordWindow());
   if (keyword == nullptr) {
     ReportWarning(DiagnosticId::kNoKeyword);
     return ctx.errorCount <= ERROR_LIMIT || ctx.mode == LoadMode::kTolerant;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 
+#include "reader/byte_words.h"
 #include "reader/line_scan.h"
 
 #if defined(__x86_64__) || defined(__i386__)
@@ -42,11 +43,6 @@ constexpr std::array<bool, 256> kInsideQuotes = [] {
 
 // What lowers an ASCII capital.
 constexpr char CASE_BIT = 0x20;
-
-// Bits [0, count) of a word.
-constexpr uint64_t LowBits(size_t count) {
-  return count >= 64 ? ~uint64_t{0} : (uint64_t{1} << count) - 1;
-}
 
 // Copies `length` bytes in whole chunks: both buffers have room for the
 // chunk that the last byte falls in.

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstring>
 
+#include "reader/line_in_place.h"
 #include "reader/line_normaliser.h"
 #include "reader/parse_context.h"
 #include "reader/report.h"
@@ -60,6 +61,20 @@ void SplitValue(const NormalisedPiece& piece) {
   }
 }
 
+// The line's texts from a line read in place.
+void TakeLineInPlace(const uint8_t* raw) {
+  ParseContext& ctx = parseContext;
+  const LineInPlace& line = ctx.lineInPlace;
+  ctx.lineLength = line.length;
+  ctx.lineReadInPlace = 1;
+  ctx.rawLine = {reinterpret_cast<const char*>(raw), line.rawLength};
+  ctx.valueText = line.value;
+  ctx.valueGiven = line.valueGiven ? 1 : 0;
+  ctx.quotedText = line.quoted;
+  ctx.valueQuote = line.valueQuote;
+  AdvancePast(line.rawLength);
+}
+
 }  // namespace
 
 SourcePosition CursorPosition() {
@@ -89,8 +104,13 @@ bool ReadTemplateLine() {
   const uint8_t* raw = ctx.inputCursor;
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
+  if (!ctx.normaliseEveryLine && ReadLineInPlace(raw, available, ctx.inputEnd, ctx.lineInPlace)) {
+    TakeLineInPlace(raw);
+    return true;
+  }
   NormalisedPiece piece;
   NormalisePiece(raw, available, ctx.inputEnd, ctx.lineBuffer, piece);
+  ctx.lineReadInPlace = 0;
   if (piece.quoteLeftOpen) ReportError(DiagnosticId::kUnexpectedEndOfLine);
   ctx.lineLength = piece.length;
   ctx.rawLine = {reinterpret_cast<const char*>(raw), piece.rawLength};

@@ -1,6 +1,7 @@
 // Turns the input buffer into logical lines: cut at the line end or comment,
 // blanks removed and letters lower-cased outside quotes, counted, and split
-// at the first '=' into the two value strings the grammar reads.
+// at the first '=' into the two value strings the grammar reads; in place,
+// where a line's shape lets the grammar read it where it stands.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +19,12 @@ namespace fxt {
 // first.
 void SetInput(std::span<const uint8_t> bytes);
 
-// Delivers the next logical line into lineBuffer and refreshes valueText and
-// quotedText. False at the end of the input or once the template has ended.
-// A line is one physical line, or a piece of at most 99 bytes of a longer
-// one, normalised as it is copied: '*' first, remarks, blanks and case.
+// Delivers the next logical line and refreshes valueText and quotedText.
+// False at the end of the input or once the template has ended. A line is
+// one physical line, or a piece of at most 99 bytes of a longer one, read as
+// if normalised: '*' first, remarks, blanks and case. Most lines are read in
+// place; the others, and every line while normaliseEveryLine is set, are
+// normalised into lineBuffer. KeywordWindow() holds the keyword either way.
 bool ReadTemplateLine();
 // One piece of a line as ReadTemplateLine reads it, for the tools that
 // must see a line as the tester does: the first 99 bytes at most of `bytes`

@@ -39,14 +39,6 @@ LineMasks ScanWith(const uint8_t* raw) {
   return masks;
 }
 
-// 0x80 in each byte that is 'A' to 'Z'.
-constexpr uint64_t UpperBytes(uint64_t word) {
-  const uint64_t seven = word & ~kHighBits;
-  const uint64_t fromA = seven + kOnes * (0x80 - 'A');
-  const uint64_t pastZ = seven + kOnes * (0x80 - 'Z' - 1);
-  return fromA & ~pastZ & ~word & kHighBits;
-}
-
 // The high bit of each byte, gathered into bits 0 to 7.
 constexpr uint32_t GatherHighBits(uint64_t marks) {
   return static_cast<uint32_t>(((marks >> 7) * 0x0102040810204080u) >> 56);

@@ -5,10 +5,12 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
 #include "model/fixture_template.h"
+#include "reader/line_in_place.h"
 #include "reader/line_normaliser.h"
 #include "reader/report.h"
 
@@ -39,24 +41,30 @@ struct ParseContext {
   const uint8_t* inputCursor = nullptr;
   const uint8_t* inputEnd = nullptr;   // the end of the bytes handed over
   const uint8_t* inputStop = nullptr;  // where reading stops: the first INPUT_END, or inputEnd
-  char lineBuffer[LINE_BUFFER_SIZE] = {};
-  size_t lineLength = 0;  // of the text in lineBuffer, before its NUL
   int32_t lineNumber = 0;
   uint8_t templateEnded = 0;
+  // Lines are read in place where they can be; with this set, every line
+  // is normalised into lineBuffer, for those who look at it.
+  uint8_t normaliseEveryLine = 0;
+  uint8_t lineReadInPlace = 0;  // the line is in lineInPlace, not in lineBuffer
+  uint8_t valueGiven = 0;       // the line has a '='
+  char lineBuffer[LINE_BUFFER_SIZE] = {};
+  size_t lineLength = 0;  // of the normalised line, before its NUL
+  LineInPlace lineInPlace;
   // Where the current logical line begins in the file; and the physical
   // line of the byte at inputCursor, with where that line begins.
   SourcePosition linePosition;
   std::string_view rawLine;  // the current line's bytes as they stand in the input
   int32_t physicalLine = 1;
   const uint8_t* physicalLineStart = nullptr;
-  // The line's value: lineBuffer after its first '=', up to the NUL that
-  // ends the line, which is no part of it. Its readers stop at its end and
-  // read no byte past it, which may be anything. Empty when there is no '='
-  // or nothing after it.
+  // The line's value after its first '=', as the normalised line holds it:
+  // in lineBuffer up to the NUL that ends the line, which is no part of it,
+  // or in the input's bytes for a line read in place. Its readers stop at its
+  // end and read no byte past it, which may be anything. Empty when there is
+  // no '=' or nothing after it.
   std::string_view valueText;
-  uint8_t valueGiven = 0;  // the line has a '='
-  // Between the value's first two quotes, in lineBuffer; it ends in the
-  // line's NUL when the first quote is never closed.
+  // Between the value's first two quotes, where the value is; in lineBuffer,
+  // it ends in the line's NUL when the first quote is never closed.
   std::string_view quotedText;
   // Where the value's first quote stands in valueText; npos when it has none.
   size_t valueQuote = std::string_view::npos;
@@ -105,6 +113,13 @@ extern ParseContext parseContext;
 // Adds one error; the 8-bit count stops at 255 instead of wrapping to 0.
 inline void CountError() {
   if (parseContext.errorCount < UINT8_MAX) ++parseContext.errorCount;
+}
+
+// What the line's keyword is matched on: KEYWORD_WINDOW bytes that begin
+// with it.
+inline std::span<const char> KeywordWindow() {
+  const ParseContext& ctx = parseContext;
+  return {ctx.lineReadInPlace ? ctx.lineInPlace.keyword.data() : ctx.lineBuffer, KEYWORD_WINDOW};
 }
 
 // An attribute was added, a channel set or the template replaced.

@@ -28,6 +28,7 @@ class LineReaderTest : public ::testing::Test {
     text_ = text;
     SetInput(BytesOf(text_));
     parseContext.reportTarget = &recorded;
+    parseContext.normaliseEveryLine = 1;  // what lineBuffer holds is tested
   }
   // The value strings of a single line.
   void ReadOne(std::string_view line) {
