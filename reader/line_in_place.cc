@@ -72,11 +72,12 @@ void LowerKeyword(const uint8_t* keyword, size_t length, bool capitals, bool equ
 
 }  // namespace
 
-bool ReadLineInPlace(const uint8_t* raw, size_t available, const uint8_t* readableEnd,
+// The keyword window is read from any of the masks' bytes, a chunk at most
+// past them.
+static_assert(KEYWORD_WINDOW <= SCAN_CHUNK);
+
+bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& masks,
                      LineInPlace& line) {
-  // The scan reads 64 bytes, and the keyword 16 from any of them.
-  if (static_cast<size_t>(readableEnd - raw) < SCAN_BYTES + KEYWORD_WINDOW) return false;
-  const LineMasks masks = ScanLine(raw);
   // A piece with no line end ends with its bytes.
   uint64_t lineEnd = LowestBit(masks.lineEnd & LowBits(available));
   if (lineEnd == 0 && available < SCAN_BYTES) lineEnd = uint64_t{1} << available;

@@ -13,6 +13,7 @@
 #include <string_view>
 
 #include "reader/keywords.h"
+#include "reader/line_scan.h"
 
 namespace fxt {
 
@@ -30,9 +31,9 @@ struct LineInPlace {
 };
 
 // Reads raw[0, available), available at most 99, in place when the line's
-// shape allows it; false for a line that must be normalised. Bytes from
-// `readableEnd` on are never read. Reports nothing.
-bool ReadLineInPlace(const uint8_t* raw, size_t available, const uint8_t* readableEnd,
+// shape allows it; false for a line that must be normalised. `masks` are
+// those that ScanLine gives for raw, where CanScan held. Reports nothing.
+bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& masks,
                      LineInPlace& line);
 
 }  // namespace fxt

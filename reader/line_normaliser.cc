@@ -146,10 +146,7 @@ constexpr uint64_t QuotedBytes(uint64_t quotes) {
 
 // The masks tell where the text ends, which bytes are quoted, and so which
 // blanks go; and where the marks stand.
-bool ShapeOf(const uint8_t* raw, size_t available, const uint8_t* readableEnd, LineShape& shape) {
-  // The scan reads 64 bytes, and a copy reads up to a chunk past them.
-  if (static_cast<size_t>(readableEnd - raw) < SCAN_BYTES + SCAN_CHUNK) return false;
-  const LineMasks masks = ScanLine(raw);
+bool ShapeOf(const uint8_t* raw, size_t available, const LineMasks& masks, LineShape& shape) {
   const uint64_t lineEnds = masks.lineEnd & LowBits(available);
   if (lineEnds != 0) {
     shape.lineEnd = static_cast<size_t>(std::countr_zero(lineEnds));
@@ -264,10 +261,11 @@ bool CanShuffle() {
 }
 #endif
 
-bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
-                     NormalisedPiece& piece, Compaction compaction) {
+// The line from its masks, or false when they cannot tell its shape.
+bool NormaliseFromMasks(const uint8_t* raw, size_t available, const LineMasks& masks, char* line,
+                        NormalisedPiece& piece, Compaction compaction) {
   LineShape shape;
-  if (!ShapeOf(raw, available, readableEnd, shape)) return false;
+  if (!ShapeOf(raw, available, masks, shape)) return false;
   size_t length = 0;
 #if defined(__x86_64__) || defined(__i386__)
   if (compaction == Compaction::kShuffles && !CanShuffle()) return false;
@@ -289,10 +287,23 @@ bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readab
   return true;
 }
 
+bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
+                     NormalisedPiece& piece, Compaction compaction) {
+  if (!CanScan(raw, readableEnd)) return false;
+  return NormaliseFromMasks(raw, available, ScanLine(raw), line, piece, compaction);
+}
+
+void NormaliseScannedPiece(const uint8_t* raw, size_t available, const LineMasks& masks, char* line,
+                           NormalisedPiece& piece) {
+  piece = NormalisedPiece{};
+  if (NormaliseFromMasks(raw, available, masks, line, piece, Compaction::kBest)) return;
+  piece = NormaliseBytes(raw, available, line);
+}
+
 void NormalisePiece(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
                     NormalisedPiece& piece) {
-  piece = NormalisedPiece{};
-  if (NormaliseMasked(raw, available, readableEnd, line, piece)) return;
+  if (CanScan(raw, readableEnd))
+    return NormaliseScannedPiece(raw, available, ScanLine(raw), line, piece);
   piece = NormaliseBytes(raw, available, line);
 }
 

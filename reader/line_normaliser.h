@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "reader/line_scan.h"
+
 namespace fxt {
 
 // A value has at most three quotes that matter: the first two bound the
@@ -34,6 +36,9 @@ struct NormalisedPiece {
 // from `readableEnd` on are never read.
 void NormalisePiece(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
                     NormalisedPiece& piece);
+// The same for a line whose masks were scanned already: CanScan held.
+void NormaliseScannedPiece(const uint8_t* raw, size_t available, const LineMasks& masks, char* line,
+                           NormalisedPiece& piece);
 
 // The ways of doing it. Byte by byte does every piece. From the masks of the
 // line's first 64 bytes is quicker; it does the pieces that end within them,

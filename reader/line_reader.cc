@@ -104,12 +104,18 @@ bool ReadTemplateLine() {
   const uint8_t* raw = ctx.inputCursor;
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
-  if (!ctx.normaliseEveryLine && ReadLineInPlace(raw, available, ctx.inputEnd, ctx.lineInPlace)) {
-    TakeLineInPlace(raw);
-    return true;
-  }
   NormalisedPiece piece;
-  NormalisePiece(raw, available, ctx.inputEnd, ctx.lineBuffer, piece);
+  if (CanScan(raw, ctx.inputEnd)) {
+    // One scan serves both readings.
+    const LineMasks masks = ScanLine(raw);
+    if (!ctx.normaliseEveryLine && ReadLineInPlace(raw, available, masks, ctx.lineInPlace)) {
+      TakeLineInPlace(raw);
+      return true;
+    }
+    NormaliseScannedPiece(raw, available, masks, ctx.lineBuffer, piece);
+  } else {
+    piece = NormaliseBytes(raw, available, ctx.lineBuffer);
+  }
   ctx.lineReadInPlace = 0;
   if (piece.quoteLeftOpen) ReportError(DiagnosticId::kUnexpectedEndOfLine);
   ctx.lineLength = piece.length;

@@ -23,6 +23,12 @@ struct LineMasks {
   uint64_t upper = 0;    // 'A' to 'Z'
 };
 
+// The scan reads 64 bytes, and those who read a line from its masks read
+// up to a chunk past them: so many must be readable from `raw`.
+inline bool CanScan(const uint8_t* raw, const uint8_t* readableEnd) {
+  return static_cast<size_t>(readableEnd - raw) >= SCAN_BYTES + SCAN_CHUNK;
+}
+
 // Classifies raw[0, 64) up to and including the chunk that holds the first
 // '\n'; the bits of the chunks after it stay clear. All 64 bytes must be
 // readable.

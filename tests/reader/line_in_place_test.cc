@@ -43,7 +43,7 @@ bool ReadPadded(const std::string& line, LineInPlace& read, std::string& padded)
   padded = line + std::string(SCAN_BYTES + SCAN_CHUNK, 'q');
   const auto* raw = reinterpret_cast<const uint8_t*>(padded.data());
   const size_t available = std::min<size_t>(99, line.size());
-  return ReadLineInPlace(raw, available, raw + padded.size(), read);
+  return ReadLineInPlace(raw, available, ScanLine(raw), read);
 }
 
 // A line read in place tells the grammar all that its normalised line does.
