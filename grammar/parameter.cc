@@ -74,27 +74,39 @@ class AttribListLine {
     }
     ctx.attribListCount = 0;
     const std::string_view value = ctx.valueText;
+    // A number of digits alone is read as it goes by; any other reads as
+    // atoi reads it, once it has ended.
     size_t numberStart = 0;
+    int64_t digitsValue = 0;
+    bool digitsAlone = true;
     for (size_t i = 0; i < value.size(); ++i) {
       const char c = value[i];
-      if (c == ',') {
-        EndNumber(value.substr(numberStart, i - numberStart));
+      if (c >= '0' && c <= '9') {
+        digitsValue = std::min<int64_t>(digitsValue * 10 + (c - '0'), INT32_MAX);
+      } else if (c == ',') {
+        const std::string_view number = value.substr(numberStart, i - numberStart);
+        EndNumber(digitsAlone ? static_cast<int32_t>(digitsValue) : DecimalValue(number));
         numberStart = i + 1;
-      } else if (!(c >= '0' && c <= '9')) {
+        digitsValue = 0;
+        digitsAlone = true;
+      } else {
         ReportError(DiagnosticId::kListIllegalCharacter);
+        digitsAlone = false;
       }
     }
     // The value's end ends its last number, an empty one too.
-    if (ctx.valueGiven) EndNumber(value.substr(numberStart));
+    if (ctx.valueGiven) {
+      const std::string_view number = value.substr(numberStart);
+      EndNumber(digitsAlone ? static_cast<int32_t>(digitsValue) : DecimalValue(number));
+    }
   }
 
  private:
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
 
-  void EndNumber(std::string_view numberText) {
+  void EndNumber(int32_t value) {
     ParseContext& ctx = parseContext;
-    const int32_t value = DecimalValue(numberText);
     const uint8_t channel = static_cast<uint8_t>(value);
     const auto index = static_cast<size_t>(ctx.attribListCount);
     if (index < ctx.attribListNumbers.size()) ctx.attribListNumbers[index] = channel;

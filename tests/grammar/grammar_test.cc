@@ -6,6 +6,7 @@
 
 #include "../test_support.h"
 #include "grammar/grammar_dispatch.h"
+#include "reader/number_scan.h"
 #include "reader/parse_context.h"
 
 namespace fxt {
@@ -136,6 +137,24 @@ TEST_F(GrammarTest, AChannelAfterChannelOneIsRefusedToo) {
   EXPECT_EQ(Messages(),
             (std::vector<std::string>{"ERROR - line 7: only one channel per attribute allowed"}));
   EXPECT_EQ(parseContext.channelOwners[6], 1);
+}
+
+// Each number of a list reads as atoi reads it, whether it is digits alone,
+// read as the line goes by, or holds characters that are errors.
+TEST_F(GrammarTest, AttributeListNumbersReadAsAtoiReadsThem) {
+  const std::vector<std::string> numbers = {
+      "5", "", "12a3", "a12", "-3", "+4", "99999999999", "0x1f", "\"7\"", "007", "4294967297",
+  };
+  std::string list;
+  for (const std::string& number : numbers) list += (list.empty() ? "" : ",") + number;
+  Load(std::string(kTwoAttributes) + "parameter\ntype=c\ndisplayernum=2\nattriblist=" + list +
+       "\n");
+  ASSERT_EQ(parseContext.attribListCount, static_cast<int32_t>(numbers.size()));
+  for (size_t i = 0; i < numbers.size(); ++i) {
+    EXPECT_EQ(parseContext.attribListNumbers[i],
+              static_cast<uint8_t>(DecimalValue(numbers[i].c_str())))
+        << numbers[i];
+  }
 }
 
 TEST_F(GrammarTest, AttributeListsResolveChannelsToAttributeNumbers) {
