@@ -1,9 +1,11 @@
 // libFuzzer target: loads arbitrary bytes as a template, once without a
-// report target and once reporting to a sink, and holds the two loads to the
-// same result and the same model: printing must not change what a load
-// finds. Every load resets all process-wide state, so a run depends on its
-// input alone. The tools' reading of each line, which places what the reader
-// keeps among the written bytes, must keep what the reader keeps.
+// report target, once reporting to a sink and once reporting to a sink with
+// an observer, and holds the loads to the same result and the same model:
+// printing must not change what a load finds. Nor must watching it: a load
+// reads its lines in place where it can, and a watched one normalises every
+// line, so the two readings must agree, message for message. Every load resets all process-wide
+// state, so a run depends on its input alone. The tools' reading of each line, which places what
+// the reader keeps among the written bytes, must keep what the reader keeps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -20,9 +22,13 @@ namespace {
 
 class SinkTarget : public fxt::ReportTarget {
  public:
-  void Report(const fxt::Diagnostic& diagnostic) override { bytes += diagnostic.message.size(); }
-  size_t bytes = 0;
+  void Report(const fxt::Diagnostic& diagnostic) override {
+    messages.append(diagnostic.message).push_back('\n');
+  }
+  std::string messages;
 };
+
+class Watcher : public fxt::LoadObserver {};
 
 // Every piece of every line, up to the first 0xFF byte, as the tools and
 // the reader read it.
@@ -46,8 +52,15 @@ void CompareLineReadings(std::string_view text) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string silent = fxt::ModelJson(fxt::RunLoad({data, size}, nullptr));
   SinkTarget sink;
-  const std::string reported = fxt::ModelJson(fxt::RunLoad({data, size}, &sink));
-  if (silent != reported) std::abort();
+  const fxt::LoadOutcome outcome = fxt::RunLoad({data, size}, &sink);
+  if (fxt::ModelJson(outcome) != silent) std::abort();
+  SinkTarget watchedSink;
+  Watcher watcher;
+  const fxt::LoadOutcome watched = fxt::RunLoad({data, size}, &watchedSink, &watcher);
+  if (fxt::ModelJson(watched) != silent || watchedSink.messages != sink.messages ||
+      watched.result != outcome.result) {
+    std::abort();
+  }
   CompareLineReadings({reinterpret_cast<const char*>(data), size});
   return 0;
 }

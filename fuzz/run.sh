@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets and runs each for SECONDS (default 120): the load,
-# the language server's message handler, and the formatter. The load and the
+# fuzz/run.sh [SECONDS [LOAD_SECONDS]]: builds the fuzz targets and runs the
+# language server's message handler and the formatter for SECONDS each
+# (default 120), and the load, which every line of every tool goes through,
+# for LOAD_SECONDS (default SECONDS). The load and the
 # formatter are seeded with every template of tests/cli and examples/, the
 # server with the sessions of fuzz/lsp_sessions/ and the templates of
 # examples/. Exits non-zero on any finding; the input that caused it is left
@@ -8,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-120}
+load_seconds=${2:-$seconds}
 
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz --target fuzz_load fuzz_lsp fuzz_format
@@ -29,7 +32,9 @@ cat fuzz/fxt.dict fuzz/lsp.dict >"$work/fuzz_lsp.dict"
 for target in fuzz_load fuzz_lsp fuzz_format; do
   rm -rf "$work/corpus-$target"
   mkdir -p "$work/corpus-$target"
-  "$work/$target" -max_total_time="$seconds" -max_len=8192 -timeout=10 \
+  time=$seconds
+  if [ "$target" = fuzz_load ]; then time=$load_seconds; fi
+  "$work/$target" -max_total_time="$time" -max_len=8192 -timeout=10 \
     -dict="$work/$target.dict" -artifact_prefix="$work/findings/$target-" -print_final_stats=1 \
     "$work/corpus-$target" "$work/seeds/$target"
 done
