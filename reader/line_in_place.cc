@@ -76,20 +76,28 @@ void LowerKeyword(const uint8_t* keyword, size_t length, bool capitals, bool equ
 // past them.
 static_assert(KEYWORD_WINDOW <= SCAN_CHUNK);
 
-bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& masks,
-                     LineInPlace& line) {
-  // A piece with no line end ends with its bytes.
-  uint64_t lineEnd = LowestBit(masks.lineEnd & LowBits(available));
-  if (lineEnd == 0 && available < SCAN_BYTES) lineEnd = uint64_t{1} << available;
-  // A line that runs past the masks, or whose '*' goes as a blank would.
-  if (lineEnd == 0 || raw[0] == '*') return false;
-  const uint64_t ends = masks.textEnd | lineEnd;
-  const uint64_t text = LowestBit(ends) - 1;
-  const uint64_t equals = LowestBit(masks.equals & text);
-  const uint64_t beforeEquals = equals != 0 ? equals - 1 : text;
+namespace {
 
-  // A value has no quote, or one pair after the '=': the third quote starts
-  // errors, and a quote never closed is one.
+// A line of a keyword alone, with no quote, and no blank within it.
+bool ReadKeywordAlone(const uint8_t* raw, const LineMasks& masks, uint64_t text,
+                      LineInPlace& line) {
+  const uint64_t keyword = text & ~masks.blank;
+  if ((masks.quote & text) != 0 || !IsOneRun(keyword)) return false;
+  const Run run = RunOf(keyword);
+  line.length = run.length;
+  LowerKeyword(raw + run.start, run.length, (masks.upper & keyword) != 0, false, line);
+  line.valueGiven = false;
+  line.value = {};
+  line.quoted = {};
+  line.valueQuote = std::string_view::npos;
+  return true;
+}
+
+// A line with a '=': a value has no quote, or one pair after the '=', as
+// the third quote starts errors, and a quote never closed is one.
+bool ReadKeywordAndValue(const uint8_t* raw, const LineMasks& masks, uint64_t text, uint64_t equals,
+                         LineInPlace& line) {
+  const uint64_t beforeEquals = equals - 1;
   const uint64_t quotes = masks.quote & text;
   const uint64_t opening = LowestBit(quotes);
   const uint64_t closing = LowestBit(quotes ^ opening);
@@ -107,11 +115,9 @@ bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& mask
 
   const Run keywordRun = RunOf(keyword);
   const Run valueRun = value != 0 ? RunOf(value) : Run{PlaceOf(equals) + 1, 0};
-  line.rawLength = PlaceOf(lineEnd);
-  line.length = keywordRun.length + (equals != 0 ? 1 : 0) + valueRun.length;
-  LowerKeyword(raw + keywordRun.start, keywordRun.length, (masks.upper & keyword) != 0, equals != 0,
-               line);
-  line.valueGiven = equals != 0;
+  line.length = keywordRun.length + 1 + valueRun.length;
+  LowerKeyword(raw + keywordRun.start, keywordRun.length, (masks.upper & keyword) != 0, true, line);
+  line.valueGiven = true;
   const char* bytes = reinterpret_cast<const char*>(raw);
   line.value = {bytes + valueRun.start, valueRun.length};
   line.valueQuote = std::string_view::npos;
@@ -121,6 +127,22 @@ bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& mask
     line.quoted = {bytes + PlaceOf(opening) + 1, PlaceOf(closing) - PlaceOf(opening) - 1};
   }
   return true;
+}
+
+}  // namespace
+
+bool ReadLineInPlace(const uint8_t* raw, size_t available, const LineMasks& masks,
+                     LineInPlace& line) {
+  // A piece with no line end ends with its bytes.
+  uint64_t lineEnd = LowestBit(masks.lineEnd & LowBits(available));
+  if (lineEnd == 0 && available < SCAN_BYTES) lineEnd = uint64_t{1} << available;
+  // A line that runs past the masks, or whose '*' goes as a blank would.
+  if (lineEnd == 0 || raw[0] == '*') return false;
+  line.rawLength = PlaceOf(lineEnd);
+  const uint64_t text = LowestBit(masks.textEnd | lineEnd) - 1;
+  const uint64_t equals = LowestBit(masks.equals & text);
+  return equals == 0 ? ReadKeywordAlone(raw, masks, text, line)
+                     : ReadKeywordAndValue(raw, masks, text, equals, line);
 }
 
 }  // namespace fxt
