@@ -56,7 +56,9 @@ SlotPart ReadDigits(std::string_view digits, bool began) {
 
 SlotPart ReadPart(std::string_view part) {
   const bool hex = part.size() >= 2 && part[1] == 'x';
-  const std::string_view number = part.substr(std::min(part.find_first_not_of("mr"), part.size()));
+  size_t marks = 0;
+  while (marks < part.size() && (part[marks] == 'm' || part[marks] == 'r')) ++marks;
+  const std::string_view number = part.substr(marks);
   if (!hex) return ReadDigits<10>(number, false);
   // After "0x" the number has begun: no hex digit after it still reads 0.
   if (number.starts_with("0x")) return ReadDigits<16>(number.substr(2), true);
