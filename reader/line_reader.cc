@@ -61,6 +61,17 @@ void SplitValue(const NormalisedPiece& piece) {
   }
 }
 
+// The line's texts from a line normalised into lineBuffer.
+void TakeNormalisedLine(const uint8_t* raw, const NormalisedPiece& piece) {
+  ParseContext& ctx = parseContext;
+  ctx.lineReadInPlace = 0;
+  if (piece.quoteLeftOpen) ReportError(DiagnosticId::kUnexpectedEndOfLine);
+  ctx.lineLength = piece.length;
+  ctx.rawLine = {reinterpret_cast<const char*>(raw), piece.rawLength};
+  AdvancePast(piece.rawLength);
+  SplitValue(piece);
+}
+
 // The line's texts from a line read in place.
 void TakeLineInPlace(const uint8_t* raw) {
   ParseContext& ctx = parseContext;
@@ -104,24 +115,19 @@ bool ReadTemplateLine() {
   const uint8_t* raw = ctx.inputCursor;
   const size_t available =
       std::min<size_t>(LINE_CAPACITY - 1, static_cast<size_t>(ctx.inputStop - raw));
-  NormalisedPiece piece;
-  if (CanScan(raw, ctx.inputEnd)) {
-    // One scan serves both readings.
-    const LineMasks masks = ScanLine(raw);
-    if (!ctx.normaliseEveryLine && ReadLineInPlace(raw, available, masks, ctx.lineInPlace)) {
-      TakeLineInPlace(raw);
-      return true;
-    }
-    NormaliseScannedPiece(raw, available, masks, ctx.lineBuffer, piece);
-  } else {
-    piece = NormaliseBytes(raw, available, ctx.lineBuffer);
+  if (!CanScan(raw, ctx.inputEnd)) {
+    TakeNormalisedLine(raw, NormaliseBytes(raw, available, ctx.lineBuffer));
+    return true;
   }
-  ctx.lineReadInPlace = 0;
-  if (piece.quoteLeftOpen) ReportError(DiagnosticId::kUnexpectedEndOfLine);
-  ctx.lineLength = piece.length;
-  ctx.rawLine = {reinterpret_cast<const char*>(raw), piece.rawLength};
-  AdvancePast(piece.rawLength);
-  SplitValue(piece);
+  // One scan serves both readings.
+  const LineMasks masks = ScanLine(raw);
+  if (!ctx.normaliseEveryLine && ReadLineInPlace(raw, available, masks, ctx.lineInPlace)) {
+    TakeLineInPlace(raw);
+    return true;
+  }
+  NormalisedPiece piece;
+  NormaliseScannedPiece(raw, available, masks, ctx.lineBuffer, piece);
+  TakeNormalisedLine(raw, piece);
   return true;
 }
 
