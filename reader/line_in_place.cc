@@ -1,5 +1,6 @@
 #include "reader/line_in_place.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -70,13 +71,9 @@ void LowerKeyword(const uint8_t* keyword, size_t length, bool capitals, bool equ
   }
 }
 
-}  // namespace
-
 // The keyword window is read from any of the masks' bytes, a chunk at most
 // past them.
 static_assert(KEYWORD_WINDOW <= SCAN_CHUNK);
-
-namespace {
 
 // A line of a keyword alone, with no quote, and no blank within it.
 bool ReadKeywordAlone(const uint8_t* raw, const LineMasks& masks, uint64_t text,
