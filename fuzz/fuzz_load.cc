@@ -1,11 +1,12 @@
-// libFuzzer target: loads arbitrary bytes as a template, once without a
-// report target, once reporting to a sink and once reporting to a sink with
-// an observer, and holds the loads to the same result and the same model:
-// printing must not change what a load finds. Nor must watching it: a load
+// libFuzzer target: loads arbitrary bytes as a template three times:
+// without a report target, reporting to a sink, and reporting to a sink with
+// an observer. It holds the loads to the same result and the same model:
+// printing must not change what a load finds, nor must watching it. A load
 // reads its lines in place where it can, and a watched one normalises every
-// line, so the two readings must agree, message for message. Every load resets all process-wide
-// state, so a run depends on its input alone. The tools' reading of each line, which places what
-// the reader keeps among the written bytes, must keep what the reader keeps.
+// line, so the two readings must agree, message for message. Every load
+// resets all process-wide state, so a run depends on its input alone. The
+// tools' reading of each line, which places what the reader keeps among the
+// written bytes, must keep what the reader keeps.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
