@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <optional>
 
 #include "reader/message_format.h"
 #include "reader/parse_context.h"
@@ -10,30 +11,43 @@
 namespace fxt {
 namespace {
 
-// Each entry's format, measured once, and where it carries its line number.
+// Each entry's format, measured once, where it carries its line number,
+// and split there when it is short enough.
 struct MeasuredFormat {
   std::string_view text;
   size_t lineNumberPlace;
+  std::optional<SplitFormat> split;
 };
 
-const MeasuredFormat& FormatOf(DiagnosticId id) {
-  static const std::array<MeasuredFormat, CATALOGUE_SIZE> formats = [] {
-    std::array<MeasuredFormat, CATALOGUE_SIZE> measured{};
-    for (size_t i = 0; i < CATALOGUE_SIZE; ++i) {
-      const std::string_view text = Catalogue[i].format;
-      measured[i] = {text, LineNumberPlace(text)};
-    }
-    return measured;
-  }();
-  return formats[static_cast<size_t>(id)];
-}
+using MeasuredFormats = std::array<MeasuredFormat, CATALOGUE_SIZE>;
+
+// Made before main: the catalogue is constant data, ready before any code runs.
+const MeasuredFormats formats = [] {
+  MeasuredFormats measured{};
+  for (size_t i = 0; i < CATALOGUE_SIZE; ++i) {
+    const std::string_view text = Catalogue[i].format;
+    const size_t place = LineNumberPlace(text);
+    measured[i] = {text, place, std::nullopt};
+    if (place != NO_LINE_NUMBER) measured[i].split = SplitAtLineNumber(text, place);
+  }
+  return measured;
+}();
+
+LineDigits lineDigits;
 
 // Formats and hands over one diagnostic. Kept out of line, so that a report
 // nobody hears costs only its count.
 [[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
   const ParseContext& ctx = parseContext;
   const Severity severity = EntryOf(id).severity;
-  const MeasuredFormat& format = FormatOf(id);
+  const MeasuredFormat& format = formats[static_cast<size_t>(id)];
+  if (format.split) {
+    std::array<char, SplitFormat::MESSAGE_SPACE> message;  // filled by the formatting
+    lineDigits.Of(ctx.lineNumber);
+    const size_t length = FormatSplit(message, *format.split, lineDigits);
+    ctx.reportTarget->Report({id, severity, ctx.lineNumber, position, {message.data(), length}});
+    return;
+  }
   if (format.lineNumberPlace == NO_LINE_NUMBER) {
     ctx.reportTarget->Report({id, severity, std::nullopt, position, format.text});
     return;

@@ -5,7 +5,7 @@
 namespace fxt {
 
 void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
-  WriteOut("\n", diagnostic.message);
+  WriteOutOnNewLine(diagnostic.message);
 }
 
 }  // namespace fxt

@@ -91,16 +91,15 @@ void WriteOut(std::string_view bytes) {
   if (mode == Mode::kImmediate) FlushBuffer();
 }
 
-void WriteOut(std::string_view first, std::string_view second) {
-  const size_t size = first.size() + second.size();
-  if (mode != Mode::kBuffered || size > kBufferBytes - buffered) {
-    WriteOut(first);
-    WriteOut(second);
+void WriteOutOnNewLine(std::string_view text) {
+  if (mode != Mode::kBuffered || text.size() >= kBufferBytes - buffered) {
+    WriteOut("\n");
+    WriteOut(text);
     return;
   }
-  std::memcpy(buffer.data() + buffered, first.data(), first.size());
-  std::memcpy(buffer.data() + buffered + first.size(), second.data(), second.size());
-  buffered += size;
+  buffer[buffered] = '\n';
+  std::memcpy(buffer.data() + buffered + 1, text.data(), text.size());
+  buffered += 1 + text.size();
 }
 
 void FlushOut() {

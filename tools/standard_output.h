@@ -18,8 +18,8 @@ void BufferOutput();
 [[gnu::format(printf, 1, 2)]] void PrintOut(const char* format, ...);
 // The bytes as they are, to standard output.
 void WriteOut(std::string_view bytes);
-// Two pieces one after the other, as a report's line end and message go.
-void WriteOut(std::string_view first, std::string_view second);
+// A line end, then the text: how a report's message goes out.
+void WriteOutOnNewLine(std::string_view text);
 // Writes out what is buffered, so that what follows on standard error comes
 // after it in a combined log.
 void FlushOut();
