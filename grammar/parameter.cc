@@ -99,11 +99,16 @@ class AttribListLine {
       const std::string_view number = value.substr(numberStart);
       EndNumber(digitsAlone ? static_cast<int32_t>(digitsValue) : DecimalValue(number));
     }
+    if (addedCount_ > 0) CurrentParameter().AppendAttributes({added_.data(), addedCount_});
   }
 
  private:
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
+  // The attribute numbers that the line adds to its parameter: appended when
+  // the line ends, in one piece. Nothing reads them before.
+  std::array<uint8_t, MAX_ATTRIBUTE_NUMBERS> added_{};
+  size_t addedCount_ = 0;
 
   void EndNumber(int32_t value) {
     ParseContext& ctx = parseContext;
@@ -120,7 +125,9 @@ class AttribListLine {
     ReportErrorTimes(DiagnosticId::kSameNumberTwice, timesListed_[channel]);
     ++timesListed_[channel];
     if (const int number = AttributeOnChannel(channel)) {
-      if (StoringValues()) CurrentParameter().AppendAttribute(static_cast<uint8_t>(number));
+      if (StoringValues() && addedCount_ < added_.size()) {
+        added_[addedCount_++] = static_cast<uint8_t>(number);
+      }
     } else {
       ReportError(DiagnosticId::kNoAttributeOnChannel);
     }

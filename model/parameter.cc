@@ -32,6 +32,10 @@ bool Parameter::AppendAttribute(uint8_t attributeNumber) {
   return GrowByOne(attribList, attribCount, attributeNumber);
 }
 
+bool Parameter::AppendAttributes(std::span<const uint8_t> attributeNumbers) {
+  return GrowBy(attribList, attribCount, attributeNumbers);
+}
+
 void Parameter::SetTypeName(std::string_view text) {
   typeName.Set(NormaliseName(text).c_str(), ParameterTypeNames);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,9 @@ struct Parameter : PooledRecord<Parameter> {
   // NthStop from the first, answered without walking the list.
   const Stop* StopAt(int n) const { return &furtherStops.At(firstStop, n); }
   bool AppendAttribute(uint8_t attributeNumber);
+  // As many of the numbers as the 8-bit count has room for, in one piece;
+  // none when no memory could be had. False when not all were appended.
+  bool AppendAttributes(std::span<const uint8_t> attributeNumbers);
   // The text up to its first NUL, as a C string reads it.
   void SetTypeName(std::string_view text);
   void FreeTypeName() { typeName.Free(); }

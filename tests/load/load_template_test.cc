@@ -178,6 +178,30 @@ TEST_F(LoadTemplateTest, ATolerantLoadKeepsStoringAfterAnError) {
   EXPECT_EQ(RunLoad(BytesOf(text), nullptr).result, 2);
 }
 
+// A tolerant load adds each further list line to the list, in order, until
+// the parameter holds the most numbers its count allows.
+TEST_F(LoadTemplateTest, ATolerantLoadAddsListsUpToTheCount) {
+  std::string text = "fixture\n";
+  for (int channel = 1; channel <= 200; ++channel) {
+    text += "attribute\nchannel=" + std::to_string(channel) + "\n";
+  }
+  // Ten lines of twenty numbers each: 200, 199, ... 1.
+  std::string lists;
+  for (int channel = 200; channel >= 1; --channel) {
+    if (channel % 20 == 0) lists += "attriblist=";
+    lists += std::to_string(channel) + (channel % 20 == 1 ? "\n" : ",");
+  }
+  text += "parameter\ntype=c\ndisplayernum=1\n" + lists;
+  const LoadOutcome tolerant = RunLoad(BytesOf(text), nullptr, nullptr, LoadMode::kTolerant);
+  const Parameter& parameter = tolerant.fixture->firstParameter;
+  ASSERT_EQ(parameter.attribCount, 200);
+  for (int i = 0; i < 200; ++i) ASSERT_EQ(parameter.attribList[i], 200 - i) << i;
+
+  const LoadOutcome full = RunLoad(BytesOf(text + lists), nullptr, nullptr, LoadMode::kTolerant);
+  ASSERT_EQ(full.fixture->firstParameter.attribCount, MAX_ATTRIBUTE_NUMBERS);
+  EXPECT_EQ(full.fixture->firstParameter.attribList[MAX_ATTRIBUTE_NUMBERS - 1], 146);
+}
+
 TEST_F(LoadTemplateTest, ATolerantLoadReadsOnPastTheErrorLimit) {
   std::string text = "fixture\n";
   for (int i = 0; i < 21; ++i) text += "version=x\n";
