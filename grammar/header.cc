@@ -20,6 +20,7 @@ constexpr int VERSION_PART_MAX = 99;
 bool CreateTemplate() {
   FixtureTemplate::Create(parseContext.slotIndex);
   AttributesChanged();
+  ParametersChanged();
   if (CurrentTemplate() == nullptr) return false;
   CurrentTemplate()->sourceLine = parseContext.linePosition.line;
   parseContext.channelOwners.fill(0);

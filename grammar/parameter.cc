@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <span>
 #include <string>
 #include <string_view>
@@ -21,17 +22,66 @@ namespace {
 constexpr Transition kToTooManyParameters[] = {Automatic(StateTooManyParameters)};
 
 constexpr int32_t ILLEGAL_ATTRIBUTE_NUMBER_ABOVE = 512;
+// A parameter list of at most this many nodes is walked for its displayers:
+// cheaper than counting it into the index.
+constexpr int64_t WALKED_LIST_MOST_NODES = 16;
 
 Parameter& CurrentParameter() {
   return *LoadedTemplate().ParameterAt(parseContext.parameterNumber);
 }
 
+size_t ParameterNodes(const FixtureTemplate& fixture) {
+  return fixture.FurtherParameters().size() + 1;
+}
+
+bool DisplayerIndexCountedFor(const FixtureTemplate& fixture, size_t nodes) {
+  const ParseContext& ctx = parseContext;
+  return ctx.displayerIndexStale == 0 && ctx.displayerUsesTemplate == &fixture &&
+         ctx.displayerUsesNodes == nodes;
+}
+
+// The displayer index answers for the template's list as it now stands.
+bool DisplayerIndexCurrent(const FixtureTemplate& fixture) {
+  return DisplayerIndexCountedFor(fixture, ParameterNodes(fixture));
+}
+
+void IndexDisplayers(const FixtureTemplate& fixture) {
+  ParseContext& ctx = parseContext;
+  ctx.displayerUses.fill(0);
+  ++ctx.displayerUses[fixture.firstParameter.displayer];
+  for (const Parameter* parameter : fixture.FurtherParameters()) {
+    ++ctx.displayerUses[parameter->displayer];
+  }
+  ctx.displayerUsesTemplate = &fixture;
+  ctx.displayerUsesNodes = ParameterNodes(fixture);
+  ctx.displayerIndexStale = 0;
+}
+
+// AddParameter(NO_DISPLAYER) appended a node without a displayer. Into an
+// empty list it writes the node held in the record, whatever that held: that
+// list is counted afresh.
+void FollowAppendedParameter(const FixtureTemplate& fixture, uint8_t countBefore) {
+  ParseContext& ctx = parseContext;
+  const size_t nodes = ParameterNodes(fixture);
+  if (countBefore == 0 || !DisplayerIndexCountedFor(fixture, nodes - 1)) {
+    ParametersChanged();
+    return;
+  }
+  ++ctx.displayerUses[NO_DISPLAYER];
+  ctx.displayerUsesNodes = nodes;
+}
+
 const Transition* CreateParameter() {
   FixtureTemplate& fixture = LoadedTemplate();
+  const uint8_t countBefore = fixture.parameterCount;
   Parameter* parameter = fixture.AddParameter(NO_DISPLAYER);
   if (parameter == nullptr) {
+    ParametersChanged();
     return fixture.parameterCount >= MAX_PARAMETERS ? kToTooManyParameters : kToOutOfMemory;
   }
+  // One that replaced an earlier parameter without a displayer leaves every
+  // count as it was.
+  if (fixture.parameterCount != countBefore) FollowAppendedParameter(fixture, countBefore);
   parameter->sourceLine = parseContext.linePosition.line;
   parseContext.attribListCount = LIST_NOT_GIVEN;
   RaiseCounter(parseContext.parameterNumber);
@@ -166,9 +216,9 @@ class AttribListLine {
 };
 
 // How many of the parameters numbered 1 to parameterNumber carry
-// `displayer`. Numbers past the list's end all name its last parameter, so
-// they are counted rather than visited.
-int32_t CountDisplayerUses(uint8_t displayer) {
+// `displayer`, found by visiting them. Numbers past the list's end all name
+// its last parameter, so they are counted rather than visited.
+int32_t WalkDisplayerUses(uint8_t displayer) {
   const int32_t last = parseContext.parameterNumber;
   if (last < 1) return 0;
   const FixtureTemplate& fixture = LoadedTemplate();
@@ -187,6 +237,32 @@ int32_t CountDisplayerUses(uint8_t displayer) {
   return static_cast<int32_t>(std::min<int64_t>(uses, INT32_MAX));
 }
 
+// The same count, from the displayer index for a list of some length. Each
+// parameter line adds at most one node, so parameterNumber does not fall
+// behind the list's nodes; should it, the walk answers.
+int32_t CountDisplayerUses(uint8_t displayer) {
+  const ParseContext& ctx = parseContext;
+  const int32_t last = ctx.parameterNumber;
+  const FixtureTemplate& fixture = LoadedTemplate();
+  const auto nodes = static_cast<int64_t>(ParameterNodes(fixture));
+  if (last < nodes || nodes <= WALKED_LIST_MOST_NODES) return WalkDisplayerUses(displayer);
+  if (!DisplayerIndexCurrent(fixture)) IndexDisplayers(fixture);
+  const Parameter& lastNode = *fixture.ParameterAt(static_cast<int>(nodes));
+  const int64_t repeats = lastNode.displayer == displayer ? last - nodes : 0;
+  const int64_t uses = ctx.displayerUses[displayer] + repeats;
+  const auto counted = static_cast<int32_t>(std::min<int64_t>(uses, INT32_MAX));
+  assert(counted == WalkDisplayerUses(displayer));
+  return counted;
+}
+
+void SetDisplayer(Parameter& parameter, uint8_t displayer) {
+  if (DisplayerIndexCurrent(LoadedTemplate())) {
+    --parseContext.displayerUses[parameter.displayer];
+    ++parseContext.displayerUses[displayer];
+  }
+  parameter.displayer = displayer;
+}
+
 void ReadDisplayerNumber() {
   ParseContext& ctx = parseContext;
   if (!ValueIsNumber()) ReportError(DiagnosticId::kDisplayerNotANumber);
@@ -196,7 +272,7 @@ void ReadDisplayerNumber() {
     ReportError(DiagnosticId::kDisplayerAlreadyDefined);
   }
   ReportErrorTimes(DiagnosticId::kDisplayerAlreadyUsed, CountDisplayerUses(displayer));
-  parameter.displayer = displayer;
+  SetDisplayer(parameter, displayer);
 }
 
 }  // namespace

@@ -34,6 +34,7 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   ctx.intensityAttribute = NO_INTENSITY_ATTRIBUTE;
   ctx.parameterNumber = 0;
   AttributesChanged();
+  ParametersChanged();
 }
 
 // The tools read a line's value with the NUL that follows it in lineBuffer

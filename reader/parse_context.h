@@ -106,6 +106,14 @@ struct ParseContext {
   // channel or replaces the template marks it stale.
   std::array<uint8_t, 256> firstWithChannelByte{};
   uint8_t channelIndexStale = 1;
+  // For displayernum= lines: how many nodes of the template's parameter list
+  // carry each displayer, kept in step as parameters are added and given
+  // displayers. It answers only for the template and the number of nodes it
+  // was counted for; whatever replaces the template marks it stale.
+  std::array<uint16_t, 256> displayerUses{};
+  const FixtureTemplate* displayerUsesTemplate = nullptr;
+  size_t displayerUsesNodes = 0;
+  uint8_t displayerIndexStale = 1;
 };
 
 extern ParseContext parseContext;
@@ -124,6 +132,9 @@ inline std::span<const char> KeywordWindow() {
 
 // An attribute was added, a channel set or the template replaced.
 inline void AttributesChanged() { parseContext.channelIndexStale = 1; }
+
+// The parameter list changed in a way its displayer index does not follow.
+inline void ParametersChanged() { parseContext.displayerIndexStale = 1; }
 
 // The template that this load fills, or null.
 inline FixtureTemplate* CurrentTemplate() { return FixtureInSlot(parseContext.slotIndex); }
