@@ -83,7 +83,15 @@ void FixtureTemplate::DropParameter(Parameter* parameter) {
 
 Parameter* FixtureTemplate::AddParameter(uint16_t displayer) {
   if (parameterCount >= 2) {
-    if (Parameter* unnumbered = FindParameterByDisplayer(displayer)) DropParameter(unnumbered);
+    Parameter* unnumbered = FindParameterByDisplayer(displayer);
+    // Dropping the last parameter and appending one leaves the list as
+    // renewing the last one where it stands does.
+    if (unnumbered == &furtherParameters_.Last(firstParameter)) {
+      unnumbered->Renew();
+      unnumbered->displayer = static_cast<uint8_t>(displayer);
+      return unnumbered;
+    }
+    if (unnumbered != nullptr) DropParameter(unnumbered);
   }
   Parameter* added = furtherParameters_.Append(firstParameter, parameterCount);
   if (added != nullptr) added->displayer = static_cast<uint8_t>(displayer);

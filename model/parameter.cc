@@ -9,7 +9,7 @@ Parameter* Parameter::Init() {
   return this;
 }
 
-std::unique_ptr<Parameter> Parameter::Destroy() {
+void Parameter::ReleaseContents() {
   for (; stopCount > 1; --stopCount) {
     Stop& beforeLast = furtherStops.At(firstStop, stopCount - 1);
     beforeLast.next->Destroy();
@@ -19,6 +19,21 @@ std::unique_ptr<Parameter> Parameter::Destroy() {
   attribList.reset();
   FreeTypeName();
   firstStop.Destroy();
+}
+
+// Field by field, where Init builds and moves in a whole new parameter: a
+// template that replaces parameter after parameter renews one per line.
+void Parameter::Renew() {
+  ReleaseContents();
+  firstStop.Init();
+  kind = 0;
+  stopCount = 0;
+  attribCount = 0;
+  sourceLine = 0;
+}
+
+std::unique_ptr<Parameter> Parameter::Destroy() {
+  ReleaseContents();
   if (next != nullptr) next->prev = prev;
   if (prev == nullptr) return nullptr;
   std::unique_ptr<Parameter> self = std::move(prev->next);

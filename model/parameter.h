@@ -40,6 +40,9 @@ struct Parameter : PooledRecord<Parameter> {
   // parameter with a predecessor was owned by it: that ownership comes back,
   // and the parameter is freed when the caller lets it go.
   [[nodiscard]] std::unique_ptr<Parameter> Destroy();
+  // Releases what Destroy releases and resets every field but the links and
+  // `displayer`: a new parameter where this one stood in its list.
+  void Renew();
   // The stop that the next stop line fills; null when no memory could be had
   // or the parameter holds the most stops its 8-bit count allows.
   Stop* AddStop();
@@ -53,6 +56,11 @@ struct Parameter : PooledRecord<Parameter> {
   // The text up to its first NUL, as a C string reads it.
   void SetTypeName(std::string_view text);
   void FreeTypeName() { typeName.Free(); }
+
+ private:
+  // The stops (last to second, then the first), the attribute numbers and
+  // the type name.
+  void ReleaseContents();
 };
 
 // The n-th parameter from `first`, stopping at the last one; n <= 1 gives

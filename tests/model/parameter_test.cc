@@ -18,6 +18,45 @@ TEST(Parameter, InitLeavesTheDisplayerToTheCaller) {
   EXPECT_EQ(parameter.firstStop.selectedEntry, 255);
 }
 
+// A renewed parameter is a fresh one in its old place: everything it held is
+// given back, its links stay, and its displayer is the caller's to set.
+TEST(Parameter, RenewLeavesAFreshParameterWhereTheOldOneStood) {
+  Parameter first;
+  first.next = std::make_unique<Parameter>();
+  Parameter& renewed = *first.next;
+  renewed.prev = &first;
+  renewed.displayer = 7;
+  renewed.kind = 3;
+  renewed.sourceLine = 40;
+  renewed.SetTypeName("-PAN-");
+  ASSERT_TRUE(renewed.AppendAttribute(2));
+  for (int i = 0; i < 3; ++i) ASSERT_NE(renewed.AddStop(), nullptr);
+  renewed.firstStop.mode = 2;
+  renewed.firstStop.SetLabel("Red");
+  ASSERT_TRUE(renewed.firstStop.AppendEntry(Entry8(1, 0, 255, 0)));
+
+  renewed.Renew();
+  const Parameter fresh;
+  EXPECT_EQ(renewed.prev, &first);
+  EXPECT_EQ(first.next.get(), &renewed);
+  EXPECT_EQ(renewed.next, nullptr);
+  EXPECT_EQ(renewed.displayer, 7);
+  EXPECT_EQ(renewed.kind, fresh.kind);
+  EXPECT_EQ(renewed.sourceLine, fresh.sourceLine);
+  EXPECT_FALSE(renewed.typeName.IsSet());
+  EXPECT_EQ(renewed.attribCount, 0);
+  EXPECT_EQ(renewed.attribList, nullptr);
+  EXPECT_EQ(renewed.stopCount, 0);
+  EXPECT_TRUE(renewed.furtherStops.Nodes().empty());
+  EXPECT_EQ(renewed.firstStop.next, nullptr);
+  EXPECT_EQ(renewed.firstStop.mode, fresh.firstStop.mode);
+  EXPECT_FALSE(renewed.firstStop.label.IsSet());
+  EXPECT_EQ(renewed.firstStop.entryCount, 0);
+  EXPECT_EQ(renewed.firstStop.entries, nullptr);
+  EXPECT_EQ(renewed.firstStop.selectedEntry, fresh.firstStop.selectedEntry);
+  EXPECT_EQ(renewed.AddStop(), &renewed.firstStop);
+}
+
 TEST(Parameter, TypeNamesAreNormalisedBeforeTheLookup) {
   struct Case {
     std::string text;
