@@ -156,8 +156,9 @@ class AttribListLine {
   // Earlier entries of this line with each value.
   std::array<uint8_t, 256> timesListed_{};
   // The attribute numbers that the line adds to its parameter: appended when
-  // the line ends, in one piece. Nothing reads them before.
-  std::array<uint8_t, MAX_ATTRIBUTE_NUMBERS> added_{};
+  // the line ends, in one piece. Nothing reads them before. Only the first
+  // addedCount_ are ever written, so they are not cleared first.
+  std::array<uint8_t, MAX_ATTRIBUTE_NUMBERS> added_;
   size_t addedCount_ = 0;
 
   void EndNumber(int32_t value) {
@@ -303,7 +304,10 @@ const Transition* StateParameterType(Signal signal) {
 }
 
 const Transition* StateParameterAttribList(Signal signal) {
-  if (signal == SIG_ENTRY) AttribListLine().Read();
+  if (signal == SIG_ENTRY) {
+    AttribListLine line;  // not value-initialised: its gathered numbers need no clearing
+    line.Read();
+  }
   return kToParameterBody;
 }
 
