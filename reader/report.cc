@@ -21,17 +21,19 @@ struct MeasuredFormat {
 
 using MeasuredFormats = std::array<MeasuredFormat, CATALOGUE_SIZE>;
 
-// Made before main: the catalogue is constant data, ready before any code runs.
-const MeasuredFormats formats = [] {
-  MeasuredFormats measured{};
-  for (size_t i = 0; i < CATALOGUE_SIZE; ++i) {
-    const std::string_view text = Catalogue[i].format;
-    const size_t place = LineNumberPlace(text);
-    measured[i] = {text, place, std::nullopt};
-    if (place != NO_LINE_NUMBER) measured[i].split = SplitAtLineNumber(text, place);
-  }
-  return measured;
-}();
+const MeasuredFormat& FormatOf(DiagnosticId id) {
+  static const MeasuredFormats formats = [] {
+    MeasuredFormats measured{};
+    for (size_t i = 0; i < CATALOGUE_SIZE; ++i) {
+      const std::string_view text = Catalogue[i].format;
+      const size_t place = LineNumberPlace(text);
+      measured[i] = {text, place, std::nullopt};
+      if (place != NO_LINE_NUMBER) measured[i].split = SplitAtLineNumber(text, place);
+    }
+    return measured;
+  }();
+  return formats[static_cast<size_t>(id)];
+}
 
 LineDigits lineDigits;
 
@@ -40,7 +42,7 @@ LineDigits lineDigits;
 [[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
   const ParseContext& ctx = parseContext;
   const Severity severity = EntryOf(id).severity;
-  const MeasuredFormat& format = formats[static_cast<size_t>(id)];
+  const MeasuredFormat& format = FormatOf(id);
   if (format.split) {
     std::array<char, SplitFormat::MESSAGE_SPACE> message;  // filled by the formatting
     lineDigits.Of(ctx.lineNumber);
