@@ -36,8 +36,7 @@ size_t ParameterNodes(const FixtureTemplate& fixture) {
 
 bool DisplayerIndexCountedFor(const FixtureTemplate& fixture, size_t nodes) {
   const ParseContext& ctx = parseContext;
-  return ctx.displayerIndexStale == 0 && ctx.displayerUsesTemplate == &fixture &&
-         ctx.displayerUsesNodes == nodes;
+  return ctx.displayerUsesTemplate == &fixture && ctx.displayerUsesNodes == nodes;
 }
 
 // The displayer index answers for the template's list as it now stands.
@@ -54,7 +53,6 @@ void IndexDisplayers(const FixtureTemplate& fixture) {
   }
   ctx.displayerUsesTemplate = &fixture;
   ctx.displayerUsesNodes = ParameterNodes(fixture);
-  ctx.displayerIndexStale = 0;
 }
 
 // AddParameter(NO_DISPLAYER) appended a node without a displayer. Into an

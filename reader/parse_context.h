@@ -109,11 +109,10 @@ struct ParseContext {
   // For displayernum= lines: how many nodes of the template's parameter list
   // carry each displayer, kept in step as parameters are added and given
   // displayers. It answers only for the template and the number of nodes it
-  // was counted for; whatever replaces the template marks it stale.
+  // was counted for, and for no template once it is stale.
   std::array<uint16_t, 256> displayerUses{};
   const FixtureTemplate* displayerUsesTemplate = nullptr;
   size_t displayerUsesNodes = 0;
-  uint8_t displayerIndexStale = 1;
 };
 
 extern ParseContext parseContext;
@@ -134,7 +133,7 @@ inline std::span<const char> KeywordWindow() {
 inline void AttributesChanged() { parseContext.channelIndexStale = 1; }
 
 // The parameter list changed in a way its displayer index does not follow.
-inline void ParametersChanged() { parseContext.displayerIndexStale = 1; }
+inline void ParametersChanged() { parseContext.displayerUsesTemplate = nullptr; }
 
 // The template that this load fills, or null.
 inline FixtureTemplate* CurrentTemplate() { return FixtureInSlot(parseContext.slotIndex); }
