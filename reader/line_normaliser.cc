@@ -50,68 +50,111 @@ void CopyChunks(char* to, const uint8_t* from, size_t length) {
   for (size_t i = 0; i < length; i += SCAN_CHUNK) std::memcpy(to + i, from + i, SCAN_CHUNK);
 }
 
-}  // namespace
+// The byte-by-byte way, a byte (or a quoted text) at a time, so that a
+// quicker way can take runs of plain bytes between its steps.
+class PieceNormaliser {
+ public:
+  PieceNormaliser(const uint8_t* raw, size_t available, char* line)
+      : raw_(raw), available_(available), line_(line), i_(available > 0 && raw[0] == '*' ? 1 : 0) {}
 
-NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line) {
-  NormalisedPiece piece;
-  size_t out = 0;
-  size_t i = available > 0 && raw[0] == '*' ? 1 : 0;
-  const auto note = [&piece, &out](bool equals) {
-    const bool first = piece.marks == 0;
-    if (equals ? first : !first && piece.marks <= QUOTES_NOTED) {
-      piece.at[static_cast<size_t>(piece.marks++)] = out - 1;
-    }
-  };
-  // The line takes the piece's bytes up to its line end: past a remark
-  // too, which is lost.
-  const auto finish = [&](size_t at) {
-    line[out] = '\0';
-    piece.length = out;
-    piece.textLength = at;
-    const void* lineEnd = std::memchr(raw + at, '\n', available - at);
-    piece.rawLength = lineEnd == nullptr
-                          ? available
-                          : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw);
-    return piece;
-  };
-  while (i < available) {
-    const uint16_t entry = kOutsideQuotes[raw[i]];
-    line[out] = static_cast<char>(entry);
-    out += (entry & KEEP) >> 8;
+  bool AtEnd() const { return i_ == available_; }
+  size_t Remaining() const { return available_ - i_; }
+  const uint8_t* Cursor() const { return raw_ + i_; }
+  char* Output() const { return line_ + out_; }
+  void Advance(size_t read, size_t written) {
+    i_ += read;
+    out_ += written;
+  }
+
+  // Takes the byte at the cursor, outside quotes, and the quoted text that
+  // it opens. False once the piece has ended: `Piece` then holds it.
+  bool Step() {
+    const uint16_t entry = kOutsideQuotes[raw_[i_]];
+    line_[out_] = static_cast<char>(entry);
+    out_ += (entry & KEEP) >> 8;
     if ((entry & LOOK) == 0) {
-      ++i;
-      continue;
+      ++i_;
+      return true;
     }
-    const char c = static_cast<char>(raw[i]);
+    const char c = static_cast<char>(raw_[i_]);
     if (c == '=') {
-      note(true);
-      ++i;
-      continue;
+      Note(true);
+      ++i_;
+      return true;
     }
-    if (c != '"') return finish(i);
-    // Quoted text is kept as it stands, up to the closing quote.
-    note(false);
-    for (++i;; ++i) {
-      if (i == available) {
-        piece.quoteLeftOpen = true;
-        return finish(i);
+    if (c != '"') return Finish();
+    return TakeQuoted();
+  }
+
+  // The piece, once a step has ended it or all its bytes are taken.
+  const NormalisedPiece& Piece() {
+    if (AtEnd() && !finished_) Finish();
+    return piece_;
+  }
+
+ private:
+  const uint8_t* raw_;
+  size_t available_;
+  char* line_;
+  size_t i_;
+  size_t out_ = 0;
+  bool finished_ = false;
+  NormalisedPiece piece_;
+
+  void Note(bool equals) {
+    const bool first = piece_.marks == 0;
+    if (equals ? first : !first && piece_.marks <= QUOTES_NOTED) {
+      piece_.at[static_cast<size_t>(piece_.marks++)] = out_ - 1;
+    }
+  }
+
+  // Quoted text is kept as it stands, up to the closing quote.
+  bool TakeQuoted() {
+    Note(false);
+    for (++i_;; ++i_) {
+      if (i_ == available_) {
+        piece_.quoteLeftOpen = true;
+        return Finish();
       }
-      const uint8_t byte = raw[i];
-      line[out++] = static_cast<char>(byte);
+      const uint8_t byte = raw_[i_];
+      line_[out_++] = static_cast<char>(byte);
       if (!kInsideQuotes[byte]) continue;
       if (byte == '=') {
-        note(true);
+        Note(true);
         continue;
       }
       if (byte == '"') break;
-      --out;
-      piece.quoteLeftOpen = true;
-      return finish(i);
+      --out_;
+      piece_.quoteLeftOpen = true;
+      return Finish();
     }
-    note(false);
-    ++i;
+    Note(false);
+    ++i_;
+    return true;
   }
-  return finish(i);
+
+  // The line takes the piece's bytes up to its line end: past a remark
+  // too, which is lost.
+  bool Finish() {
+    finished_ = true;
+    line_[out_] = '\0';
+    piece_.length = out_;
+    piece_.textLength = i_;
+    const void* lineEnd = std::memchr(raw_ + i_, '\n', available_ - i_);
+    piece_.rawLength = lineEnd == nullptr
+                           ? available_
+                           : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw_);
+    return false;
+  }
+};
+
+}  // namespace
+
+NormalisedPiece NormaliseEachByte(const uint8_t* raw, size_t available, char* line) {
+  PieceNormaliser normaliser(raw, available, line);
+  while (!normaliser.AtEnd() && normaliser.Step()) {
+  }
+  return normaliser.Piece();
 }
 
 // What the masks tell of a line that the quick way does: where it ends,
@@ -224,28 +267,34 @@ constexpr std::array<std::array<uint8_t, 8>, 256> kGathers = [] {
   return _mm_and_si128(set, _mm_set1_epi8(CASE_BIT));
 }
 
-// The same with SSSE3's byte shuffle: each chunk of 16 bytes is gathered in
-// one step, whatever its runs. A mark lands after the kept bytes before it.
+// The bytes of a chunk of 16 whose bits are set in `kept`, gathered in one
+// step with SSSE3's byte shuffle, those set in `capitals` lowered. It writes
+// 16 bytes to `to`, of which it returns how many count.
+[[gnu::target("ssse3,popcnt")]] size_t GatherChunk(const uint8_t* chunk, uint16_t kept,
+                                                   uint16_t capitals, char* to) {
+  const uint32_t low = kept & 0xFFu;
+  const uint32_t high = kept >> 8;
+  const __m128i lowOrder = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[low].data()));
+  const __m128i highOrder = _mm_add_epi8(
+      _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[high].data())), _mm_set1_epi8(8));
+  __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(chunk));
+  if (capitals != 0) bytes = _mm_or_si128(bytes, CaseBits(capitals));
+  const __m128i gathered = _mm_shuffle_epi8(bytes, _mm_unpacklo_epi64(lowOrder, highOrder));
+  const auto lowCount = static_cast<size_t>(__builtin_popcount(low));
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(to), gathered);
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(to + lowCount),
+                   _mm_unpackhi_epi64(gathered, gathered));
+  return lowCount + static_cast<size_t>(__builtin_popcount(high));
+}
+
+// The same for a whole line: each chunk of 16 bytes is gathered in one
+// step, whatever its runs. A mark lands after the kept bytes before it.
 [[gnu::target("ssse3,popcnt")]] size_t CompactShuffled(const uint8_t* raw, const LineShape& shape,
                                                        char* line, NormalisedPiece& piece) {
   size_t length = 0;
   for (size_t offset = 0; offset < shape.textEnd; offset += SCAN_CHUNK) {
-    const auto keep = static_cast<uint32_t>(shape.kept >> offset);
-    const uint32_t low = keep & 0xFFu;
-    const uint32_t high = (keep >> 8) & 0xFFu;
-    const __m128i lowOrder =
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[low].data()));
-    const __m128i highOrder = _mm_add_epi8(
-        _mm_loadl_epi64(reinterpret_cast<const __m128i*>(kGathers[high].data())), _mm_set1_epi8(8));
-    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(raw + offset));
-    const auto capitals = static_cast<uint16_t>(shape.lowered >> offset);
-    if (capitals != 0) bytes = _mm_or_si128(bytes, CaseBits(capitals));
-    const __m128i gathered = _mm_shuffle_epi8(bytes, _mm_unpacklo_epi64(lowOrder, highOrder));
-    const auto lowCount = static_cast<size_t>(__builtin_popcount(low));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + length), gathered);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(line + length + lowCount),
-                     _mm_unpackhi_epi64(gathered, gathered));
-    length += lowCount + static_cast<size_t>(__builtin_popcount(high));
+    length += GatherChunk(raw + offset, static_cast<uint16_t>(shape.kept >> offset),
+                          static_cast<uint16_t>(shape.lowered >> offset), line + length);
   }
   for (size_t m = 0; m < shape.markCount; ++m) {
     // A mark stands within the masks' 64 bytes, so the shift is in range.
@@ -260,6 +309,50 @@ bool CanShuffle() {
   return can;
 }
 #endif
+
+#if defined(__x86_64__) || defined(__i386__)
+// The run of plain bytes that a chunk of 16 starts with: those before its
+// first quote, '=' or byte that ends the text, its blanks gone and its
+// capitals lowered. Long lines are mostly such runs.
+struct PlainRun {
+  size_t read;
+  size_t written;
+};
+
+[[gnu::target("ssse3,popcnt")]] PlainRun TakePlainRun(const uint8_t* chunk, char* to) {
+  const ChunkMasks masks = ClassifyChunk(chunk);
+  constexpr uint32_t kPastChunk = uint32_t{1} << SCAN_CHUNK;
+  const uint32_t looks = masks.lineEnd | masks.quote | masks.equals | masks.textEnd | kPastChunk;
+  const auto read = static_cast<size_t>(std::countr_zero(looks));
+  const uint32_t run = (uint32_t{1} << read) - 1;
+  const auto kept = static_cast<uint16_t>(~masks.blank & run);
+  const auto capitals = static_cast<uint16_t>(masks.upper & run);
+  return {read, GatherChunk(chunk, kept, capitals, to)};
+}
+
+// The byte-by-byte way, with the runs of plain bytes taken a chunk at a time
+// while a whole chunk is left to read.
+[[gnu::target("ssse3,popcnt")]] NormalisedPiece NormaliseInChunks(const uint8_t* raw,
+                                                                  size_t available, char* line) {
+  PieceNormaliser normaliser(raw, available, line);
+  while (!normaliser.AtEnd()) {
+    if (normaliser.Remaining() >= SCAN_CHUNK) {
+      const PlainRun run = TakePlainRun(normaliser.Cursor(), normaliser.Output());
+      normaliser.Advance(run.read, run.written);
+      if (run.read == SCAN_CHUNK) continue;
+    }
+    if (!normaliser.Step()) break;
+  }
+  return normaliser.Piece();
+}
+#endif
+
+NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line) {
+#if defined(__x86_64__) || defined(__i386__)
+  if (CanShuffle()) return NormaliseInChunks(raw, available, line);
+#endif
+  return NormaliseEachByte(raw, available, line);
+}
 
 // The line from its masks, or false when they cannot tell its shape.
 bool NormaliseFromMasks(const uint8_t* raw, size_t available, const LineMasks& masks, char* line,

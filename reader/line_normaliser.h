@@ -40,14 +40,18 @@ void NormalisePiece(const uint8_t* raw, size_t available, const uint8_t* readabl
 void NormaliseScannedPiece(const uint8_t* raw, size_t available, const LineMasks& masks, char* line,
                            NormalisedPiece& piece);
 
-// The ways of doing it. Byte by byte does every piece. From the masks of the
-// line's first 64 bytes is quicker; it does the pieces that end within them,
-// far enough from the end of the readable bytes, and answers false for any
-// other. It copies the kept bytes in runs, or gathers them with SSSE3's byte
-// shuffle where the processor has it (the best way there), and lowers the
-// capitals outside quotes where they land; it fills a fresh `piece` (as
-// NormalisedPiece{} makes it). All give the same answers.
+// The ways of doing it. Byte by byte does every piece: NormaliseEachByte
+// a byte at a time, and NormaliseBytes the same but for the bytes outside
+// quotes up to a quote, '=' or the end of the text, which it takes 16 at a
+// time where the processor has SSSE3. From the masks of the line's first 64
+// bytes is quicker; it does the pieces that end within them, far enough from
+// the end of the readable bytes, and answers false for any other. It copies
+// the kept bytes in runs, or gathers them with SSSE3's byte shuffle where the
+// processor has it (the best way there), and lowers the capitals outside
+// quotes where they land; it fills a fresh `piece` (as NormalisedPiece{}
+// makes it). All give the same answers.
 NormalisedPiece NormaliseBytes(const uint8_t* raw, size_t available, char* line);
+NormalisedPiece NormaliseEachByte(const uint8_t* raw, size_t available, char* line);
 enum class Compaction : uint8_t { kRuns, kShuffles, kBest };
 bool NormaliseMasked(const uint8_t* raw, size_t available, const uint8_t* readableEnd, char* line,
                      NormalisedPiece& piece, Compaction compaction = Compaction::kBest);

@@ -13,16 +13,6 @@
 namespace fxt {
 namespace {
 
-// What one chunk holds, a bit per byte.
-struct ChunkMasks {
-  uint32_t lineEnd;
-  uint32_t blank;
-  uint32_t quote;
-  uint32_t equals;
-  uint32_t textEnd;
-  uint32_t upper;
-};
-
 template <ChunkMasks (*classify)(const uint8_t* chunk)>
 LineMasks ScanWith(const uint8_t* raw) {
   LineMasks masks;
@@ -96,6 +86,14 @@ LineMasks ScanLineWords(const uint8_t* raw) { return ScanWith<ClassifyWords>(raw
 #if defined(__SSE2__)
 LineMasks ScanLineSse2(const uint8_t* raw) { return ScanWith<ClassifySse2>(raw); }
 #endif
+
+ChunkMasks ClassifyChunk(const uint8_t* chunk) {
+#if defined(__SSE2__)
+  return ClassifySse2(chunk);
+#else
+  return ClassifyWords(chunk);
+#endif
+}
 
 LineMasks ScanLine(const uint8_t* raw) {
 #if defined(__SSE2__)

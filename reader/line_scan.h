@@ -23,6 +23,19 @@ struct LineMasks {
   uint64_t upper = 0;    // 'A' to 'Z'
 };
 
+// What one chunk holds, a bit per byte, as LineMasks has it.
+struct ChunkMasks {
+  uint32_t lineEnd;
+  uint32_t blank;
+  uint32_t quote;
+  uint32_t equals;
+  uint32_t textEnd;
+  uint32_t upper;
+};
+
+// Classifies the SCAN_CHUNK bytes from `chunk`, all readable.
+ChunkMasks ClassifyChunk(const uint8_t* chunk);
+
 // The scan reads 64 bytes, and those who read a line from its masks read
 // up to a chunk past them: so many must be readable from `raw`.
 inline bool CanScan(const uint8_t* raw, const uint8_t* readableEnd) {

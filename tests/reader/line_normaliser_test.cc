@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <random>
 #include <string>
 #include <vector>
@@ -88,6 +89,39 @@ TEST_P(LineNormaliser, MasksAgreeWithTheBytes) {
   }
   if (handled == 0) GTEST_SKIP() << "this processor cannot do it this way";
   EXPECT_GT(handled, 50000);
+}
+
+// Mostly bytes that a run of plain ones may hold, so that runs fill whole
+// chunks; `special` percent are those that end a run, or blanks.
+std::string RandomPlainText(std::mt19937& random, size_t length, int special) {
+  constexpr char kPlain[] = "AZazm0x,(@[`{\x80\xff*";
+  constexpr char kSpecial[] = " \t\"=\n/\r";
+  std::uniform_int_distribution<size_t> plain(0, sizeof kPlain - 2);
+  std::uniform_int_distribution<size_t> stopper(0, sizeof kSpecial - 1);  // the NUL too
+  std::uniform_int_distribution<int> percent(0, 99);
+  std::string text;
+  for (size_t i = 0; i < length; ++i) {
+    text += percent(random) < special ? kSpecial[stopper(random)] : kPlain[plain(random)];
+  }
+  return text;
+}
+
+// Taking plain runs a chunk at a time changes nothing, and reads no byte
+// past the piece: it is the whole of the text given.
+TEST(LineNormaliser, ChunksAgreeWithEachByte) {
+  std::mt19937 random(99);
+  for (int round = 0; round < 100000; ++round) {
+    const size_t length = std::uniform_int_distribution<size_t>(0, 99)(random);
+    const int special = std::array{1, 3, 10, 30}[static_cast<size_t>(round % 4)];
+    const std::string text = RandomPlainText(random, length, special);
+    const std::vector<uint8_t> raw(text.begin(), text.end());
+    std::vector<char> chunked(NORMALISED_CAPACITY);
+    std::vector<char> eachByte(NORMALISED_CAPACITY);
+    const NormalisedPiece chunkedPiece = NormaliseBytes(raw.data(), raw.size(), chunked.data());
+    const NormalisedPiece eachPiece = NormaliseEachByte(raw.data(), raw.size(), eachByte.data());
+    ExpectSame({chunkedPiece, chunked.data()}, {eachPiece, eachByte.data()}, text);
+    if (HasFailure()) return;
+  }
 }
 
 // Both scans give the same masks, for every byte value at every place.
