@@ -11,9 +11,9 @@
 #include <memory>
 #include <new>
 #include <span>
-#include <vector>
 
 #include "model/pooled_array.h"
+#include "model/short_list.h"
 
 namespace fxt {
 
@@ -52,8 +52,6 @@ class FurtherNodes {
     Node& last = Last(first);
     if constexpr (requires { node->prev; }) node->prev = &last;
     last.next = std::move(node);
-    // Room for a few nodes at once: most lists are short.
-    if (nodes_.empty()) nodes_.reserve(FIRST_ROOM);
     nodes_.push_back(last.next.get());
     ++count;
     return nodes_.back();
@@ -71,19 +69,22 @@ class FurtherNodes {
   }
 
   // Nodes 2, 3, ... in list order, for loops that would walk the list.
-  std::span<Node* const> Nodes() const { return nodes_; }
+  std::span<Node* const> Nodes() const { return nodes_.Items(); }
 
   // A further node that has left the list.
   void Forget(const Node* node) {
-    const auto found = std::find(nodes_.rbegin(), nodes_.rend(), node);
-    if (found != nodes_.rend()) nodes_.erase(std::next(found).base());
+    const std::span<Node* const> nodes = nodes_.Items();
+    const auto found = std::find(nodes.rbegin(), nodes.rend(), node);
+    if (found != nodes.rend()) nodes_.Erase(static_cast<size_t>(nodes.rend() - found - 1));
   }
   void Clear() { nodes_.clear(); }
 
  private:
-  static constexpr size_t FIRST_ROOM = 16;
+  // Room in place for the further nodes of most lists: a parameter's stops,
+  // a fixture's parameters.
+  static constexpr size_t IN_PLACE = 6;
 
-  std::vector<Node*> nodes_;  // nodes 2, 3, ... in list order
+  ShortList<Node*, IN_PLACE> nodes_;  // nodes 2, 3, ... in list order
 };
 
 // Grows an owned array by exactly the elements added, into a new array of
