@@ -140,7 +140,8 @@ class PieceNormaliser {
     line_[out_] = '\0';
     piece_.length = out_;
     piece_.textLength = i_;
-    const void* lineEnd = std::memchr(raw_ + i_, '\n', available_ - i_);
+    // An empty piece may have no bytes at all to point at.
+    const void* lineEnd = i_ < available_ ? std::memchr(raw_ + i_, '\n', available_ - i_) : nullptr;
     piece_.rawLength = lineEnd == nullptr
                            ? available_
                            : static_cast<size_t>(static_cast<const uint8_t*>(lineEnd) - raw_);
