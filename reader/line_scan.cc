@@ -95,12 +95,6 @@ ChunkMasks ClassifyChunk(const uint8_t* chunk) {
 #endif
 }
 
-LineMasks ScanLine(const uint8_t* raw) {
-#if defined(__SSE2__)
-  return ScanLineSse2(raw);
-#else
-  return ScanLineWords(raw);
-#endif
-}
+LineMasks ScanLine(const uint8_t* raw) { return ScanWith<ClassifyChunk>(raw); }
 
 }  // namespace fxt
