@@ -25,6 +25,7 @@ void ResetForLoad(ReportTarget* reportTarget, int slotIndex, LoadMode mode) {
   ctx.warningFlag = 0;
   ctx.stopFlag = 0;
   ctx.reportTarget = reportTarget;
+  ctx.messageRoom = reportTarget != nullptr ? reportTarget->RoomForMessages() : nullptr;
   ctx.slotIndex = static_cast<uint8_t>(slotIndex);
   ctx.nameSeen = 0;
   ctx.versionSeen = 0;

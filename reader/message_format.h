@@ -70,7 +70,7 @@ std::optional<SplitFormat> SplitAtLineNumber(std::string_view format, size_t pla
 
 // The message of a split format with the digits of the last call of
 // `digits`, NUL-terminated; its length, as FormatLineNumber gives it.
-inline size_t FormatSplit(std::array<char, SplitFormat::MESSAGE_SPACE>& message,
+inline size_t FormatSplit(std::span<char, SplitFormat::MESSAGE_SPACE> message,
                           const SplitFormat& format, const LineDigits& digits) {
   const size_t digitCount = digits.size();
   std::memcpy(message.data(), format.head.data(), SplitFormat::HEAD);

@@ -75,6 +75,7 @@ struct ParseContext {
   uint8_t stopFlag = 0;
   LoadMode mode = LoadMode::kTester;
   ReportTarget* reportTarget = nullptr;
+  MessageRoom* messageRoom = nullptr;  // what reportTarget lends, if anything
   uint8_t slotIndex = 0;
 
   // The fixture header.

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cassert>
+#include <cstddef>
 #include <optional>
+#include <span>
 
 #include "reader/message_format.h"
 #include "reader/parse_context.h"
@@ -37,6 +39,22 @@ const MeasuredFormat& FormatOf(DiagnosticId id) {
 
 LineDigits lineDigits;
 
+// Writes the message of a split format straight into the room that the
+// target lends, when it lends one that takes the formatting's fixed-size
+// copies whole; false when it does not.
+bool WriteIntoRoom(const SplitFormat& format) {
+  MessageRoom* room = parseContext.messageRoom;
+  if (room == nullptr || room->end - room->next <= std::ptrdiff_t{SplitFormat::MESSAGE_SPACE}) {
+    return false;
+  }
+  lineDigits.Of(parseContext.lineNumber);
+  *room->next = '\n';
+  const std::span<char, SplitFormat::MESSAGE_SPACE> message(room->next + 1,
+                                                            SplitFormat::MESSAGE_SPACE);
+  room->next += 1 + FormatSplit(message, format, lineDigits);
+  return true;
+}
+
 // Formats and hands over one diagnostic. Kept out of line, so that a report
 // nobody hears costs only its count.
 [[gnu::noinline]] void Deliver(DiagnosticId id, SourcePosition position) {
@@ -60,8 +78,13 @@ LineDigits lineDigits;
   ctx.reportTarget->Report({id, severity, ctx.lineNumber, position, {message.data(), length}});
 }
 
+// Most messages carry their line number, and most targets that print lend
+// their room: those go straight there.
 void Emit(DiagnosticId id, SourcePosition position) {
-  if (parseContext.reportTarget != nullptr) Deliver(id, position);
+  if (parseContext.reportTarget == nullptr) return;
+  const MeasuredFormat& format = FormatOf(id);
+  if (format.split && WriteIntoRoom(*format.split)) return;
+  Deliver(id, position);
 }
 
 void CountAs([[maybe_unused]] DiagnosticId id, Severity severity) {

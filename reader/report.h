@@ -49,10 +49,22 @@ struct Diagnostic {
   std::string_view text() const { return entry().summary; }
 };
 
+// Free room at the end of a target's output, from `next` up to `end`.
+struct MessageRoom {
+  char* next = nullptr;
+  char* end = nullptr;
+};
+
 class ReportTarget {
  public:
   virtual ~ReportTarget() = default;
   virtual void Report(const Diagnostic& diagnostic) = 0;
+  // A target that does nothing with a message but print a line end and its
+  // text may lend the room of its output: the load then writes such a
+  // message straight into it, when it fits, and moves `next` past it, in
+  // place of calling Report. Null for a target that lends none. The room
+  // stays the target's own: it may move it at any call of Report.
+  virtual MessageRoom* RoomForMessages() { return nullptr; }
 };
 
 // Passes one of the load's own messages, without effect on the counts, to

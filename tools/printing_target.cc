@@ -8,4 +8,6 @@ void PrintingReportTarget::Report(const Diagnostic& diagnostic) {
   WriteOutOnNewLine(diagnostic.message);
 }
 
+MessageRoom* PrintingReportTarget::RoomForMessages() { return BufferedOutputRoom(); }
+
 }  // namespace fxt

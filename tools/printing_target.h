@@ -9,6 +9,7 @@ namespace fxt {
 class PrintingReportTarget : public ReportTarget {
  public:
   void Report(const Diagnostic& diagnostic) override;
+  MessageRoom* RoomForMessages() override;
 };
 
 }  // namespace fxt

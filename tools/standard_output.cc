@@ -16,7 +16,9 @@ namespace {
 // whole when it is full and at the end; a terminal gets each write at once.
 constexpr size_t kBufferBytes = size_t{1} << 18;
 std::array<char, kBufferBytes> buffer;
-size_t buffered = 0;
+// The buffer's free part, which a load may write its messages into.
+MessageRoom room{buffer.data(), buffer.data() + kBufferBytes};
+size_t Buffered() { return static_cast<size_t>(room.next - buffer.data()); }
 enum class Mode : uint8_t { kUndecided, kBuffered, kImmediate };
 Mode mode = Mode::kUndecided;
 
@@ -46,13 +48,18 @@ void WriteAll(const char* bytes, size_t size) {
 }
 
 void FlushBuffer() {
-  WriteAll(buffer.data(), buffered);
-  buffered = 0;
+  WriteAll(buffer.data(), Buffered());
+  room.next = buffer.data();
 }
 
 }  // namespace
 
 void BufferOutput() { DecideMode(); }
+
+MessageRoom* BufferedOutputRoom() {
+  DecideMode();
+  return mode == Mode::kBuffered ? &room : nullptr;
+}
 
 // printf's own interface, checked by the format attribute of its declaration.
 void PrintOut(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)
@@ -79,27 +86,27 @@ void PrintOut(const char* format, ...) {  // NOLINT(cert-dcl50-cpp)
 
 void WriteOut(std::string_view bytes) {
   DecideMode();
-  if (bytes.size() > kBufferBytes - buffered) {
+  if (bytes.size() > kBufferBytes - Buffered()) {
     FlushBuffer();
     if (bytes.size() >= kBufferBytes) {
       WriteAll(bytes.data(), bytes.size());
       return;
     }
   }
-  std::memcpy(buffer.data() + buffered, bytes.data(), bytes.size());
-  buffered += bytes.size();
+  std::memcpy(room.next, bytes.data(), bytes.size());
+  room.next += bytes.size();
   if (mode == Mode::kImmediate) FlushBuffer();
 }
 
 void WriteOutOnNewLine(std::string_view text) {
-  if (mode != Mode::kBuffered || text.size() >= kBufferBytes - buffered) {
+  if (mode != Mode::kBuffered || text.size() >= kBufferBytes - Buffered()) {
     WriteOut("\n");
     WriteOut(text);
     return;
   }
-  buffer[buffered] = '\n';
-  std::memcpy(buffer.data() + buffered + 1, text.data(), text.size());
-  buffered += 1 + text.size();
+  *room.next = '\n';
+  std::memcpy(room.next + 1, text.data(), text.size());
+  room.next += 1 + text.size();
 }
 
 void FlushOut() {

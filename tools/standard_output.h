@@ -4,6 +4,8 @@
 
 #include <string_view>
 
+#include "reader/report.h"
+
 namespace fxt {
 
 inline constexpr int EXIT_OUTPUT_LOST = 2;
@@ -20,6 +22,10 @@ void BufferOutput();
 void WriteOut(std::string_view bytes);
 // A line end, then the text: how a report's message goes out.
 void WriteOutOnNewLine(std::string_view text);
+// The free room of the buffer, for writing into directly, as a report
+// target lends it; null while standard output is not buffered. Writes
+// through the calls above move it.
+MessageRoom* BufferedOutputRoom();
 // Writes out what is buffered, so that what follows on standard error comes
 // after it in a combined log.
 void FlushOut();
